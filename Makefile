@@ -1,0 +1,64 @@
+# Set-up, build and test in one place: on a fresh Debian 12 machine `make test` installs
+# what is missing, builds the normal and the sanitizer configuration and runs every test.
+
+PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+            libicu-dev clang libclang-rt-14-dev locales
+# The parser's locale test reads numbers under a real German locale.
+TEST_LOCALE := de_DE.UTF-8
+FUZZ_SECONDS ?= 20
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps locale build build-asan test test-default test-asan fuzz bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+locale: deps
+	@if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$$'; then \
+	  echo "Generating locale $(TEST_LOCALE)"; \
+	  $(SUDO) sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen; \
+	  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $(SUDO) tee -a /etc/locale.gen >/dev/null; \
+	  $(SUDO) locale-gen; \
+	fi
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+build-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+
+test-default: build locale
+	ctest --preset default
+
+test-asan: build-asan locale
+	ctest --preset asan
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	@for f in build/fuzz/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; \
+	  echo "== $$f for $(FUZZ_SECONDS) s"; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -print_final_stats=0 \
+	        $$(cat "$$f.args" 2>/dev/null) || exit 1; \
+	done
+
+test: test-default test-asan fuzz
+
+bench: build
+	@for b in build/default/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf build
