@@ -25,7 +25,9 @@ public:
     bool get_CreateEmptyTM() const { return createEmptyTM_; }
     void put_CreateEmptyTM(bool vData) { createEmptyTM_ = vData; }
     const std::wstring& get_CreateProjectTMFileName() const { return createProjectTMFileName_; }
-    void put_CreateProjectTMFileName(const std::wstring& vData) { createProjectTMFileName_ = vData; }
+    void put_CreateProjectTMFileName(const std::wstring& vData) {
+        createProjectTMFileName_ = vData;
+    }
     TsExportFileType get_ExportFrequentFileType() const { return exportFrequentFileType_; }
     void put_ExportFrequentFileType(TsExportFileType vData) { exportFrequentFileType_ = vData; }
     int32_t get_ExportFrequentOccurrences() const { return exportFrequentOccurrences_; }

@@ -15,18 +15,24 @@ std::wstring WithRequiredProperties(const wchar_t* firstLine) {
     return firstLine + std::wstring(kLineBreak) + RequiredPropertiesText();
 }
 
-std::wstring Quoted(const std::wstring& detail) { return L"\"" + detail + L"\""; }
+std::wstring Quoted(const std::wstring& detail) {
+    return L"\"" + detail + L"\"";
+}
 
 }  // namespace
 
 std::wstring GetErrorMessage(int32_t code, const std::wstring& detail) {
     switch (code) {
-        case ovOrvBatchAnalyseErrorUnableToOpenTes: return L"Unable to open Tessera";
-        case ovOrvBatchAnalyseErrorDuringAnalysis: return L"Error during analysis.";
-        case ovOrvBatchAnalyseErrorUnableToFindFile: return L"Unable to find file: " + Quoted(detail);
+        case ovOrvBatchAnalyseErrorUnableToOpenTes:
+            return L"Unable to open Tessera";
+        case ovOrvBatchAnalyseErrorDuringAnalysis:
+            return L"Error during analysis.";
+        case ovOrvBatchAnalyseErrorUnableToFindFile:
+            return L"Unable to find file: " + Quoted(detail);
         case ovOrvBatchAnalyseErrorUnableToFindDirectory:
             return L"Unable to find directory: " + Quoted(detail);
-        case ovOrvBatchAnalyseErrorUnableToFindLogFile: return L"Unable to find log file.";
+        case ovOrvBatchAnalyseErrorUnableToFindLogFile:
+            return L"Unable to find log file.";
         case ovOrvBatchAnalyseErrorNoSourceLanguageSpecified:
             return WithRequiredProperties(L"No source language specified.");
         case ovOrvBatchAnalyseErrorNoTargetLanguageSpecified:
@@ -35,10 +41,12 @@ std::wstring GetErrorMessage(int32_t code, const std::wstring& detail) {
             return WithRequiredProperties(L"No translation memory specified.");
         case ovOrvBatchAnalyseErrorNoUserNameSpecified:
             return WithRequiredProperties(L"No user name specified.");
-        case ovOrvBatchAnalyseErrorTmDoesntExist: return L"Translation memory doesn't exist.";
+        case ovOrvBatchAnalyseErrorTmDoesntExist:
+            return L"Translation memory doesn't exist.";
         case ovOrvBatchAnalyseErrorFileBiggerThan64kOnWin9x:
             return L"Tessera can't read job files bigger than 64kB on Win9x systems.";
-        default: return L"Unknown error";
+        default:
+            return L"Unknown error";
     }
 }
 

@@ -20,7 +20,9 @@ public:
                         std::shared_ptr<FileSystem> fileSystem = nullptr);
 
     const std::wstring& get_CreateProjectTMFileName() const { return createProjectTMFileName_; }
-    void put_CreateProjectTMFileName(const std::wstring& vData) { createProjectTMFileName_ = vData; }
+    void put_CreateProjectTMFileName(const std::wstring& vData) {
+        createProjectTMFileName_ = vData;
+    }
     int32_t get_ExportFrequentFileType() const { return exportFrequentFileType_; }
     void put_ExportFrequentFileType(int32_t vData) { exportFrequentFileType_ = vData; }
     int32_t get_ExportFrequentOccurrences() const { return exportFrequentOccurrences_; }

@@ -48,6 +48,7 @@ inline constexpr const wchar_t* kRuntimeErrorSource = L"OrvBatchAnalyse";
 std::wstring RuntimeErrorMessage(int32_t number);
 
 // Throws AutomationError(number, source, RuntimeErrorMessage(number)).
-[[noreturn]] void RaiseRuntimeError(int32_t number, const std::wstring& source = kRuntimeErrorSource);
+[[noreturn]] void RaiseRuntimeError(int32_t number,
+                                    const std::wstring& source = kRuntimeErrorSource);
 
 }  // namespace orv

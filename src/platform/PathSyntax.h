@@ -15,7 +15,8 @@ PathStyle NativePathStyle();
 bool IsPathSeparator(wchar_t c, PathStyle style = NativePathStyle());
 
 // Position of the last separator, or npos.
-std::wstring::size_type LastSeparator(const std::wstring& path, PathStyle style = NativePathStyle());
+std::wstring::size_type LastSeparator(const std::wstring& path,
+                                      PathStyle style = NativePathStyle());
 
 // The last component: the text after the last separator (the whole text when there is none).
 std::wstring LastPathComponent(const std::wstring& path, PathStyle style = NativePathStyle());

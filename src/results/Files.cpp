@@ -30,9 +30,13 @@ const Files::Record& Files::RecordOf(const std::wstring& key) const {
     return found->second;
 }
 
-Files::Record Files::Item(int32_t index) const { return records_[PositionOf(index)]; }
+Files::Record Files::Item(int32_t index) const {
+    return records_[PositionOf(index)];
+}
 
-Files::Record Files::Item(const std::wstring& key) const { return RecordOf(key); }
+Files::Record Files::Item(const std::wstring& key) const {
+    return RecordOf(key);
+}
 
 void Files::Remove(int32_t index) {
     auto at = records_.begin() + static_cast<std::ptrdiff_t>(PositionOf(index));

@@ -24,7 +24,9 @@ OsFamily FakePlatform::GetOsFamily() const {
     return osFamily;
 }
 
-std::wstring FakePlatform::FormatNineTenths() const { return std::wstring(L"0") + decimalSeparator + L"9"; }
+std::wstring FakePlatform::FormatNineTenths() const {
+    return std::wstring(L"0") + decimalSeparator + L"9";
+}
 
 std::optional<double> FakePlatform::ParseNumber(const std::wstring& text) const {
     std::size_t i = 0, end = text.size();

@@ -27,7 +27,8 @@ std::wstring TempFolder::wpath(const std::string& relative) const {
     return FromNarrow((relative.empty() ? path_ : path_ / relative).string());
 }
 
-std::filesystem::path TempFolder::Write(const std::string& relative, const std::string& bytes) const {
+std::filesystem::path TempFolder::Write(const std::string& relative,
+                                        const std::string& bytes) const {
     auto file = path_ / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);

@@ -1,0 +1,241 @@
+#include "jobfile/clsJobFile.h"
+
+#include <fstream>
+#include <string_view>
+#include <utility>
+
+#include "front/modErrors.h"
+#include "jobfile/modTools.h"
+#include "platform/NarrowText.h"
+#include "platform/PathSyntax.h"
+#include "results/Files.h"
+
+namespace orv {
+namespace {
+
+constexpr std::wstring_view kCrLf = L"\r\n";
+constexpr std::wstring_view kSectionGap = L"\r\n\r\n";
+
+// Tessera cannot read a longer job file on the Windows 95/98/Me family.
+constexpr std::size_t kWin9xMaxJobTextLength = 65503;
+
+std::wstring Line(std::wstring_view key, std::wstring_view value) {
+    std::wstring line(key);
+    line += L" = ";
+    line += value;
+    line += kCrLf;
+    return line;
+}
+
+std::wstring PathLine(std::wstring_view key, const std::wstring& path) {
+    return Line(key, modTools::QuotePath(path));
+}
+
+std::wstring NumberLine(std::wstring_view key, int32_t value) {
+    return Line(key, std::to_wstring(value));
+}
+
+bool HasLineBreak(const std::wstring& path) {
+    return path.find_first_of(L"\r\n") != std::wstring::npos;
+}
+
+}  // namespace
+
+clsJobFile::clsJobFile(std::shared_ptr<Platform> platform, std::shared_ptr<FileSystem> fileSystem)
+    : platform_(std::move(platform)), fileSystem_(std::move(fileSystem)) {}
+
+Platform& clsJobFile::platform() {
+    if (!platform_) platform_ = DefaultPlatform();
+    return *platform_;
+}
+
+FileSystem& clsJobFile::fileSystem() {
+    if (!fileSystem_) fileSystem_ = DefaultFileSystem();
+    return *fileSystem_;
+}
+
+bool clsJobFile::CreateJobFile(const Files& BatchAnalyseFileInfoCollection) {
+    RefuseLineBreaks(BatchAnalyseFileInfoCollection);
+
+    // The old path is forgotten first, so that a failure below can never delete the file of
+    // an earlier call.
+    jobFileName_.clear();
+    try {
+        jobFileName_ = modTools::GetUniqueTempFileName(platform(), fileSystem());
+    } catch (const std::exception&) {
+        AbandonJobFile();
+    }
+
+    // The path tests raise their own errors; the empty temporary file stays for the caller's
+    // clean-up.
+    const std::wstring text = BuildJobFileContent(BatchAnalyseFileInfoCollection);
+    if (text.size() > kWin9xMaxJobTextLength && modTools::IsWin9x(platform())) {
+        modErrors::RaiseError(ovOrvBatchAnalyseErrorFileBiggerThan64kOnWin9x);
+    }
+
+    if (jobFileName_.empty() || !WriteJobFile(text)) AbandonJobFile();
+    return true;
+}
+
+bool clsJobFile::DeleteJobFile() {
+    if (!jobFileName_.empty() && fileSystem().FileExists(jobFileName_)) {
+        fileSystem().DeleteFile(jobFileName_, true);
+    }
+    return true;
+}
+
+void clsJobFile::RefuseLineBreaks(const Files& collection) const {
+    bool refused = HasLineBreak(sgmlSettingsFileName_) || HasLineBreak(htmlSettingsFileName_) ||
+                   HasLineBreak(logFileName_) || HasLineBreak(exportUnknownFileName_) ||
+                   HasLineBreak(exportFrequentFileName_) || HasLineBreak(createProjectTMFileName_);
+    for (const auto& record : collection) {
+        if (refused) break;
+        refused = HasLineBreak(record->get_FilePath());
+    }
+    if (refused) modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToCreateJobFile);
+}
+
+bool clsJobFile::WriteJobFile(const std::wstring& text) const {
+    try {
+        const std::string bytes = ToNarrow(text);
+        // Binary, so that the CR LF line ends reach the file as they are.
+        std::ofstream out(ToNarrow(jobFileName_), std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        return !out.fail();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void clsJobFile::AbandonJobFile() {
+    try {
+        DeleteJobFile();
+    } catch (const std::exception&) {
+        // The caller is told 40010 whatever went wrong; a file left over is the lesser harm.
+    }
+    modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToCreateJobFile);
+}
+
+std::wstring clsJobFile::BuildJobFileContent(const Files& collection) {
+    std::wstring text = GetSettingsSection();
+    text += GetAnalyseSection();
+    text += GetAnalyseTask(1, collection);
+
+    int32_t nextTask = 2;
+    for (auto task : {&clsJobFile::GetExportUnknownTask, &clsJobFile::GetExportFrequentTask,
+                      &clsJobFile::GetCreateProjectTMTask}) {
+        const std::wstring taskText = (this->*task)(nextTask);
+        if (!taskText.empty()) {
+            text += taskText;
+            ++nextTask;
+        }
+    }
+    return text;
+}
+
+std::wstring clsJobFile::GetSettingsSection() {
+    if (sgmlSettingsFileName_.empty() && htmlSettingsFileName_.empty()) return {};
+
+    std::wstring section = L"[Settings]";
+    section += kCrLf;
+    if (!sgmlSettingsFileName_.empty()) {
+        if (!fileSystem().FileExists(sgmlSettingsFileName_)) {
+            modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindFile, sgmlSettingsFileName_);
+        }
+        section += PathLine(L"SGMLSettingsFile", sgmlSettingsFileName_);
+    }
+    if (!htmlSettingsFileName_.empty()) {
+        if (!fileSystem().FileExists(htmlSettingsFileName_)) {
+            modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindFile, htmlSettingsFileName_);
+        }
+        section += PathLine(L"HTMLSettingsFile", htmlSettingsFileName_);
+    }
+    section += kSectionGap;
+    return section;
+}
+
+std::wstring clsJobFile::GetAnalyseSection() {
+    const int32_t tasks = 1 + (exportUnknownFileName_.empty() ? 0 : 1) +
+                          (exportFrequentFileName_.empty() ? 0 : 1) +
+                          (createProjectTMFileName_.empty() ? 0 : 1);
+    std::wstring section = L"[Analyse]";
+    section += kCrLf;
+    section += GetUseTMLine();
+    section += GetLogFileLine();
+    section += NumberLine(L"Tasks", tasks);
+    return section;
+}
+
+std::wstring clsJobFile::GetUseTMLine() const {
+    return Line(L"UseTMFromPreviousAnalysis", useTMFromPreviousAnalysis_ ? L"1" : L"0");
+}
+
+std::wstring clsJobFile::GetLogFileLine() {
+    if (logFileName_.empty()) return {};
+    TestFolderOf(logFileName_);
+    return PathLine(L"LogFile", logFileName_);
+}
+
+std::wstring clsJobFile::GetTaskHeader(int32_t taskNumber) {
+    std::wstring header = L"[Task" + std::to_wstring(taskNumber) + L"]";
+    header += kCrLf;
+    return header;
+}
+
+std::wstring clsJobFile::GetAnalyseTask(int32_t taskNumber, const Files& collection) {
+    std::wstring task(kSectionGap);
+    task += GetTaskHeader(taskNumber);
+    task += Line(L"Task", L"Analyse");
+    const int32_t count = collection.Count();
+    task += NumberLine(L"Files", count);
+    for (int32_t i = 1; i <= count; ++i) {
+        task += PathLine(L"File" + std::to_wstring(i), collection.Item(i)->get_FilePath());
+    }
+    return task;
+}
+
+std::wstring clsJobFile::GetExportUnknownTask(int32_t taskNumber) {
+    if (exportUnknownFileName_.empty()) return {};
+    TestFolderOf(exportUnknownFileName_);
+    std::wstring task(kSectionGap);
+    task += GetTaskHeader(taskNumber);
+    task += Line(L"Task", L"ExportUnknown");
+    task += NumberLine(L"MaxMatch", exportUnknownMaxMatch_);
+    task += PathLine(L"File", exportUnknownFileName_);
+    task += NumberLine(L"FileType", exportUnknownFileType_);
+    return task;
+}
+
+std::wstring clsJobFile::GetExportFrequentTask(int32_t taskNumber) {
+    if (exportFrequentFileName_.empty()) return {};
+    TestFolderOf(exportFrequentFileName_);
+    std::wstring task(kSectionGap);
+    task += GetTaskHeader(taskNumber);
+    task += Line(L"Task", L"ExportFrequent");
+    task += NumberLine(L"Occurrences", exportFrequentOccurrences_);
+    task += PathLine(L"File", exportFrequentFileName_);
+    task += NumberLine(L"FileType", exportFrequentFileType_);
+    return task;
+}
+
+std::wstring clsJobFile::GetCreateProjectTMTask(int32_t taskNumber) {
+    if (createProjectTMFileName_.empty()) return {};
+    TestFolderOf(createProjectTMFileName_);
+    std::wstring task(kSectionGap);
+    task += GetTaskHeader(taskNumber);
+    task += Line(L"Task", L"CreateProjectTM");
+    task += PathLine(L"File", createProjectTMFileName_);
+    return task;
+}
+
+void clsJobFile::TestFolderOf(const std::wstring& path) {
+    // The target file need not exist yet; only its folder must.
+    const std::wstring folder = FolderOfPath(path);
+    if (!fileSystem().FolderExists(folder)) {
+        modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindDirectory, folder);
+    }
+}
+
+}  // namespace orv

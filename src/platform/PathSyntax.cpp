@@ -1,0 +1,40 @@
+#include "platform/PathSyntax.h"
+
+namespace orv {
+
+bool IsPathSeparator(wchar_t c, PathStyle style) {
+    return c == L'/' || (style == PathStyle::Windows && c == L'\\');
+}
+
+std::wstring::size_type LastSeparator(const std::wstring& path, PathStyle style) {
+    for (auto i = path.size(); i-- > 0;) {
+        if (IsPathSeparator(path[i], style)) return i;
+    }
+    return std::wstring::npos;
+}
+
+std::wstring LastPathComponent(const std::wstring& path, PathStyle style) {
+    auto separator = LastSeparator(path, style);
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+std::wstring FolderOfPath(const std::wstring& path, PathStyle style) {
+    auto separator = LastSeparator(path, style);
+    if (separator == std::wstring::npos) return path;
+    // A file in the root keeps the root, so that the folder is never an empty text.
+    return path.substr(0, separator == 0 ? 1 : separator);
+}
+
+std::wstring ExtensionOfPath(const std::wstring& path, PathStyle style) {
+    std::wstring name = LastPathComponent(path, style);
+    auto dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+}
+
+std::wstring BaseNameOfPath(const std::wstring& path, PathStyle style) {
+    std::wstring name = LastPathComponent(path, style);
+    auto dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace orv
