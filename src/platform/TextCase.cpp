@@ -11,13 +11,6 @@ char32_t FoldCodePoint(char32_t c) {
     return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
 }
 
-bool IsHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(wchar_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 }  // namespace
 
 std::wstring FoldCase(const std::wstring& text) {
@@ -29,6 +22,8 @@ std::wstring FoldCase(const std::wstring& text) {
     } else {
         // UTF-16: a character beyond the BMP arrives as a surrogate pair; a lone surrogate
         // stays as it is.
+        auto IsHighSurrogate = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+        auto IsLowSurrogate = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
         for (std::size_t i = 0; i < text.size(); ++i) {
             char32_t c = static_cast<char16_t>(text[i]);
             if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
