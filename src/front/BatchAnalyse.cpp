@@ -1,10 +1,195 @@
 #include "front/BatchAnalyse.h"
 
+#include <exception>
+
+#include "front/modErrors.h"
+#include "jobfile/clsJobFile.h"
+#include "platform/AutomationError.h"
+#include "results/clsLogFileParser.h"
+#include "tessera/modToolsTessera.h"
+
 namespace orv {
+
+BatchAnalyse::BatchAnalyse(ServiceSet services) : services_(std::move(services)) {}
+
+BatchAnalyse::~BatchAnalyse() = default;
 
 std::shared_ptr<Files> BatchAnalyse::get_Files() {
     if (!files_) files_ = std::make_shared<Files>();
     return files_;
+}
+
+std::shared_ptr<clsBATesseraSettings> BatchAnalyse::get_BATesserasettings() {
+    if (!settings_) settings_ = std::make_shared<clsBATesseraSettings>();
+    return settings_;
+}
+
+std::shared_ptr<clsBATessera> BatchAnalyse::CreateTesseraSession() {
+    return std::make_shared<clsBATessera>(services_);
+}
+
+void BatchAnalyse::HoldSession(std::shared_ptr<clsBATessera> session) {
+    sessionEvents_.reset();
+    mobjBATessera_ = std::move(session);
+    if (mobjBATessera_) {
+        sessionEvents_ =
+            mobjBATessera_->OnBatchCancelledByUser.Subscribe([this](int32_t processedFiles) {
+                OnBatchAnalysisCancelledByUser.Raise(processedFiles);
+            });
+    }
+}
+
+std::shared_ptr<clsBATessera> BatchAnalyse::get_BATessera() {
+    if (!mobjBATessera_) {
+        HoldSession(CreateTesseraSession());
+        PassPropertiesToTessera();
+    }
+    return mobjBATessera_;
+}
+
+void BatchAnalyse::putref_BATessera(std::shared_ptr<clsBATessera> vData) {
+    HoldSession(std::move(vData));
+    if (mobjBATessera_) PassPropertiesToTessera();
+}
+
+void BatchAnalyse::PassPropertiesToTessera() {
+    auto& session = *mobjBATessera_;
+    session.put_LoadWordObject(loadWordObject_);
+    session.put_TranslationMemory(translationMemory_);
+    session.put_TranslationMemoryUserName(userName_);
+    session.put_TranslationMemoryPassword(password_);
+    session.put_TranslationMemorySourceLanguageId(sourceLanguageId_);
+    session.put_TranslationMemoryTargetLanguageId(targetLanguageId_);
+    session.StartWord();
+}
+
+bool BatchAnalyse::StartTessera() {
+    if (mobjBATessera_) {
+        mobjBATessera_->StartTessera();
+        return false;
+    }
+    HoldSession(CreateTesseraSession());
+    mobjBATessera_->StartTessera();
+    return true;
+}
+
+bool BatchAnalyse::CloseTessera() {
+    if (mobjBATessera_) {
+        mobjBATessera_->CloseTessera();
+        HoldSession(nullptr);
+    }
+    return true;
+}
+
+bool BatchAnalyse::ValidateProperties() {
+    if (createEmptyTM_) {
+        if (sourceLanguageId_ == 0)
+            modErrors::RaiseError(ovOrvBatchAnalyseErrorNoSourceLanguageSpecified);
+        if (targetLanguageId_ == 0)
+            modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTargetLanguageSpecified);
+        return true;
+    }
+    if (translationMemory_.empty()) modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTmSpecified);
+    if (!services_.fileSystem()->FileExists(translationMemory_))
+        modErrors::RaiseError(ovOrvBatchAnalyseErrorTmDoesntExist);
+    if (userName_.empty()) modErrors::RaiseError(ovOrvBatchAnalyseErrorNoUserNameSpecified);
+    if (targetLanguageId_ == 0)
+        modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTargetLanguageSpecified);
+    return true;
+}
+
+std::unique_ptr<clsJobFile> BatchAnalyse::CreateJobFileWriter() {
+    auto writer = std::make_unique<clsJobFile>(services_.platform(), services_.fileSystem());
+    writer->put_HTMLSettingsFileName(htmlSettingsFileName_);
+    writer->put_SGMLSettingsFileName(sgmlSettingsFileName_);
+    writer->put_UseTMFromPreviousAnalysis(useTMFromPreviousAnalysis_);
+    writer->put_LogFileName(logFileName_);
+    writer->put_ExportUnknownFileName(exportUnknownFileName_);
+    writer->put_ExportUnknownMaxMatch(exportUnknownMaxMatch_);
+    writer->put_ExportUnknownFileType(exportUnknownFileType_);
+    writer->put_ExportFrequentFileName(exportFrequentFileName_);
+    writer->put_ExportFrequentOccurrences(exportFrequentOccurrences_);
+    writer->put_ExportFrequentFileType(exportFrequentFileType_);
+    writer->put_CreateProjectTMFileName(createProjectTMFileName_);
+    return writer;
+}
+
+std::unique_ptr<clsLogFileParser> BatchAnalyse::CreateLogFileParser() {
+    auto parser = std::make_unique<clsLogFileParser>(services_.platform(), services_.fileSystem());
+    parser->put_LogFileName(logFileName_);
+    return parser;
+}
+
+bool BatchAnalyse::Analyse() {
+    bool result = false;
+    bool startedHere = false;
+    bool temporaryTM = false;
+    std::unique_ptr<clsJobFile> writer;
+    std::exception_ptr failure;
+
+    try {
+        ValidateProperties();
+        startedHere = StartTessera();
+        PassPropertiesToTessera();
+        // Only a wait until Tessera is registered as running; what it finds is not needed.
+        modTools::GetTesseraApplication(*services_.objects(), *services_.platform());
+        modTools::ActivateTesseraWindow(*services_.platform());
+        if (createEmptyTM_) {
+            temporaryTM = mobjBATessera_->CreateTemporaryTM();
+        } else {
+            mobjBATessera_->OpenTM();
+        }
+        mobjBATessera_->SetUpLanguages();
+
+        writer = CreateJobFileWriter();
+        // No collection was ever read: there is no batch to list.
+        if (!files_) RaiseRuntimeError(kErrObjectNotSet);
+        writer->CreateJobFile(*files_);
+        const std::wstring jobFile = writer->GetJobFileName();
+
+        if (settings_ && settings_->get_WasInitialised()) {
+            settings_->put_OptionsToolsHtmlSettingsFile(htmlSettingsFileName_);
+            settings_->put_OptionsToolsSgmlSettingsFile(sgmlSettingsFileName_);
+            mobjBATessera_->putref_BATesserasettings(settings_);
+        }
+        mobjBATessera_->RunJob(jobFile);
+
+        auto parser = CreateLogFileParser();
+        parser->ParseLogFile(*files_);
+        csv_ = parser->GetCsvLogFileContent();
+        csvWithoutHeader_ = parser->GetCsvLogFileContentWithoutHeader();
+        result = true;
+    } catch (...) {
+        // Kept as it is, to reach the caller unchanged after the clean-up.
+        failure = std::current_exception();
+    }
+
+    // The clean-up always runs; a step that fails is skipped and the next one runs.
+    if (mobjBATessera_) {
+        try {
+            mobjBATessera_->CloseTM();
+        } catch (const AutomationError&) {
+        }
+        try {
+            if (temporaryTM) mobjBATessera_->DeleteTemporaryTM();
+        } catch (const AutomationError&) {
+        }
+    }
+    if (startedHere) {
+        try {
+            CloseTessera();
+        } catch (const AutomationError&) {
+        }
+    }
+    if (writer) {
+        try {
+            writer->DeleteJobFile();
+        } catch (const AutomationError&) {
+        }
+    }
+
+    if (failure) std::rethrow_exception(failure);
+    return result;
 }
 
 }  // namespace orv

@@ -37,6 +37,20 @@ public:
     // The family of the running operating system.
     virtual OsFamily GetOsFamily() const = 0;
 
+    // Pauses the calling thread. Waits for other applications are loops over this and
+    // ProcessMessages, so that a test platform can run them without waiting.
+    virtual void Sleep(uint32_t milliseconds) const = 0;
+
+    // Handles the window messages waiting for the calling thread, so that events and calls
+    // of automation clients arrive during a wait. Does nothing where there are no windows.
+    virtual void ProcessMessages() const = 0;
+
+    // The top-level window of the class, or 0 when there is none.
+    virtual intptr_t FindWindowByClass(const std::wstring& className) const = 0;
+
+    // Brings the window to the foreground; the handle 0 does nothing.
+    virtual void SetForegroundWindow(intptr_t window) const = 0;
+
     // The number 0.9 (9 / 10) as the user's locale writes it ("0.9", "0,9").
     virtual std::wstring FormatNineTenths() const = 0;
 

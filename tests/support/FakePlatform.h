@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -18,7 +19,15 @@ public:
     wchar_t decimalSeparator = L'.';
     bool failTempFile = false;
 
+    // The window FindWindowByClass finds (0: none).
+    intptr_t window = 0;
+
     mutable int osFamilyQueries = 0;
+    mutable int sleeps = 0;
+    mutable uint64_t sleptMilliseconds = 0;
+    mutable int messageRounds = 0;
+    mutable std::wstring windowClassAsked;
+    mutable std::vector<intptr_t> foregroundWindows;
     mutable int tempFileRequests = 0;
     mutable std::wstring lastTempFolder;
 
@@ -27,6 +36,19 @@ public:
     std::wstring CreateUniqueTempFile(const std::wstring& folder,
                                       const std::wstring& prefix) const override;
     OsFamily GetOsFamily() const override;
+    // Time does not pass: the sleep is only counted.
+    void Sleep(uint32_t milliseconds) const override {
+        ++sleeps;
+        sleptMilliseconds += milliseconds;
+    }
+    void ProcessMessages() const override { ++messageRounds; }
+    intptr_t FindWindowByClass(const std::wstring& className) const override {
+        windowClassAsked = className;
+        return window;
+    }
+    void SetForegroundWindow(intptr_t handle) const override {
+        foregroundWindows.push_back(handle);
+    }
     std::wstring FormatNineTenths() const override;
     // Plain decimal numbers with `decimalSeparator`, an optional sign and surrounding spaces.
     std::optional<double> ParseNumber(const std::wstring& text) const override;

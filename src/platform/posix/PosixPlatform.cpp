@@ -1,5 +1,8 @@
 #include "platform/posix/PosixPlatform.h"
 
+#include <chrono>
+#include <thread>
+
 #include <langinfo.h>
 #include <locale.h>
 #include <stdlib.h>
@@ -109,6 +112,10 @@ std::optional<double> PosixPlatform::ParseNumber(const std::wstring& text) const
     auto [last, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (error != std::errc() || last != plain.data() + plain.size()) return std::nullopt;
     return negative ? -value : value;
+}
+
+void PosixPlatform::Sleep(uint32_t milliseconds) const {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace orv

@@ -24,6 +24,11 @@ public:
     std::wstring CreateUniqueTempFile(const std::wstring& folder,
                                       const std::wstring& prefix) const override;
     OsFamily GetOsFamily() const override { return OsFamily::Posix; }
+    void Sleep(uint32_t milliseconds) const override;
+    // No windows here: nothing to process, find or bring forward.
+    void ProcessMessages() const override {}
+    intptr_t FindWindowByClass(const std::wstring&) const override { return 0; }
+    void SetForegroundWindow(intptr_t) const override {}
     std::wstring FormatNineTenths() const override;
     // Accepts blanks (spaces, tabs) around, a sign, digits with at most one decimal
     // separator, and an exponent ("1,5e3"); no thousands grouping, "nan", "inf" or hex.
