@@ -126,36 +126,43 @@ bool BatchAnalyse::Analyse() {
     bool temporaryTM = false;
     std::unique_ptr<clsJobFile> writer;
     std::exception_ptr failure;
+    // The run keeps its session: a client call that arrives during a wait or an event may
+    // let go of the held one (CloseTessera, a put of BATessera), and what this run opened
+    // and made is still cleaned up.
+    std::shared_ptr<clsBATessera> session;
 
     try {
         ValidateProperties();
         startedHere = StartTessera();
+        session = mobjBATessera_;
         PassPropertiesToTessera();
         // Only a wait until Tessera is registered as running; what it finds is not needed.
         modTools::GetTesseraApplication(*services_.objects(), *services_.platform());
         modTools::ActivateTesseraWindow(*services_.platform());
         if (createEmptyTM_) {
-            temporaryTM = mobjBATessera_->CreateTemporaryTM();
+            temporaryTM = session->CreateTemporaryTM();
         } else {
-            mobjBATessera_->OpenTM();
+            session->OpenTM();
         }
-        mobjBATessera_->SetUpLanguages();
+        session->SetUpLanguages();
 
         writer = CreateJobFileWriter();
         // No collection was ever read: there is no batch to list.
         if (!files_) RaiseRuntimeError(kErrObjectNotSet);
-        writer->CreateJobFile(*files_);
+        // The records the job lists are the ones its log fills, whatever a client puts.
+        const std::shared_ptr<Files> files = files_;
+        writer->CreateJobFile(*files);
         const std::wstring jobFile = writer->GetJobFileName();
 
         if (settings_ && settings_->get_WasInitialised()) {
             settings_->put_OptionsToolsHtmlSettingsFile(htmlSettingsFileName_);
             settings_->put_OptionsToolsSgmlSettingsFile(sgmlSettingsFileName_);
-            mobjBATessera_->putref_BATesserasettings(settings_);
+            session->putref_BATesserasettings(settings_);
         }
-        mobjBATessera_->RunJob(jobFile);
+        session->RunJob(jobFile);
 
         auto parser = CreateLogFileParser();
-        parser->ParseLogFile(*files_);
+        parser->ParseLogFile(*files);
         csv_ = parser->GetCsvLogFileContent();
         csvWithoutHeader_ = parser->GetCsvLogFileContentWithoutHeader();
         result = true;
@@ -165,21 +172,26 @@ bool BatchAnalyse::Analyse() {
     }
 
     // The clean-up always runs; a step that fails is skipped and the next one runs.
-    if (mobjBATessera_) {
+    // A failed check leaves no run session: the TM of one held before is closed.
+    if (!session) session = mobjBATessera_;
+    if (session) {
         try {
-            mobjBATessera_->CloseTM();
+            session->CloseTM();
         } catch (const AutomationError&) {
         }
         try {
-            if (temporaryTM) mobjBATessera_->DeleteTemporaryTM();
+            if (temporaryTM) session->DeleteTemporaryTM();
         } catch (const AutomationError&) {
         }
     }
     if (startedHere) {
+        // Quits the Tessera this call started, and ends the session unless a client has
+        // put another one in its place meanwhile.
         try {
-            CloseTessera();
+            session->CloseTessera();
         } catch (const AutomationError&) {
         }
+        if (mobjBATessera_ == session) HoldSession(nullptr);
     }
     if (writer) {
         try {

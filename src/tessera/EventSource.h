@@ -54,10 +54,12 @@ public:
     }
 
     void Raise(Args... args) const {
-        // A handler may unsubscribe (itself or another) while the event is being raised.
-        auto snapshot = state_->handlers;
+        // A handler may unsubscribe (itself or another), or destroy this source, while the
+        // event is being raised: the state is held for the whole call.
+        const auto state = state_;
+        auto snapshot = state->handlers;
         for (const auto& [id, handler] : snapshot) {
-            if (IsSubscribed(id)) handler(args...);
+            if (IsSubscribed(*state, id)) handler(args...);
         }
     }
 
@@ -69,8 +71,8 @@ private:
         std::vector<std::pair<uint64_t, Handler>> handlers;
     };
 
-    bool IsSubscribed(uint64_t id) const {
-        for (const auto& h : state_->handlers)
+    static bool IsSubscribed(const State& state, uint64_t id) {
+        for (const auto& h : state.handlers)
             if (h.first == id) return true;
         return false;
     }

@@ -139,13 +139,14 @@ bool clsBATessera::CreateTemporaryTM() {
 bool clsBATessera::DeleteTemporaryTM() {
     try {
         auto& fileSystem = *services_.fileSystem();
-        const std::wstring fileName = fileSystem.GetFileName(translationMemory_);
-        // With no TM file name the pattern below would match every dot-file of a folder.
-        if (translationMemory_.empty() || fileName.empty()) return true;
+        const std::wstring baseName = fileSystem.GetBaseName(translationMemory_);
+        // With no base name (no TM, a name ending in a separator, a dot-file) the pattern
+        // below would match every dot-file of a folder.
+        if (translationMemory_.empty() || baseName.empty()) return true;
         const auto separator = LastSeparator(translationMemory_);
         const std::wstring folder =
             separator == std::wstring::npos ? L"" : translationMemory_.substr(0, separator + 1);
-        const std::wstring stem = folder + fileSystem.GetBaseName(translationMemory_);
+        const std::wstring stem = folder + baseName;
         if (fileSystem.FileExists(translationMemory_) || fileSystem.FileExists(stem + L".tmv"))
             fileSystem.DeleteFile(stem + L".*", true);
     } catch (const AutomationError&) {
@@ -207,12 +208,14 @@ bool clsBATessera::SetUpLanguages() {
 }
 
 bool clsBATessera::RunJob(const std::wstring& jobFilePath) {
-    if (settings_) {
-        if (!mobjTxApplication_) RaiseRuntimeError(kErrObjectNotSet);
-        settings_->ApplyToTessera(*mobjTxApplication_);
+    // Held for the run: a subscriber of the cancel event may close Tessera while it runs.
+    const auto application = mobjTxApplication_;
+    if (settings_ && settings_->get_WasInitialised()) {
+        if (!application) RaiseRuntimeError(kErrObjectNotSet);
+        settings_->ApplyToTessera(*application);
     }
     try {
-        CurrentTMOf(mobjTxApplication_)->ExecuteJobFile(jobFilePath);
+        CurrentTMOf(application)->ExecuteJobFile(jobFilePath);
     } catch (const AutomationError&) {
         modErrors::RaiseError(ovOrvBatchAnalyseErrorDuringAnalysis);
     }
