@@ -9,6 +9,7 @@
 #include <string>
 
 #include "front/TsExportFileType.h"
+#include "platform/AutomationError.h"
 #include "results/Files.h"
 #include "tessera/EventSource.h"
 #include "tessera/ServiceSet.h"

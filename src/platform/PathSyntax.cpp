@@ -37,4 +37,15 @@ std::wstring BaseNameOfPath(const std::wstring& path, PathStyle style) {
     return dot == std::wstring::npos ? name : name.substr(0, dot);
 }
 
+std::wstring WithExtension(const std::wstring& path, const std::wstring& extension,
+                           PathStyle style) {
+    if (path.empty()) return {};
+    const auto separator = LastSeparator(path, style);
+    const auto nameStart = separator == std::wstring::npos ? 0 : separator + 1;
+    const auto dot = path.rfind(L'.');
+    std::wstring result = path;
+    if (dot != std::wstring::npos && dot >= nameStart) result.erase(dot);
+    return result + extension;
+}
+
 }  // namespace orv

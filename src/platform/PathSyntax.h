@@ -31,4 +31,10 @@ std::wstring ExtensionOfPath(const std::wstring& path, PathStyle style = NativeP
 // The last component without its extension (and without the dot before it).
 std::wstring BaseNameOfPath(const std::wstring& path, PathStyle style = NativePathStyle());
 
+// `path` with the extension of its last component replaced by `extension` (given with its
+// dot, ".csv"), or with `extension` appended when that component has none; the folder part
+// never changes. An empty path stays empty.
+std::wstring WithExtension(const std::wstring& path, const std::wstring& extension,
+                           PathStyle style = NativePathStyle());
+
 }  // namespace orv

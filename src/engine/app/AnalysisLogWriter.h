@@ -1,0 +1,23 @@
+#pragma once
+// Writes what an analysis found: the readable analysis log at the job's LogFile and, beside
+// it, the CSV log file the component reads (".csv" in place of the log's extension). Both
+// in the system's narrow encoding with CR LF line ends.
+
+#include <string>
+
+#include "engine/app/AnalysisReport.h"
+
+namespace orv::engine {
+
+// The CSV log file's text: two header lines, then one row per document, nothing after the
+// last row (totals belong in the readable log).
+std::string CsvLogText(const AnalysisReport& report);
+
+// The readable log's text.
+std::string ReadableLogText(const AnalysisReport& report);
+
+// Writes both files for `logFile`; when the CSV name is `logFile` itself, only the CSV log
+// file is written. Throws an engine error naming the file that cannot be written.
+void WriteAnalysisLogs(const AnalysisReport& report, const std::wstring& logFile);
+
+}  // namespace orv::engine

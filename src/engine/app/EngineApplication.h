@@ -1,0 +1,61 @@
+#pragma once
+// The engine as Tessera's application object: one TM object that is always there, the
+// option groups (stored; the general floor and the penalties steer the matching), empty TMs
+// created for a language pair, and the cancel event.
+
+#include <memory>
+#include <string>
+
+#include "engine/app/EngineTM.h"
+#include "engine/match/Matcher.h"
+#include "engine/match/TmIndex.h"
+#include "tessera/TessappApplication.h"
+
+namespace orv::engine {
+
+class EngineApplication : public TessappApplication {
+public:
+    EngineApplication();
+    ~EngineApplication() override;
+
+    std::shared_ptr<TessappTM> get_CurrentTM() override { return tm_; }
+#define ORV_ENGINE_GROUP_GETTER(group, list)                 \
+    std::shared_ptr<Tessapp##group> get_##group() override { \
+        return group##_;                                     \
+    }
+    ORV_OPTION_GROUPS(ORV_ENGINE_GROUP_GETTER)
+#undef ORV_ENGINE_GROUP_GETTER
+
+    // Closes the TM; the application object itself stays usable.
+    void Quit() override;
+
+    // Writes an empty TM in the two languages as folder + base name + ".tmv" and opens it.
+    // Refuses language ids that map to no language and a path without a file name.
+    void CreateTM(const std::wstring& path, const std::wstring& note1, int32_t sourceLanguage,
+                  const std::wstring& note2, int32_t targetLanguage, const std::wstring& note3,
+                  int32_t number1, int32_t number2, int32_t number3, int32_t number4,
+                  int32_t number5, int32_t number6, int32_t number7, const std::wstring& text1,
+                  const std::wstring& text2, const std::wstring& text3) override;
+
+    // What the general and penalties options ask of the matching.
+    MatchOptions CurrentMatchOptions() const;
+
+    // The index of `tm` into `targetLanguage`. With `reuse`, the index the previous
+    // analysis built is used again when it was built from the same unchanged TM file for
+    // the same language.
+    std::shared_ptr<const TmIndex> IndexFor(const std::shared_ptr<const TranslationMemory>& tm,
+                                            const std::wstring& tmPath,
+                                            const std::wstring& targetLanguage, bool reuse,
+                                            bool& reused);
+
+private:
+    std::shared_ptr<EngineTM> tm_;
+#define ORV_ENGINE_GROUP_FIELD(group, list) std::shared_ptr<Stored##group> group##_;
+    ORV_OPTION_GROUPS(ORV_ENGINE_GROUP_FIELD)
+#undef ORV_ENGINE_GROUP_FIELD
+
+    struct CachedIndex;
+    std::unique_ptr<CachedIndex> cachedIndex_;
+};
+
+}  // namespace orv::engine

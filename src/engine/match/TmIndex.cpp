@@ -1,0 +1,286 @@
+#include "engine/match/TmIndex.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <set>
+#include <string_view>
+
+#include <unicode/uchar.h>
+
+#include "engine/match/ParallelFor.h"
+#include "engine/match/TmIndexData.h"
+
+namespace orv::engine {
+
+namespace {
+
+wchar_t LanguageChar(wchar_t c) {
+    if (c == L'_') return L'-';
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool SameLanguage(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return LanguageChar(x) == LanguageChar(y); });
+}
+
+bool IsBlank(const Segment& segment) {
+    return std::all_of(segment.text.begin(), segment.text.end(),
+                       [](wchar_t c) { return u_isUWhiteSpace(static_cast<UChar32>(c)); });
+}
+
+std::vector<InlineCode::Kind> CodeKinds(const Segment& segment) {
+    std::vector<InlineCode::Kind> kinds;
+    for (wchar_t c : segment.text) {
+        if (c != kCodeMark) continue;
+        std::size_t k = kinds.size();
+        kinds.push_back(k < segment.codes.size() ? segment.codes[k].kind
+                                                 : InlineCode::Kind::Standalone);
+    }
+    return kinds;
+}
+
+uint64_t ExactKey(const std::wstring& normalised, const std::vector<InlineCode::Kind>& kinds) {
+    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
+    auto add = [&](uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            hash ^= (value >> shift) & 0xFF;
+            hash *= 0x100000001b3u;
+        }
+    };
+    for (wchar_t c : normalised) add(static_cast<uint32_t>(c));
+    add(0xFFFFFFFFu);  // no character has this value: the text ends here
+    for (InlineCode::Kind kind : kinds) add(static_cast<uint32_t>(kind));
+    return hash;
+}
+
+bool IsPlaceable(Token::Kind kind) {
+    return kind == Token::Kind::Number || kind == Token::Kind::Url || kind == Token::Kind::Email;
+}
+
+template <class FoldedId, class OriginalId>
+PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenized,
+                        FoldedId&& foldedId, OriginalId&& originalId) {
+    PreparedSegment prepared;
+    prepared.normalised = tokenized.normalised;
+    prepared.codeKinds = CodeKinds(segment);
+    for (const Token& token : tokenized.tokens) {
+        if (token.kind == Token::Kind::Code) continue;
+        uint32_t id = foldedId(token.folded);
+        prepared.folded.push_back(id);
+        prepared.original.push_back(originalId(token.text));
+        if (IsPlaceable(token.kind)) prepared.placeables.push_back(id);
+    }
+    std::sort(prepared.placeables.begin(), prepared.placeables.end());
+    prepared.exactKey = ExactKey(prepared.normalised, prepared.codeKinds);
+    return prepared;
+}
+
+uint32_t Intern(std::unordered_map<std::wstring, uint32_t>& ids, const std::wstring& text) {
+    return ids.try_emplace(text, static_cast<uint32_t>(ids.size())).first->second;
+}
+
+struct Vocabulary {
+    std::unordered_map<std::wstring, uint32_t> folded;
+    std::unordered_map<std::wstring, uint32_t> original;
+};
+
+// The ids that one thread gave, turned into the common ones.
+struct Renumbering {
+    std::vector<std::wstring_view> text;  // by the thread's id
+    std::vector<uint32_t> common;         // by the thread's id; UINT32_MAX until known
+
+    explicit Renumbering(const std::unordered_map<std::wstring, uint32_t>& ids)
+        : text(ids.size()), common(ids.size(), UINT32_MAX) {
+        for (const auto& [key, id] : ids) text[id] = key;
+    }
+
+    void Apply(std::vector<uint32_t>& ids,
+               std::unordered_map<std::wstring_view, uint32_t>& commonIds) {
+        for (uint32_t& id : ids) {
+            uint32_t& mapped = common[id];
+            if (mapped == UINT32_MAX)
+                mapped = commonIds.try_emplace(text[id], static_cast<uint32_t>(commonIds.size()))
+                             .first->second;
+            id = mapped;
+        }
+    }
+};
+
+void MakeIdsCommon(TmIndex::Data& data, const std::vector<Vocabulary>& vocabularies,
+                   const std::vector<unsigned>& tokenisedBy) {
+    std::vector<Renumbering> folded, original;
+    for (const Vocabulary& vocabulary : vocabularies) {
+        folded.emplace_back(vocabulary.folded);
+        original.emplace_back(vocabulary.original);
+    }
+    std::unordered_map<std::wstring_view, uint32_t> foldedIds, originalIds;
+    for (std::size_t e = 0; e < data.entries.size(); ++e) {
+        PreparedSegment& entry = data.entries[e];
+        folded[tokenisedBy[e]].Apply(entry.folded, foldedIds);
+        folded[tokenisedBy[e]].Apply(entry.placeables, foldedIds);
+        std::sort(entry.placeables.begin(), entry.placeables.end());
+        original[tokenisedBy[e]].Apply(entry.original, originalIds);
+    }
+    data.foldedIds.reserve(foldedIds.size());
+    for (auto [text, id] : foldedIds) data.foldedIds.emplace(text, id);
+    data.originalIds.reserve(originalIds.size());
+    for (auto [text, id] : originalIds) data.originalIds.emplace(text, id);
+}
+
+// Marks the entries whose source text has more than one distinct translation into the
+// target language, counting every unit with that source text.
+void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) {
+    data.multipleTranslations.assign(data.entries.size(), false);
+    auto translations = [&](uint32_t entry) {
+        std::vector<const Segment*> found;
+        for (const Variant& variant : tm.units[data.entryUnit[entry]].targets)
+            if (SameLanguage(variant.language, data.targetLanguage) && !IsBlank(variant.segment))
+                found.push_back(&variant.segment);
+        return found;
+    };
+    for (std::size_t from = 0; from < data.exact.size();) {
+        std::size_t to = from;
+        while (to < data.exact.size() && data.exact[to].first == data.exact[from].first) ++to;
+        std::vector<bool> done(to - from, false);
+        for (std::size_t i = from; i < to; ++i) {
+            if (done[i - from]) continue;
+            std::vector<uint32_t> same;
+            for (std::size_t j = i; j < to; ++j) {
+                if (done[j - from]) continue;
+                if (!data.entries[data.exact[j].second].SameAs(data.entries[data.exact[i].second]))
+                    continue;
+                done[j - from] = true;
+                same.push_back(data.exact[j].second);
+            }
+            std::vector<const Segment*> all;
+            for (uint32_t entry : same)
+                for (const Segment* target : translations(entry)) all.push_back(target);
+            if (all.size() < 2) continue;
+            std::set<std::wstring> distinct;
+            for (const Segment* target : all) distinct.insert(NormalisedText(*target));
+            if (distinct.size() < 2) continue;
+            for (uint32_t entry : same) data.multipleTranslations[entry] = true;
+        }
+        from = to;
+    }
+}
+
+void BuildPostings(TmIndex::Data& data) {
+    const std::size_t vocabulary = data.Vocabulary();
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> distinct(data.entries.size());
+    std::vector<uint32_t> listSize(vocabulary, 0);
+    for (std::size_t e = 0; e < data.entries.size(); ++e) {
+        std::vector<uint32_t> ids = data.entries[e].folded;
+        std::sort(ids.begin(), ids.end());
+        for (std::size_t i = 0; i < ids.size();) {
+            std::size_t j = i;
+            while (j < ids.size() && ids[j] == ids[i]) ++j;
+            distinct[e].emplace_back(ids[i], static_cast<uint32_t>(j - i));
+            ++listSize[ids[i]];
+            i = j;
+        }
+    }
+    data.postingStart.assign(vocabulary + 1, 0);
+    for (std::size_t id = 0; id < vocabulary; ++id)
+        data.postingStart[id + 1] = data.postingStart[id] + listSize[id];
+    data.postings.resize(data.postingStart[vocabulary]);
+    std::vector<uint32_t> fill(data.postingStart.begin(), data.postingStart.end() - 1);
+    for (std::size_t e = 0; e < data.entries.size(); ++e) {
+        auto length = static_cast<uint32_t>(data.entries[e].folded.size());
+        for (auto [id, count] : distinct[e])
+            data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count};
+    }
+    for (std::size_t id = 0; id < vocabulary; ++id)
+        std::stable_sort(data.postings.begin() + data.postingStart[id],
+                         data.postings.begin() + data.postingStart[id + 1],
+                         [](const Posting& a, const Posting& b) { return a.length < b.length; });
+}
+
+}  // namespace
+
+PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
+                             const TokenizedSegment& tokenized) {
+    std::unordered_map<std::wstring, uint32_t> newFolded, newOriginal;
+    auto lookup = [](const std::unordered_map<std::wstring, uint32_t>& known,
+                     std::unordered_map<std::wstring, uint32_t>& fresh, const std::wstring& text) {
+        auto found = known.find(text);
+        if (found != known.end()) return found->second;
+        return fresh.try_emplace(text, static_cast<uint32_t>(known.size() + fresh.size()))
+            .first->second;
+    };
+    return Prepare(
+        segment, tokenized,
+        [&](const std::wstring& text) { return lookup(data.foldedIds, newFolded, text); },
+        [&](const std::wstring& text) { return lookup(data.originalIds, newOriginal, text); });
+}
+
+TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads)
+    : data_(std::make_unique<Data>()) {
+    Data& data = *data_;
+    data.targetLanguage = targetLanguage;
+
+    std::vector<std::size_t> matchable, relayOnly;
+    for (std::size_t u = 0; u < tm.units.size(); ++u) {
+        bool target = false, other = false;
+        for (const Variant& variant : tm.units[u].targets) {
+            if (IsBlank(variant.segment)) continue;
+            (SameLanguage(variant.language, targetLanguage) ? target : other) = true;
+        }
+        if (target)
+            matchable.push_back(u);
+        else if (other)
+            relayOnly.push_back(u);
+    }
+
+    // Each thread tokenises with ids of its own; the ids are then made common, numbered
+    // by first occurrence in TM order.
+    const unsigned workers = WorkerCount(threads, matchable.size());
+    std::vector<Vocabulary> vocabularies(workers);
+    std::vector<unsigned> tokenisedBy(matchable.size());
+    data.entries.resize(matchable.size());
+    ParallelFor(matchable.size(), workers, [&](std::size_t i, unsigned worker) {
+        const Segment& source = tm.units[matchable[i]].source;
+        Vocabulary& local = vocabularies[worker];
+        data.entries[i] = Prepare(
+            source, Tokenize(source),
+            [&](const std::wstring& text) { return Intern(local.folded, text); },
+            [&](const std::wstring& text) { return Intern(local.original, text); });
+        tokenisedBy[i] = worker;
+    });
+    MakeIdsCommon(data, vocabularies, tokenisedBy);
+
+    for (std::size_t i = 0; i < matchable.size(); ++i) {
+        data.entryUnit.push_back(matchable[i]);
+        if (data.entries[i].folded.empty()) data.empty.push_back(static_cast<uint32_t>(i));
+        data.exact.emplace_back(data.entries[i].exactKey, static_cast<uint32_t>(i));
+    }
+    std::sort(data.exact.begin(), data.exact.end());
+    MarkMultipleTranslations(data, tm);
+    BuildPostings(data);
+
+    for (std::size_t u : relayOnly) {
+        PreparedSegment relay;
+        relay.normalised = NormalisedText(tm.units[u].source);
+        relay.codeKinds = CodeKinds(tm.units[u].source);
+        relay.exactKey = ExactKey(relay.normalised, relay.codeKinds);
+        data.relayExact.emplace_back(relay.exactKey, static_cast<uint32_t>(data.relays.size()));
+        data.relays.push_back(std::move(relay));
+        data.relayUnit.push_back(u);
+    }
+    std::sort(data.relayExact.begin(), data.relayExact.end());
+}
+
+TmIndex::~TmIndex() = default;
+TmIndex::TmIndex(TmIndex&&) noexcept = default;
+TmIndex& TmIndex::operator=(TmIndex&&) noexcept = default;
+
+const std::wstring& TmIndex::targetLanguage() const {
+    return data_->targetLanguage;
+}
+std::size_t TmIndex::matchableUnits() const {
+    return data_->entries.size();
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,40 @@
+#pragma once
+// A translation memory prepared for matching into one target language: every unit with a
+// translation into that language is tokenised once and reachable by its exact text (a
+// hash) and by its tokens (an inverted index), so that a search looks at the few units
+// that can match instead of all of them. Units that are translated only into other
+// languages are kept for relayed matches. Build one per analysis run; MatchBatch in
+// Matcher.h searches it. An index does not change once built: any number of threads may
+// search it at once.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "engine/model/TranslationMemory.h"
+
+namespace orv::engine {
+
+class TmIndex {
+public:
+    // `targetLanguage` is a BCP 47 tag, compared without regard to letter case ("de-de"
+    // selects the "de-DE" translations; "de" does not). A unit counts as translated into
+    // a language when it holds a translation into it that is not blank. `threads` share
+    // the tokenising (0: one per processor). The index keeps no reference to `tm`.
+    TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads = 0);
+    ~TmIndex();
+    TmIndex(TmIndex&&) noexcept;
+    TmIndex& operator=(TmIndex&&) noexcept;
+
+    const std::wstring& targetLanguage() const;
+    // How many units have a translation into the target language.
+    std::size_t matchableUnits() const;
+
+    struct Data;  // the matcher's view, defined in TmIndexData.h
+    const Data& data() const { return *data_; }
+
+private:
+    std::unique_ptr<Data> data_;
+};
+
+}  // namespace orv::engine

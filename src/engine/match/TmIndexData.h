@@ -1,0 +1,66 @@
+#pragma once
+// What TmIndex holds, for the matcher. Not part of the engine's interface.
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/match/TmIndex.h"
+#include "engine/model/Segment.h"
+#include "engine/text/Tokenizer.h"
+
+namespace orv::engine {
+
+// A segment in the form the matcher compares.
+struct PreparedSegment {
+    std::vector<uint32_t> folded;      // ids of the case-folded tokens, codes left out
+    std::vector<uint32_t> original;    // ids of the same tokens as written
+    std::vector<uint32_t> placeables;  // folded ids of numbers, URLs and e-mails, sorted
+    std::vector<InlineCode::Kind> codeKinds;
+    std::wstring normalised;
+    uint64_t exactKey = 0;  // hash of normalised and codeKinds
+
+    bool SameAs(const PreparedSegment& other) const {
+        return exactKey == other.exactKey && normalised == other.normalised &&
+               codeKinds == other.codeKinds;
+    }
+};
+
+struct Posting {
+    uint32_t entry;   // position in TmIndex::Data::entries
+    uint32_t length;  // the entry's token count
+    uint32_t count;   // how often the token occurs in it
+};
+
+struct TmIndex::Data {
+    std::wstring targetLanguage;
+
+    std::unordered_map<std::wstring, uint32_t> foldedIds;
+    std::unordered_map<std::wstring, uint32_t> originalIds;
+
+    // Units translated into the target language, in TM order.
+    std::vector<PreparedSegment> entries;
+    std::vector<std::size_t> entryUnit;                // the TM position of each entry
+    std::vector<bool> multipleTranslations;            // per entry
+    std::vector<std::pair<uint64_t, uint32_t>> exact;  // (exactKey, entry), sorted
+    std::vector<uint32_t> empty;                       // entries without tokens
+
+    // Per folded id: its postings, ordered by length and then entry.
+    std::vector<uint32_t> postingStart;  // size foldedIds.size() + 1
+    std::vector<Posting> postings;
+
+    // Units translated only into other languages, in TM order.
+    std::vector<PreparedSegment> relays;
+    std::vector<std::size_t> relayUnit;
+    std::vector<std::pair<uint64_t, uint32_t>> relayExact;  // (exactKey, relay), sorted
+
+    std::size_t Vocabulary() const { return foldedIds.size(); }
+};
+
+// `tokenized` is Tokenize(segment). Tokens that `data` has not seen get ids of their own
+// at and above its vocabulary, so that they equal nothing in the TM.
+PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
+                             const TokenizedSegment& tokenized);
+
+}  // namespace orv::engine

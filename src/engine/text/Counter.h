@@ -1,0 +1,37 @@
+#pragma once
+// What a segment weighs for a translation buyer, counted the same way for every document:
+// - words: word tokens that hold a letter or a digit, by the Unicode word boundaries (so
+//   "don't" is one word, "e-mail" two, and Chinese or Thai text is split by dictionary);
+//   a number, a URL and an e-mail address are one word each;
+// - characters: every character except whitespace, punctuation, invisible format and
+//   control characters and inline codes (a symbol such as "$" or "+" counts);
+// - placeables: inline codes, numbers, URLs and e-mail addresses, one each.
+
+#include <cstdint>
+
+#include "engine/model/Segment.h"
+#include "engine/text/Tokenizer.h"
+
+namespace orv::engine {
+
+struct Counts {
+    int64_t words = 0;
+    int64_t characters = 0;
+    int64_t placeables = 0;
+
+    Counts& operator+=(const Counts& other) {
+        words += other.words;
+        characters += other.characters;
+        placeables += other.placeables;
+        return *this;
+    }
+    friend bool operator==(const Counts&, const Counts&) = default;
+};
+
+// Safe to call from several threads at once.
+Counts CountSegment(const Segment& segment);
+
+// The same counts from a segment already tokenised (Tokenize(segment)).
+Counts CountTokens(const TokenizedSegment& tokenized);
+
+}  // namespace orv::engine

@@ -1,0 +1,20 @@
+#pragma once
+// Plain-text documents: the whole file as one text, ready for the Segmenter.
+
+#include <string>
+
+namespace orv::engine {
+
+// The text of the file at `path`. The encoding is taken from a byte order mark (UTF-8,
+// UTF-16 LE or BE); without one, the bytes are UTF-8 when they are valid UTF-8 and the
+// system's narrow encoding otherwise. Line breaks are kept as written; bytes that are not
+// valid in the encoding become U+FFFD.
+// Throws AutomationError (RaiseEngineError) when the file cannot be read, with the reason
+// in words ("The file does not exist", ...): no path, no digits and no ";" in it.
+std::wstring ReadPlainTextDocument(const std::wstring& path);
+
+// The text of a file's bytes, by the rules above. Throws as above when the bytes are not
+// text (they hold NUL bytes without a UTF-16 byte order mark).
+std::wstring DecodePlainText(const std::string& bytes);
+
+}  // namespace orv::engine

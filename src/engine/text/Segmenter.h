@@ -1,0 +1,51 @@
+#pragma once
+// Splits running text into the segments that are matched and counted: sentences by the
+// Unicode sentence boundaries of the text's language, with the usual abbreviations of that
+// language ("Mr.", "e.g.", "Prof.") not ending a sentence. A blank line (two line breaks
+// with nothing but whitespace between them), a paragraph separator or a form feed always
+// ends a segment. Segments are trimmed of whitespace; those left with nothing but
+// whitespace and inline codes are dropped. Each inline code goes with the segment that
+// holds its mark; a closing code right after a sentence's end stays with that sentence.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unicode/uversion.h>
+
+#include "engine/model/Segment.h"
+
+U_NAMESPACE_BEGIN
+class BreakIterator;
+U_NAMESPACE_END
+
+namespace orv::engine {
+
+class Segmenter {
+public:
+    enum class LineBreaks {
+        // A single line break is a space: hard-wrapped prose keeps its sentences whole.
+        InsideSentence,
+        // Every line break ends a segment (one entry a line, as in lists and string files).
+        EndSegment,
+    };
+
+    // `language` is a BCP 47 tag ("en-US"); an empty or malformed tag gets the boundary
+    // rules common to all languages, without abbreviations.
+    explicit Segmenter(const std::wstring& language,
+                       LineBreaks lineBreaks = LineBreaks::InsideSentence);
+    ~Segmenter();
+    Segmenter(Segmenter&&) noexcept;
+    Segmenter& operator=(Segmenter&&) noexcept;
+
+    // The segments of `text` in order. `text.codes` holds one code per kCodeMark of its
+    // text; a mark without a code gets a standalone code with no content. Not to be called
+    // from two threads at once on one Segmenter.
+    std::vector<Segment> Split(const Segment& text);
+
+private:
+    std::unique_ptr<icu::BreakIterator> sentences_;
+    LineBreaks lineBreaks_;
+};
+
+}  // namespace orv::engine

@@ -1,0 +1,274 @@
+#include "engine/text/Tokenizer.h"
+
+#include <memory>
+#include <string_view>
+
+#include <unicode/brkiter.h>
+#include <unicode/uchar.h>
+#include <unicode/utext.h>
+#include <unicode/utf16.h>
+
+#include "engine/model/EngineError.h"
+#include "engine/text/IcuText.h"
+
+namespace orv::engine {
+
+namespace {
+
+using Kind = Token::Kind;
+
+// ICU break iterators are not thread-safe; each thread keeps its own clone of one
+// prototype, which is cheaper than building a new iterator from the rules.
+icu::BreakIterator& WordBreaker() {
+    static const std::unique_ptr<icu::BreakIterator> prototype = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::BreakIterator> iterator(
+            icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
+        if (U_FAILURE(status)) iterator.reset();
+        return iterator;
+    }();
+    if (!prototype) RaiseEngineError(L"The word boundary rules of the Unicode library are missing");
+    thread_local std::unique_ptr<icu::BreakIterator> local(prototype->clone());
+    return *local;
+}
+
+bool IsSpace(UChar32 c) {
+    return u_isUWhiteSpace(c);
+}
+
+bool IsAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+bool IsAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+char16_t AsciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+}
+
+bool StartsWithIgnoringAsciiCase(const char16_t* s, int32_t a, int32_t b,
+                                 std::u16string_view prefix) {
+    if (b - a < static_cast<int32_t>(prefix.size())) return false;
+    for (std::size_t k = 0; k < prefix.size(); ++k)
+        if (AsciiLower(s[a + static_cast<int32_t>(k)]) != prefix[k]) return false;
+    return true;
+}
+
+bool IsIn(char16_t c, std::u16string_view set) {
+    return set.find(c) != std::u16string_view::npos;
+}
+
+// local@domain.tld, the domain made of letter-digit-hyphen labels and ending in a
+// top-level label of letters only.
+bool IsEmail(const char16_t* s, int32_t a, int32_t b) {
+    int32_t at = -1;
+    for (int32_t i = a; i < b; ++i) {
+        if (s[i] != u'@') continue;
+        if (at >= 0) return false;
+        at = i;
+    }
+    if (at <= a || at >= b - 1 || s[a] == u'.' || s[at - 1] == u'.') return false;
+    for (int32_t i = a; i < at;) {
+        UChar32 c;
+        U16_NEXT(s, i, at, c);
+        if (!u_isalnum(c) && !(c < 0x80 && IsIn(static_cast<char16_t>(c), u"._%+-'"))) return false;
+    }
+    int32_t labels = 0, labelLength = 0;
+    bool labelAllLetters = true;
+    for (int32_t i = at + 1; i <= b;) {
+        if (i == b || s[i] == u'.') {
+            if (labelLength == 0 || s[i - 1] == u'-') return false;
+            ++labels;
+            if (i == b) break;
+            labelLength = 0;
+            labelAllLetters = true;
+            ++i;
+            continue;
+        }
+        UChar32 c;
+        U16_NEXT(s, i, b, c);
+        if (c == u'-') {
+            if (labelLength == 0) return false;
+        } else if (!u_isalnum(c)) {
+            return false;
+        }
+        labelAllLetters = labelAllLetters && u_isalpha(c);
+        ++labelLength;
+    }
+    return labels >= 2 && labelLength >= 2 && labelAllLetters;
+}
+
+// scheme://something, mailto:address or www.host.domain.
+bool IsUrl(const char16_t* s, int32_t a, int32_t b) {
+    if (IsAsciiLetter(s[a])) {
+        int32_t i = a + 1;
+        while (i < b && (IsAsciiLetter(s[i]) || IsAsciiDigit(s[i]) || IsIn(s[i], u"+-."))) ++i;
+        if (b - i > 3 && s[i] == u':' && s[i + 1] == u'/' && s[i + 2] == u'/') {
+            UChar32 c;
+            int32_t j = i + 3;
+            U16_NEXT(s, j, b, c);
+            if (u_isalnum(c) || c == u'/' || c == u'[') return true;
+        }
+        if (i - a == 6 && StartsWithIgnoringAsciiCase(s, a, b, u"mailto") && i < b &&
+            s[i] == u':' && IsEmail(s, i + 1, b))
+            return true;
+    }
+    if (StartsWithIgnoringAsciiCase(s, a, b, u"www.")) {
+        for (int32_t i = a + 5; i + 1 < b; ++i)
+            if (s[i] == u'.' && s[i - 1] != u'.' && s[i + 1] != u'.') return true;
+    }
+    return false;
+}
+
+struct Span {
+    int32_t begin;
+    int32_t end;
+    Kind kind;
+};
+
+// Whitespace-separated chunks that, without the punctuation around them, are URLs or
+// e-mail addresses. Code marks separate chunks too, so a span never holds a code.
+void FindUrlsAndEmails(const char16_t* s, int32_t n, std::vector<Span>& spans) {
+    auto separates = [](UChar32 c) { return IsSpace(c) || c == static_cast<UChar32>(kCodeMark); };
+    for (int32_t i = 0; i < n;) {
+        UChar32 c;
+        int32_t a = i;
+        U16_NEXT(s, i, n, c);
+        if (separates(c)) continue;
+        int32_t b = i;
+        bool promising = c == u'@' || c == u':';
+        while (i < n) {
+            int32_t at = i;
+            U16_NEXT(s, i, n, c);
+            if (separates(c)) {
+                i = at;
+                break;
+            }
+            b = i;
+            promising = promising || c == u'@' || c == u':';
+        }
+        while (a < b && IsIn(s[a], u"([{<\"'\u00AB\u201C\u2018\u00BF\u00A1")) ++a;
+        if (!promising && !StartsWithIgnoringAsciiCase(s, a, b, u"www.")) continue;
+        int32_t opened = 0, closed = 0;  // parentheses, so that a URL keeps its own ")"
+        for (int32_t k = a; k < b; ++k) {
+            opened += s[k] == u'(';
+            closed += s[k] == u')';
+        }
+        while (a < b) {
+            char16_t last = s[b - 1];
+            if (last == u')' && opened < closed) {
+                --closed;
+                --b;
+            } else if (IsIn(last, u".,;:!?'\"]}>\u00BB\u201D\u2019\u2026\u3002\u3001")) {
+                --b;
+            } else {
+                break;
+            }
+        }
+        if (b - a < 4) continue;
+        if (IsUrl(s, a, b))
+            spans.push_back({a, b, Kind::Url});
+        else if (IsEmail(s, a, b))
+            spans.push_back({a, b, Kind::Email});
+    }
+}
+
+Token MakeToken(Kind kind, const char16_t* s, int32_t a, int32_t b) {
+    icu::UnicodeString folded(s + a, b - a);
+    folded.foldCase();
+    return Token{kind, FromIcu(s + a, b - a), FromIcu(folded)};
+}
+
+// Word tokens of s[a, b), which holds no code mark and no URL.
+void BreakWords(const char16_t* s, int32_t a, int32_t b, std::vector<Token>& tokens) {
+    icu::BreakIterator& words = WordBreaker();
+    UErrorCode status = U_ZERO_ERROR;
+    UText text = UTEXT_INITIALIZER;
+    utext_openUChars(&text, s + a, b - a, &status);
+    words.setText(&text, status);  // the iterator keeps its own shallow clone of `text`
+    utext_close(&text);
+    if (U_FAILURE(status)) RaiseEngineError(L"The text could not be split into words");
+    int32_t start = words.first();
+    for (int32_t end = words.next(); end != icu::BreakIterator::DONE;
+         start = end, end = words.next()) {
+        bool visible = false, letterOrDigit = false;
+        for (int32_t i = a + start; i < a + end;) {
+            UChar32 c;
+            U16_NEXT(s, i, a + end, c);
+            int8_t type = u_charType(c);
+            visible = visible || (!IsSpace(c) && type != U_CONTROL_CHAR && type != U_FORMAT_CHAR);
+            letterOrDigit = letterOrDigit || u_isalnum(c);
+        }
+        if (!visible) continue;
+        int32_t rule = words.getRuleStatus();
+        Kind kind = rule >= UBRK_WORD_NUMBER && rule < UBRK_WORD_NUMBER_LIMIT ? Kind::Number
+                    : letterOrDigit                                           ? Kind::Word
+                                                                              : Kind::Punctuation;
+        tokens.push_back(MakeToken(kind, s, a + start, a + end));
+    }
+}
+
+std::wstring Normalise(const char16_t* s, int32_t n) {
+    std::wstring result;
+    result.reserve(static_cast<std::size_t>(n));
+    bool pendingSpace = false;
+    for (int32_t i = 0; i < n;) {
+        [[maybe_unused]] int32_t at = i;
+        UChar32 c;
+        U16_NEXT(s, i, n, c);
+        if (IsSpace(c)) {
+            pendingSpace = !result.empty();
+            continue;
+        }
+        if (pendingSpace) result += L' ';
+        pendingSpace = false;
+        if constexpr (sizeof(wchar_t) == 4)
+            result += static_cast<wchar_t>(U_IS_SURROGATE(c) ? 0xFFFD : c);
+        else
+            result.append(reinterpret_cast<const wchar_t*>(s + at),
+                          static_cast<std::size_t>(i - at));
+    }
+    return result;
+}
+
+}  // namespace
+
+TokenizedSegment Tokenize(const Segment& segment) {
+    const icu::UnicodeString text = ToNfc(ToIcu(segment.text));
+    const char16_t* s = text.getBuffer();
+    const int32_t n = text.length();
+
+    TokenizedSegment result;
+    result.normalised = Normalise(s, n);
+    std::vector<Span> spans;
+    FindUrlsAndEmails(s, n, spans);
+    std::size_t nextSpan = 0;
+    int32_t mark = -1;
+    for (int32_t pos = 0; pos < n;) {
+        int32_t spanStart = nextSpan < spans.size() ? spans[nextSpan].begin : n;
+        if (mark < pos && mark != n) {
+            mark = text.indexOf(static_cast<char16_t>(kCodeMark), pos);
+            if (mark < 0) mark = n;
+        }
+        int32_t stop = std::min(spanStart, mark);
+        if (stop > pos) BreakWords(s, pos, stop, result.tokens);
+        if (stop == n) break;
+        if (stop == spanStart) {
+            const Span& span = spans[nextSpan++];
+            result.tokens.push_back(MakeToken(span.kind, s, span.begin, span.end));
+            pos = span.end;
+        } else {
+            result.tokens.push_back(
+                Token{Kind::Code, std::wstring(1, kCodeMark), std::wstring(1, kCodeMark)});
+            pos = stop + 1;
+        }
+    }
+    return result;
+}
+
+std::wstring NormalisedText(const Segment& segment) {
+    const icu::UnicodeString text = ToNfc(ToIcu(segment.text));
+    return Normalise(text.getBuffer(), text.length());
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,28 @@
+#pragma once
+// Reads a translation memory from a TMX 1.4b file, levels 1 and 2: plain text and inline
+// codes (bpt, ept, it, ph, hi, ut), in UTF-8, UTF-16 or any encoding the file declares.
+// Nothing outside the file is ever read: no DTD, no external entity, no network.
+
+#include <string>
+#include <string_view>
+
+#include "engine/model/TranslationMemory.h"
+
+namespace orv::engine {
+
+// The type of the header properties ("prop") that name the target languages a TM was created
+// with, so that an empty TM keeps them.
+inline constexpr char kTmxTargetLanguageProperty[] = "x-targetlang";
+
+// The TM held in the TMX file at `path`. The variant of each unit in the header's source
+// language is its source and the others are its translations; with the source language
+// "*all*" (or no header) the first variant is the source and the TM's source language is
+// the one most units start with. Units without a variant in the source language are left
+// out. Throws an engine error naming the file, the line and the fault when the file cannot
+// be read or is not well-formed.
+TranslationMemory ReadTmxFile(const std::wstring& path);
+
+// The same for the bytes of a TMX file in memory; `name` stands for the file in messages.
+TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name);
+
+}  // namespace orv::engine

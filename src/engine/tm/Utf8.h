@@ -1,0 +1,30 @@
+#pragma once
+// UTF-8 to and from the wide automation string (UTF-32 where wchar_t has 32 bits, UTF-16
+// where it has 16), for TMX files, which are UTF-8 inside the engine whatever the system's
+// narrow encoding is.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orv::engine {
+
+// Appends the characters of `utf8`; a byte that starts no valid sequence becomes U+FFFD.
+void AppendUtf8(std::wstring& out, std::string_view utf8);
+
+// Appends `text` as UTF-8; a lone surrogate becomes U+FFFD.
+void AppendAsUtf8(std::string& out, std::wstring_view text);
+
+inline std::wstring FromUtf8(std::string_view utf8) {
+    std::wstring text;
+    AppendUtf8(text, utf8);
+    return text;
+}
+
+inline std::string ToUtf8(std::wstring_view text) {
+    std::string utf8;
+    AppendAsUtf8(utf8, text);
+    return utf8;
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,32 @@
+#pragma once
+// Segments for engine tests, written with tags: "<b>" opens a code, "</b>" closes one and
+// "<br/>" stands alone; each becomes a kCodeMark with the tag as the code's content.
+
+#include <string>
+#include <string_view>
+
+#include "engine/model/Segment.h"
+
+namespace orv::engine::test {
+
+inline Segment Tagged(std::wstring_view markup) {
+    Segment segment;
+    for (std::size_t i = 0; i < markup.size(); ++i) {
+        std::size_t close = markup[i] == L'<' ? markup.find(L'>', i) : std::wstring_view::npos;
+        if (close == std::wstring_view::npos) {
+            segment.text += markup[i];
+            continue;
+        }
+        InlineCode code;
+        code.content = std::wstring(markup.substr(i, close - i + 1));
+        code.kind = code.content.starts_with(L"</") ? InlineCode::Kind::End
+                    : code.content.ends_with(L"/>") ? InlineCode::Kind::Standalone
+                                                    : InlineCode::Kind::Begin;
+        segment.text += kCodeMark;
+        segment.codes.push_back(code);
+        i = close;
+    }
+    return segment;
+}
+
+}  // namespace orv::engine::test

@@ -1,0 +1,108 @@
+#include "engine/text/Tokenizer.h"
+
+#include <gtest/gtest.h>
+
+#include "TextTesting.h"
+
+namespace orv::engine {
+
+void PrintTo(Token::Kind kind, std::ostream* out) {
+    const char* names[] = {"Word", "Number", "Punctuation", "Code", "Url", "Email"};
+    *out << names[static_cast<int>(kind)];
+}
+
+namespace {
+
+using Kind = Token::Kind;
+using test::Tagged;
+
+// "text/kind" for each token, kinds as W N P C U E.
+std::wstring Describe(const std::wstring& markup) {
+    std::wstring described;
+    for (const Token& token : Tokenize(Tagged(markup)).tokens) {
+        if (!described.empty()) described += L' ';
+        described += token.kind == Kind::Code ? L"#" : token.text;
+        described += L'/';
+        described += L"WNPCUE"[static_cast<int>(token.kind)];
+    }
+    return described;
+}
+
+TEST(TokenizerTest, SplitsTextIntoWordsNumbersPunctuationCodesUrlsAndEmails) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* tokens;
+    };
+    const Case cases[] = {
+        {L"Don't panic.", L"Don't/W panic/W ./P"},
+        {L"It’s 3.5 or 1,000 (42%)", L"It’s/W 3.5/N or/W 1,000/N (/P 42/N %/P )/P"},
+        {L"e-mail the 3rd file_name", L"e/W -/P mail/W the/W 3rd/W file_name/W"},
+        {L"See https://example.com/a_(b)?x=1.", L"See/W https://example.com/a_(b)?x=1/U ./P"},
+        {L"(www.example.org), ok", L"(/P www.example.org/U )/P ,/P ok/W"},
+        {L"Write to first.last@example.co.uk!", L"Write/W to/W first.last@example.co.uk/E !/P"},
+        {L"mailto:info@example.com", L"mailto:info@example.com/U"},
+        {L"not@mail or a@b.c or x@y..com", L"not@mail/W or/W a@b.c/W or/W x@y/W ./P ./P com/W"},
+        {L"Press <b>Save</b><br/>now", L"Press/W #/C Save/W #/C #/C now/W"},
+        {L"a<b>www.example.com</b>", L"a/W #/C www.example.com/U #/C"},
+        {L"我们去学校。", L"我们/W 去/W 学校/W 。/P"},
+        {L"$5 + €3 = ?", L"$/P 5/N +/P €/P 3/N =/P ?/P"},
+        {L"  \t\n ", L""},
+        {L"a\u200Bb", L"a/W b/W"},  // an invisible zero-width space is no token
+    };
+    for (const Case& c : cases) EXPECT_EQ(Describe(c.text), c.tokens) << c.text;
+}
+
+TEST(TokenizerTest, FoldsCaseFullyAndComposesAccents) {
+    auto tokens = Tokenize(Segment{L"STRASSE Straße Cafe\u0301 Ǆ", {}}).tokens;
+    ASSERT_EQ(tokens.size(), 4u);
+    EXPECT_EQ(tokens[0].folded, L"strasse");
+    EXPECT_EQ(tokens[1].folded, L"strasse");
+    EXPECT_EQ(tokens[1].text, L"Straße");
+    EXPECT_EQ(tokens[2].text, L"Caf\u00E9");  // NFC
+    EXPECT_EQ(tokens[2].folded, L"caf\u00E9");
+    EXPECT_EQ(tokens[3].folded, L"ǆ");
+}
+
+TEST(TokenizerTest, NormalisedTextCollapsesWhitespaceComposesAndKeepsOnlyCodePlaces) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* normalised;
+    };
+    const Case cases[] = {
+        {L"  Open \t the\r\nfile.\u00A0 ", L"Open the file."},
+        {L"Cafe\u0301", L"Caf\u00E9"},
+        {L"Click <b>here</b>", L"Click \uFFFChere\uFFFC"},
+        {L"Click <i class='x'>here</i>", L"Click \uFFFChere\uFFFC"},
+        {L"Open", L"Open"},
+        {L"", L""},
+        {L" \n ", L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NormalisedText(Tagged(c.text)), c.normalised) << c.text;
+        EXPECT_EQ(Tokenize(Tagged(c.text)).normalised, c.normalised) << c.text;
+    }
+}
+
+TEST(TokenizerTest, LongRunsOfPunctuationAndAddressesTakeLinearTime) {
+    const std::wstring opened(30000, L'('), closed(30000, L')');
+    auto tokens = Tokenize(Segment{opened + L"a@example.com" + closed, {}}).tokens;
+    ASSERT_EQ(tokens.size(), 60001u);
+    EXPECT_EQ(tokens[30000].kind, Kind::Email);
+
+    std::wstring many;
+    for (int i = 0; i < 20000; ++i) many += L"www.example.com <br/>";
+    EXPECT_EQ(Tokenize(test::Tagged(many)).tokens.size(), 40000u);
+}
+
+TEST(TokenizerTest, CharactersThatAreNotUnicodeBecomeReplacementCharacters) {
+    if constexpr (sizeof(wchar_t) == 4) {
+        std::wstring text = L"a b";
+        text[1] = static_cast<wchar_t>(0xD800);  // a lone surrogate
+        EXPECT_EQ(NormalisedText(Segment{text, {}}), L"a\uFFFDb");
+        text[1] = static_cast<wchar_t>(0x110000);
+        EXPECT_EQ(NormalisedText(Segment{text, {}}), L"a\uFFFDb");
+    }
+}
+
+}  // namespace
+}  // namespace orv::engine
