@@ -2,82 +2,60 @@
 
 #include <gtest/gtest.h>
 
-namespace orv {
+#include "support/FakeTessera.h"
+
+namespace orv::test {
 namespace {
 
-const std::wstring kRequired =
-    L"Required properties are:\r\n"
-    L"1. path to tm; 2. user name; 3. target language\r\n"
-    L"or\r\n"
-    L"1. source language; 2. target language (with CreateEmptyTM = true)";
-
-struct MessageCase {
-    int32_t code;
-    std::wstring detail;
-    std::wstring message;
-};
-
-class ErrorMessage : public testing::TestWithParam<MessageCase> {};
-
-TEST_P(ErrorMessage, IsTheExactTextOfTheTable) {
-    EXPECT_EQ(modErrors::GetErrorMessage(GetParam().code, GetParam().detail), GetParam().message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryCode, ErrorMessage,
-    testing::Values(
-        MessageCase{40000, L"", L"Unknown error"},
-        MessageCase{40001, L"", L"Unable to open Tessera"},
-        MessageCase{40002, L"", L"Error during analysis."},
-        MessageCase{40003, L"C:\\Settings\\sgml.ini",
-                    L"Unable to find file: \"C:\\Settings\\sgml.ini\""},
-        MessageCase{40003, L"", L"Unable to find file: \"\""},
+TEST(modErrors, EveryCodeHasTheExactTextOfTheTableAndOthersAreUnknown) {
+    const std::wstring required =
+        L"\r\nRequired properties are:\r\n"
+        L"1. path to tm; 2. user name; 3. target language\r\n"
+        L"or\r\n"
+        L"1. source language; 2. target language (with CreateEmptyTM = true)";
+    const struct {
+        int32_t code;
+        std::wstring detail, message;
+    } cases[] = {
+        {40001, L"", L"Unable to open Tessera"},
+        {40002, L"", L"Error during analysis."},
         // The detail goes in as given: no trimming, no doubled quotes.
-        MessageCase{40003, L" a\"b ", L"Unable to find file: \" a\"b \""},
-        MessageCase{40004, L"/no/such", L"Unable to find directory: \"/no/such\""},
-        MessageCase{40005, L"ignored", L"Unable to find log file."},
-        MessageCase{40006, L"", L"Unknown error"}, MessageCase{40007, L"", L"Unknown error"},
-        MessageCase{40008, L"", L"Unknown error"}, MessageCase{40009, L"", L"Unknown error"},
-        MessageCase{40010, L"", L"Unknown error"},
-        MessageCase{40011, L"", L"No source language specified.\r\n" + kRequired},
-        MessageCase{40012, L"", L"No target language specified.\r\n" + kRequired},
-        MessageCase{40013, L"", L"No translation memory specified.\r\n" + kRequired},
-        MessageCase{40014, L"", L"No user name specified.\r\n" + kRequired},
-        MessageCase{40015, L"", L"Translation memory doesn't exist."},
-        MessageCase{40016, L"", L"Unknown error"},
-        MessageCase{40017, L"", L"Tessera can't read job files bigger than 64kB on Win9x systems."},
-        MessageCase{39999, L"", L"Unknown error"}, MessageCase{40018, L"", L"Unknown error"},
-        MessageCase{-1, L"x", L"Unknown error"}));
-
-TEST(RaiseError, CarriesNumberSourceAndMessage) {
-    try {
-        modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindDirectory, L"D:\\Logs", L"src");
-        FAIL() << "RaiseError returned";
-    } catch (const AutomationError& e) {
-        EXPECT_EQ(e.number(), 40004);
-        EXPECT_EQ(e.source(), L"src");
-        EXPECT_EQ(e.description(), L"Unable to find directory: \"D:\\Logs\"");
-        EXPECT_STREQ(e.what(), "Unable to find directory: \"D:\\Logs\"");
-    }
+        {40003, L" C:\\a\"b ", L"Unable to find file: \" C:\\a\"b \""},
+        {40004, L"/no/such", L"Unable to find directory: \"/no/such\""},
+        {40005, L"ignored", L"Unable to find log file."},
+        {40011, L"", L"No source language specified." + required},
+        {40012, L"", L"No target language specified." + required},
+        {40013, L"", L"No translation memory specified." + required},
+        {40014, L"", L"No user name specified." + required},
+        {40015, L"", L"Translation memory doesn't exist."},
+        {40017, L"", L"Tessera can't read job files bigger than 64kB on Win9x systems."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(modErrors::GetErrorMessage(c.code, c.detail), c.message) << c.code;
+    for (int32_t code : {40000, 40006, 40007, 40008, 40009, 40010, 40016, 40018, -1})
+        EXPECT_EQ(modErrors::GetErrorMessage(code, L"x"), L"Unknown error") << code;
 }
 
-TEST(RaiseError, HasAnEmptySourceWhenNoneIsGiven) {
-    try {
-        modErrors::RaiseError(ovOrvBatchAnalyseErrorTmDoesntExist);
-    } catch (const AutomationError& e) {
-        EXPECT_EQ(e.number(), 40015);
-        EXPECT_EQ(e.source(), L"");
-    }
+TEST(modErrors, RaiseErrorCarriesNumberSourceAndMessage) {
+    auto error = RaisedBy([] { modErrors::RaiseError(40004, L"D:\\Logs", L"src"); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number(), 40004);
+    EXPECT_EQ(error->source(), L"src");
+    EXPECT_EQ(error->description(), L"Unable to find directory: \"D:\\Logs\"");
+    EXPECT_STREQ(error->what(), "Unable to find directory: \"D:\\Logs\"");
+    EXPECT_EQ(RaisedBy([] { modErrors::RaiseError(40015); })->source(), L"");
 }
 
-TEST(RuntimeErrors, UseTheMessagesClientsKnow) {
-    EXPECT_EQ(RuntimeErrorMessage(kErrDuplicateKey),
-              L"This key is already associated with an element of this collection");
-    EXPECT_EQ(RuntimeErrorMessage(kErrSubscriptOutOfRange), L"Subscript out of range");
-    EXPECT_EQ(RuntimeErrorMessage(kErrInvalidProcedureCall), L"Invalid procedure call or argument");
-    EXPECT_EQ(RuntimeErrorMessage(kErrTypeMismatch), L"Type mismatch");
-    EXPECT_EQ(RuntimeErrorMessage(kErrOverflow), L"Overflow");
+TEST(modErrors, ThePlatformsErrorsUseTheMessagesClientsKnow) {
+    const std::pair<int32_t, std::wstring> cases[] = {
+        {kErrDuplicateKey, L"This key is already associated with an element of this collection"},
+        {kErrSubscriptOutOfRange, L"Subscript out of range"},
+        {kErrInvalidProcedureCall, L"Invalid procedure call or argument"},
+        {kErrTypeMismatch, L"Type mismatch"},
+        {kErrOverflow, L"Overflow"},
+    };
+    for (const auto& [number, message] : cases) EXPECT_EQ(RuntimeErrorMessage(number), message);
 }
 
 }  // namespace
-}  // namespace orv
+}  // namespace orv::test

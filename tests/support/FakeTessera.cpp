@@ -132,6 +132,7 @@ std::shared_ptr<TessappApplication> FakeObjectServices::CreateTessera() {
 
 std::shared_ptr<TessappApplication> FakeObjectServices::LookUpTessera() {
     ++tesseraLookUps;
+    if (tesseraLookUps <= failingLookUps) throw AutomationError(429, L"Objects", L"not running");
     if (tesseraFoundFromLookUp == 0 || tesseraLookUps < tesseraFoundFromLookUp) return nullptr;
     return application();
 }
@@ -145,13 +146,31 @@ std::shared_ptr<LateBoundObject> FakeObjectServices::CreateWord() {
 
 std::shared_ptr<LateBoundObject> FakeObjectServices::LookUpWord() {
     ++wordLookUps;
-    return runningWord;
+    if (wordLookUps <= failingLookUps) throw AutomationError(429, L"Objects", L"not running");
+    if (wordFoundFromLookUp == 0) return runningWord;
+    if (wordLookUps < wordFoundFromLookUp) return nullptr;
+    if (!startingWord_) startingWord_ = std::make_shared<FakeWord>(log);
+    return startingWord_;
 }
 
 int FakeObjectServices::Calls(const std::string& prefix) const {
     int count = 0;
     for (const auto& call : *log) count += call.rfind(prefix, 0) == 0 ? 1 : 0;
     return count;
+}
+
+std::vector<std::string> FakeObjectServices::CallsStartingWith(const std::string& prefix) const {
+    std::vector<std::string> calls;
+    for (const auto& call : *log)
+        if (call.rfind(prefix, 0) == 0) calls.push_back(call);
+    return calls;
+}
+
+std::set<std::string> FileNamesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 }  // namespace orv::test

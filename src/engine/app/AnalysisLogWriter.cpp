@@ -138,6 +138,18 @@ std::string ReadableLogText(const AnalysisReport& report) {
     return text;
 }
 
+void WriteCancelledLog(const std::wstring& logFile, std::size_t documentsDone,
+                       std::size_t documents) {
+    const std::wstring csvFile = WithExtension(logFile, L".csv");
+    if (auto narrow = ToNarrowExactly(csvFile)) std::remove(narrow->c_str());
+    if (csvFile == logFile) return;
+    std::string text = "Batch analysis cancelled by the user after ";
+    text += Number(static_cast<int64_t>(documentsDone)) + " of " +
+            Number(static_cast<int64_t>(documents)) + " documents; no results were written.";
+    text += kCrLf;
+    WriteFile(logFile, text);
+}
+
 void WriteAnalysisLogs(const AnalysisReport& report, const std::wstring& logFile) {
     const std::wstring csvFile = WithExtension(logFile, L".csv");
     if (csvFile != logFile) WriteFile(logFile, ReadableLogText(report));

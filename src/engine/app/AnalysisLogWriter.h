@@ -3,6 +3,7 @@
 // it, the CSV log file the component reads (".csv" in place of the log's extension). Both
 // in the system's narrow encoding with CR LF line ends.
 
+#include <cstddef>
 #include <string>
 
 #include "engine/app/AnalysisReport.h"
@@ -19,5 +20,10 @@ std::string ReadableLogText(const AnalysisReport& report);
 // Writes both files for `logFile`; when the CSV name is `logFile` itself, only the CSV log
 // file is written. Throws an engine error naming the file that cannot be written.
 void WriteAnalysisLogs(const AnalysisReport& report, const std::wstring& logFile);
+
+// For a batch the user stopped: a readable log that says so, and no CSV log file (an older
+// one at that name is removed), so that nothing passes for a complete analysis.
+void WriteCancelledLog(const std::wstring& logFile, std::size_t documentsDone,
+                       std::size_t documents);
 
 }  // namespace orv::engine

@@ -1,32 +1,46 @@
 #include "engine/app/AnalysisRun.h"
 
+#include "engine/app/EngineControl.h"
 #include "engine/text/PlainTextDocument.h"
 #include "engine/text/Segmenter.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine {
+namespace {
 
-AnalysisReport RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
-                           const std::vector<std::wstring>& documents, const MatchOptions& options,
-                           unsigned threads) {
-    AnalysisReport report;
+void StopIfCancelled(std::size_t documentsDone) {
+    if (CancelRequested()) {
+        ClearCancelRequest();
+        throw AnalysisCancelled{documentsDone};
+    }
+}
+
+}  // namespace
+
+AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
+                        const std::vector<std::wstring>& documents, const MatchOptions& options,
+                        unsigned threads) {
+    AnalysisRun run;
+    AnalysisReport& report = run.report;
     report.sourceLanguage = tm.sourceLanguage;
     report.targetLanguage = index.targetLanguage();
     report.matchFloor = MatchFloor(options);
 
     // One batch over all documents, so that a segment repeated from an earlier document is
     // a repetition too; `owner` remembers whose segment each one is.
+    Progress progress{0, documents.size(), 0, 0};
     Segmenter segmenter(tm.sourceLanguage);
-    std::vector<Segment> batch;
     std::vector<std::size_t> owner;
     report.documents.reserve(documents.size());
     for (const auto& path : documents) {
+        StopIfCancelled(0);
         DocumentReport document;
         document.file = path;
         try {
             for (Segment& segment : segmenter.Split(Segment{ReadPlainTextDocument(path), {}})) {
-                batch.push_back(std::move(segment));
+                run.batch.push_back(std::move(segment));
                 owner.push_back(report.documents.size());
+                ++document.segments;
             }
         } catch (const AutomationError& e) {
             document.failure = e.description();
@@ -34,11 +48,29 @@ AnalysisReport RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         report.documents.push_back(std::move(document));
     }
 
-    const std::vector<SegmentMatch> matches = MatchBatch(index, batch, options, threads);
-    for (std::size_t i = 0; i < batch.size(); ++i) {
+    // A document is done when the last of its segments is matched; documents without
+    // segments are done at once.
+    std::vector<std::size_t> segmentsLeft(report.documents.size());
+    for (std::size_t d = 0; d < report.documents.size(); ++d) {
+        segmentsLeft[d] = static_cast<std::size_t>(report.documents[d].segments);
+        if (segmentsLeft[d] == 0) ++progress.documentsDone;
+        report.documents[d].segments = 0;
+    }
+    progress.segments = run.batch.size();
+    ReportProgress(progress);
+    StopIfCancelled(progress.documentsDone);
+
+    run.matches = MatchBatch(index, run.batch, options, threads, [&](std::size_t i) {
+        ++progress.segmentsDone;
+        if (--segmentsLeft[owner[i]] == 0) ++progress.documentsDone;
+        ReportProgress(progress);
+        StopIfCancelled(progress.documentsDone);
+    });
+
+    for (std::size_t i = 0; i < run.batch.size(); ++i) {
         DocumentReport& document = report.documents[owner[i]];
-        const Counts counts = CountSegment(batch[i]);
-        BandTally& tally = document.tally(matches[i].band);
+        const Counts counts = CountSegment(run.batch[i]);
+        BandTally& tally = document.tally(run.matches[i].band);
         ++tally.segments;
         tally.words += counts.words;
         tally.placeables += counts.placeables;
@@ -46,7 +78,7 @@ AnalysisReport RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         document.total += counts;
     }
     for (const auto& document : report.documents) report.totals.Add(document);
-    return report;
+    return run;
 }
 
 }  // namespace orv::engine

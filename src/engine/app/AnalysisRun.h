@@ -1,8 +1,10 @@
 #pragma once
 // Runs the analysis task of a job: reads and segments every document, matches the whole
 // batch against the TM (repetitions count across documents, in job order) and tallies each
-// segment's counts into its document's band.
+// segment's counts into its document's band. Between documents and between segments it
+// looks for a cancel request (EngineControl.h) and reports progress.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,23 @@
 
 namespace orv::engine {
 
+struct AnalysisRun {
+    AnalysisReport report;
+    // Every segment of the batch in job order, and what the TM gave for it.
+    std::vector<Segment> batch;
+    std::vector<SegmentMatch> matches;
+};
+
+// Thrown when the analysis stopped for a cancel request.
+struct AnalysisCancelled {
+    // How many documents were completely analysed.
+    std::size_t documentsDone = 0;
+};
+
 // `documents` as the job lists them. A document that cannot be read gets a report whose
-// `failure` says why; the others are analysed.
-AnalysisReport RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
-                           const std::vector<std::wstring>& documents, const MatchOptions& options,
-                           unsigned threads = 0);
+// `failure` says why; the others are analysed. Throws AnalysisCancelled when cancelled.
+AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
+                        const std::vector<std::wstring>& documents, const MatchOptions& options,
+                        unsigned threads = 0);
 
 }  // namespace orv::engine

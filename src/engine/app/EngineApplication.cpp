@@ -1,13 +1,9 @@
 #include "engine/app/EngineApplication.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "engine/app/EngineObjectServices.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
 #include "engine/tm/TmxWriter.h"
-#include "platform/NarrowText.h"
 #include "platform/PathSyntax.h"
 
 namespace orv::engine {
@@ -15,27 +11,9 @@ namespace orv::engine {
 struct EngineApplication::CachedIndex {
     std::wstring tmPath;
     std::wstring targetLanguage;
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified;
+    TmFileStamp stamp;
     std::shared_ptr<const TmIndex> index;
 };
-
-namespace {
-
-// The size and modification time of a TM file, to tell whether it changed; none when the
-// file cannot be looked at.
-bool FileStamp(const std::wstring& path, std::uintmax_t& size,
-               std::filesystem::file_time_type& modified) {
-    auto narrow = ToNarrowExactly(path);
-    if (!narrow) return false;
-    std::error_code error;
-    size = std::filesystem::file_size(*narrow, error);
-    if (error) return false;
-    modified = std::filesystem::last_write_time(*narrow, error);
-    return !error;
-}
-
-}  // namespace
 
 EngineApplication::EngineApplication() : tm_(std::make_shared<EngineTM>(*this)) {
 #define ORV_ENGINE_GROUP_INIT(group, list) group##_ = std::make_shared<Stored##group>();
@@ -73,7 +51,7 @@ void EngineApplication::CreateTM(const std::wstring& path, const std::wstring&,
     tm->sourceLanguage = *source;
     tm->targetLanguages = {*target};
     WriteTmxFile(*tm, file);
-    tm_->Adopt(std::move(tm), file);
+    tm_->Adopt(std::move(tm), file, StampOfTmFile(file));
 }
 
 MatchOptions EngineApplication::CurrentMatchOptions() const {
@@ -88,22 +66,22 @@ MatchOptions EngineApplication::CurrentMatchOptions() const {
 std::shared_ptr<const TmIndex> EngineApplication::IndexFor(
     const std::shared_ptr<const TranslationMemory>& tm, const std::wstring& tmPath,
     const std::wstring& targetLanguage, bool reuse, bool& reused) {
-    CachedIndex stamp;
-    stamp.tmPath = tmPath;
-    stamp.targetLanguage = targetLanguage;
-    const bool stamped = FileStamp(tmPath, stamp.size, stamp.modified);
-    reused = reuse && stamped && cachedIndex_ && cachedIndex_->tmPath == tmPath &&
-             cachedIndex_->targetLanguage == targetLanguage && cachedIndex_->size == stamp.size &&
-             cachedIndex_->modified == stamp.modified;
+    // The file as it was when the open TM was read, not as it is now: a TM changed on disk
+    // since must not make the index of what was read look out of date, nor the other way
+    // round once it is read again.
+    const std::optional<TmFileStamp> stamp =
+        tm_->path() == tmPath ? tm_->fileStamp() : std::nullopt;
+    reused = reuse && stamp && cachedIndex_ && cachedIndex_->tmPath == tmPath &&
+             cachedIndex_->targetLanguage == targetLanguage && cachedIndex_->stamp == *stamp;
     if (reused) return cachedIndex_->index;
 
-    stamp.index = std::make_shared<const TmIndex>(*tm, targetLanguage);
-    if (stamped) {
-        cachedIndex_ = std::make_unique<CachedIndex>(std::move(stamp));
-        return cachedIndex_->index;
-    }
-    cachedIndex_.reset();
-    return stamp.index;
+    auto index = std::make_shared<const TmIndex>(*tm, targetLanguage);
+    if (stamp)
+        cachedIndex_ =
+            std::make_unique<CachedIndex>(CachedIndex{tmPath, targetLanguage, *stamp, index});
+    else
+        cachedIndex_.reset();
+    return index;
 }
 
 }  // namespace orv::engine

@@ -41,8 +41,8 @@ public:
     MatchOptions CurrentMatchOptions() const;
 
     // The index of `tm` into `targetLanguage`. With `reuse`, the index the previous
-    // analysis built is used again when it was built from the same unchanged TM file for
-    // the same language.
+    // analysis built is used again when it was built for the same language from the same
+    // TM file, read in the same state as the open TM (EngineTM::fileStamp).
     std::shared_ptr<const TmIndex> IndexFor(const std::shared_ptr<const TranslationMemory>& tm,
                                             const std::wstring& tmPath,
                                             const std::wstring& targetLanguage, bool reuse,

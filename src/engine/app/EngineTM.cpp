@@ -1,36 +1,66 @@
 #include "engine/app/EngineTM.h"
 
+#include <system_error>
+
 #include "engine/app/AnalysisLogWriter.h"
 #include "engine/app/AnalysisRun.h"
 #include "engine/app/EngineApplication.h"
+#include "engine/app/JobTasks.h"
 #include "engine/job/JobFile.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
+#include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
+#include "platform/NarrowText.h"
 
 namespace orv::engine {
+
+std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path) {
+    auto narrow = ToNarrowExactly(path);
+    if (!narrow) return std::nullopt;
+    std::error_code error;
+    TmFileStamp stamp;
+    stamp.size = std::filesystem::file_size(*narrow, error);
+    if (error) return std::nullopt;
+    stamp.modified = std::filesystem::last_write_time(*narrow, error);
+    if (error) return std::nullopt;
+    return stamp;
+}
 
 const TranslationMemory& EngineTM::OpenTM() const {
     if (!tm_) RaiseEngineError(L"No translation memory is open");
     return *tm_;
 }
 
-void EngineTM::Open(const std::wstring& path, const std::wstring&, const std::wstring&,
-                    const std::wstring& mode) {
+void EngineTM::Open(const std::wstring& path, const std::wstring& userName,
+                    const std::wstring& password, const std::wstring& mode) {
     if (mode != L"w" && mode != L"r")
         RaiseEngineError(L"Cannot open " + path + L": unknown open mode \"" + mode + L"\"");
-    auto tm = std::make_shared<const TranslationMemory>(ReadTmxFile(path));
-    Adopt(std::move(tm), path);
+    // The TM open before and its lock go first, even when this one then fails to open: a
+    // writer could otherwise be kept out by its own lock.
+    Close();
+    // Stamped before reading: a change made while it is read shows at the next open.
+    auto stamp = StampOfTmFile(path);
+    OpenedTm opened =
+        OpenTmxFile(path, userName, password,
+                    mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared);
+    auto tm = std::make_shared<const TranslationMemory>(std::move(opened.tm));
+    Adopt(std::move(tm), path, stamp, std::move(opened.lock));
 }
 
-void EngineTM::Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path) {
+void EngineTM::Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path,
+                     std::optional<TmFileStamp> stamp, TmFileLock lock) {
     tm_ = std::move(tm);
     path_ = path;
+    stamp_ = stamp;
+    lock_ = std::move(lock);
     target_.reset();
 }
 
 void EngineTM::Close() {
     tm_.reset();
+    lock_.Release();
+    stamp_.reset();
     target_.reset();
 }
 
@@ -68,16 +98,28 @@ void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
     std::wstring target =
         target_.value_or(tm.targetLanguages.empty() ? L"" : tm.targetLanguages.front());
     if (target.empty()) RaiseEngineError(L"The translation memory has no target language");
+    const std::wstring logFile = job.logFile.value_or(L"");
 
     bool reused = false;
     auto index = application_.IndexFor(tm_, path_, target, job.useTMFromPreviousAnalysis, reused);
-    AnalysisReport report =
-        RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions());
-    report.tmPath = path_;
-    if (reused) report.notes.push_back(L"The match index of the previous analysis was used again.");
-    if (job.exportUnknown || job.exportFrequent || job.projectTM)
-        report.notes.push_back(L"Export and project TM tasks are not performed by this engine.");
-    if (job.logFile && !job.logFile->empty()) WriteAnalysisLogs(report, *job.logFile);
+    AnalysisRun run;
+    try {
+        run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions());
+    } catch (const AnalysisCancelled& cancelled) {
+        // A log of a stopped batch must not pass for a complete one.
+        if (!logFile.empty())
+            WriteCancelledLog(logFile, cancelled.documentsDone, job.documents.size());
+        application_.OnBatchCancelledByUser.Raise(static_cast<int32_t>(cancelled.documentsDone));
+        RaiseEngineError(L"Batch cancelled by user");
+    }
+    run.report.tmPath = path_;
+    if (reused)
+        run.report.notes.push_back(L"The match index of the previous analysis was used again.");
+
+    if (job.exportUnknown) ExportUnknownSegments(run, tm.sourceLanguage, *job.exportUnknown);
+    if (job.exportFrequent) ExportFrequentSegments(run, tm.sourceLanguage, *job.exportFrequent);
+    if (job.projectTM) CreateProjectTM(run, tm, *job.projectTM);
+    if (!logFile.empty()) WriteAnalysisLogs(run.report, logFile);
 }
 
 }  // namespace orv::engine

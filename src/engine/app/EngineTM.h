@@ -2,16 +2,30 @@
 // The engine's translation memory object: a TMX file opened into memory, its languages,
 // the selected target language, and the execution of job files against it.
 
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/model/TranslationMemory.h"
+#include "engine/tm/TmFileLock.h"
 #include "tessera/TessappTM.h"
 
 namespace orv::engine {
 
 class EngineApplication;
+
+// The size and modification time of a TM file, to tell whether it changed.
+struct TmFileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+
+    friend bool operator==(const TmFileStamp&, const TmFileStamp&) = default;
+};
+
+// None when the file cannot be looked at.
+std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path);
 
 class EngineTM : public TessappTM {
 public:
@@ -20,6 +34,8 @@ public:
     int32_t get_SourceLanguage() const override;
     void Close() override;
     // Reads the TMX file at `path`; `mode` "w" or "r" (the engine writes no TM in place).
+    // A protected TM lets in only its users (CheckTmUser). "w" keeps every other program
+    // from opening the file until Close, "r" keeps out writers only.
     void Open(const std::wstring& path, const std::wstring& userName, const std::wstring& password,
               const std::wstring& mode) override;
     void ExecuteJobFile(const std::wstring& jobFilePath) override;
@@ -27,10 +43,15 @@ public:
     void put_TargetLanguage(int32_t languageId) override;
     bool get_IsOpen() const override { return tm_ != nullptr; }
 
-    // Makes `tm`, just written to `path`, the open TM.
-    void Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path);
+    // Makes `tm`, read from or just written to `path`, the open TM; `stamp` is the file's
+    // from before it was read.
+    // `lock`, on the file, is held until the TM is closed.
+    void Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path,
+               std::optional<TmFileStamp> stamp, TmFileLock lock = {});
 
     const std::wstring& path() const { return path_; }
+    // The file as it was when the open TM was read; none when unknown or no TM is open.
+    const std::optional<TmFileStamp>& fileStamp() const { return stamp_; }
 
 private:
     const TranslationMemory& OpenTM() const;
@@ -38,6 +59,9 @@ private:
     EngineApplication& application_;
     std::shared_ptr<const TranslationMemory> tm_;
     std::wstring path_;
+    std::optional<TmFileStamp> stamp_;
+    // Keeps other programs from writing the TM (all of them, when opened to write) while open.
+    TmFileLock lock_;
     // The target language chosen, as the TM writes it; none until one is selected.
     std::optional<std::wstring> target_;
 };

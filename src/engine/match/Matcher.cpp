@@ -1,5 +1,7 @@
 #include "engine/match/Matcher.h"
 
+#include <mutex>
+
 #include <algorithm>
 #include <limits>
 #include <unordered_set>
@@ -341,7 +343,8 @@ int32_t MatchFloor(const MatchOptions& options) {
 }
 
 std::vector<SegmentMatch> MatchBatch(const TmIndex& index, const std::vector<Segment>& batch,
-                                     const MatchOptions& options, unsigned threads) {
+                                     const MatchOptions& options, unsigned threads,
+                                     const SegmentDone& segmentDone) {
     const Data& data = index.data();
     const Rules rules = RulesOf(options);
     const unsigned workers = WorkerCount(threads, batch.size());
@@ -350,9 +353,14 @@ std::vector<SegmentMatch> MatchBatch(const TmIndex& index, const std::vector<Seg
     std::vector<SegmentMatch> results(batch.size(),
                                       SegmentMatch{Band::Repetition, 0, std::nullopt});
     std::vector<Scratch> scratch(workers);
+    std::mutex doneLock;
     ParallelFor(batch.size(), workers, [&](std::size_t i, unsigned worker) {
         if (!prepared.repeated[i])
             results[i] = SearchIndexed(data, prepared.queries[i], rules, scratch[worker]);
+        if (segmentDone) {
+            std::lock_guard<std::mutex> hold(doneLock);
+            segmentDone(i);
+        }
     });
     return results;
 }

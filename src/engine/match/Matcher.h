@@ -33,6 +33,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -66,10 +67,16 @@ struct SegmentMatch {
 // The lowest score that is a match: max(50, minimumMatchValue), at most 100.
 int32_t MatchFloor(const MatchOptions& options);
 
+// Called once for each segment of the batch once its match is known, from any of the
+// matching threads, one call at a time. It may throw to stop the batch: MatchBatch then
+// rethrows that exception.
+using SegmentDone = std::function<void(std::size_t segment)>;
+
 // One result per segment, in batch order. `threads` share the work (0: one per
 // processor); the results do not depend on their number.
 std::vector<SegmentMatch> MatchBatch(const TmIndex& index, const std::vector<Segment>& batch,
-                                     const MatchOptions& options, unsigned threads = 0);
+                                     const MatchOptions& options, unsigned threads = 0,
+                                     const SegmentDone& segmentDone = {});
 
 // The same results found the slow way, by scoring every unit whose length can reach the
 // floor, on one thread: the reference that MatchBatch is tested against.

@@ -1,7 +1,10 @@
 #pragma once
 // A translation memory in memory: its languages and its translation units, each a segment
-// in the source language and its translations into one or more target languages.
+// in the source language and its translations into one or more target languages, and the
+// users a protected TM lets in.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,16 @@ struct Variant {
 struct TranslationUnit {
     Segment source;
     std::vector<Variant> targets;
+    // How often the unit's source occurs, where that is known (an export of frequent
+    // segments); the TMX "usagecount".
+    std::optional<int64_t> usageCount = std::nullopt;
+};
+
+// Someone who may open a protected TM: the name (compared without regard to letter case) and
+// the salted Argon2id hash of the password, in the self-describing "$argon2id$..." form.
+struct TmUser {
+    std::wstring name;
+    std::string passwordHash;
 };
 
 struct TranslationMemory {
@@ -25,6 +38,8 @@ struct TranslationMemory {
     // first appearance.
     std::vector<std::wstring> targetLanguages;
     std::vector<TranslationUnit> units;
+    // Who may open the TM; with nobody listed, anyone may.
+    std::vector<TmUser> users{};
 };
 
 }  // namespace orv::engine

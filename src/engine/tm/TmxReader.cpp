@@ -2,7 +2,9 @@
 
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +21,7 @@
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
+#include "engine/tm/TmUsers.h"
 #include "engine/tm/Utf8.h"
 #include "platform/NarrowText.h"
 
@@ -145,6 +148,7 @@ private:
     [[noreturn]] void FailWithParserError() const;
 
     void ReadHeader();
+    void ReadUser(std::string_view entry, int line);
     void ReadBody();
     void ReadUnit();
     void ReadVariant();
@@ -344,20 +348,37 @@ void TmxParser::ReadHeader() {
     while (Read()) {
         if (Type() == XML_READER_TYPE_END_ELEMENT && Depth() == depth) return;
         if (Type() != XML_READER_TYPE_ELEMENT) continue;
-        if (!NameIs(prop_) ||
-            Attribute(reinterpret_cast<const xmlChar*>("type")) != kTmxTargetLanguageProperty) {
+        const std::string type =
+            NameIs(prop_) ? Attribute(reinterpret_cast<const xmlChar*>("type")) : std::string();
+        if (type != kTmxTargetLanguageProperty && type != kTmxUserProperty) {
             Skip();
             continue;
         }
-        std::string language;
+        const int line = ElementLine();
+        std::string value;
         if (!IsEmpty()) {
             while (Read() && Type() != XML_READER_TYPE_END_ELEMENT) {
-                if (IsTextNode(Type())) language += View(xmlTextReaderConstValue(reader_));
+                if (IsTextNode(Type())) value += View(xmlTextReaderConstValue(reader_));
             }
         }
-        if (!Trimmed(language).empty())
-            AddTargetLanguage(languages_[Intern(Trimmed(language))].same);
+        if (type == kTmxUserProperty) {
+            ReadUser(Trimmed(value), line);
+        } else if (!Trimmed(value).empty()) {
+            AddTargetLanguage(languages_[Intern(Trimmed(value))].same);
+        }
     }
+}
+
+void TmxParser::ReadUser(std::string_view entry, int line) {
+    // A damaged entry is never dropped: without it the TM could open for anyone.
+    const std::size_t colon = entry.find(':');
+    const std::wstring name = FromUtf8(entry.substr(0, std::min(colon, entry.size())));
+    if (colon == std::string_view::npos || colon + 1 == entry.size())
+        Fail(L"the user entry \"" + name + L"\" has no password hash", line);
+    if (auto fault = TmUserNameFault(name)) Fail(L"a user entry is damaged: " + *fault, line);
+    if (FindTmUser(tm_.users, name))
+        Fail(L"the user \"" + name + L"\" is listed more than once", line);
+    tm_.users.push_back({name, std::string(entry.substr(colon + 1))});
 }
 
 void TmxParser::ReadBody() {
@@ -650,8 +671,14 @@ TranslationMemory ReadTmxFile(const std::wstring& path) {
         RaiseEngineError(L"Cannot read TM " + path +
                          L": the path holds characters this system cannot use in file names");
     }
-    FileHandle file(std::fopen(narrow->c_str(), "rb"));
-    if (!file) RaiseEngineError(L"Cannot read TM " + path + L": " + OpenFailure(errno));
+    // Not blocking: opening a pipe would otherwise wait for a writer, maybe for ever.
+    const int descriptor = ::open(narrow->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) RaiseEngineError(L"Cannot read TM " + path + L": " + OpenFailure(errno));
+    FileHandle file(::fdopen(descriptor, "rb"));
+    if (!file) {
+        ::close(descriptor);
+        RaiseEngineError(L"Cannot read TM " + path + L": out of memory");
+    }
     struct stat status {};
     if (::fstat(fileno(file.get()), &status) != 0) status.st_size = 0;
     if (S_ISDIR(status.st_mode)) {

@@ -1,5 +1,7 @@
 #include "engine/tm/TmxWriter.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <type_traits>
 
 #include "engine/model/EngineError.h"
+#include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
 #include "engine/tm/Utf8.h"
 #include "platform/NarrowText.h"
@@ -173,7 +176,7 @@ void WriteTmx(TmxOutput& out, const TranslationMemory& tm) {
         " segtype=\"sentence\" o-tmf=\"TMX\" adminlang=\"en-US\" srclang=\"");
     out.Escaped(tm.sourceLanguage.empty() ? L"*all*" : tm.sourceLanguage, true);
     out.Raw("\" datatype=\"plaintext\"");
-    if (tm.targetLanguages.empty()) {
+    if (tm.targetLanguages.empty() && tm.users.empty()) {
         out.Raw("/>\n");
     } else {
         out.Raw(">\n");
@@ -184,11 +187,22 @@ void WriteTmx(TmxOutput& out, const TranslationMemory& tm) {
             out.Escaped(language);
             out.Raw("</prop>\n");
         }
+        for (const TmUser& user : tm.users) {
+            out.Raw("    <prop type=\"");
+            out.Raw(kTmxUserProperty);
+            out.Raw("\">");
+            out.Escaped(user.name + L":" + FromUtf8(user.passwordHash));
+            out.Raw("</prop>\n");
+        }
         out.Raw("  </header>\n");
     }
     out.Raw("  <body>\n");
     for (const TranslationUnit& unit : tm.units) {
-        out.Raw("    <tu>\n");
+        if (unit.usageCount) {
+            out.Raw("    <tu usagecount=\"" + std::to_string(*unit.usageCount) + "\">\n");
+        } else {
+            out.Raw("    <tu>\n");
+        }
         WriteVariant(out, tm.sourceLanguage, unit.source);
         for (const Variant& target : unit.targets) {
             if (target.language.empty()) {
@@ -289,6 +303,10 @@ void WriteTmxFile(const TranslationMemory& tm, const std::wstring& path) {
         }
     }
     if (!temporary) RaiseEngineError(failure + WriteFailure(openError));
+    // The new file takes the old one's permissions: a TM only its owner could read stays so.
+    struct stat replaced {};
+    if (::stat(narrow->c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
+        ::fchmod(fileno(temporary->file()), replaced.st_mode & 07777);
 
     try {
         TmxOutput out(temporary->file());

@@ -1,0 +1,40 @@
+#include "engine/app/EngineControl.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace orv::engine {
+namespace {
+
+// Lock-free, so that setting it from a signal handler is safe.
+std::atomic<bool> cancelRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+std::mutex callbackLock;
+std::function<void(const Progress&)> progressCallback;
+
+}  // namespace
+
+void RequestCancel() noexcept {
+    cancelRequested.store(true);
+}
+
+void ClearCancelRequest() noexcept {
+    cancelRequested.store(false);
+}
+
+bool CancelRequested() noexcept {
+    return cancelRequested.load();
+}
+
+void SetProgressCallback(std::function<void(const Progress&)> callback) {
+    std::lock_guard<std::mutex> hold(callbackLock);
+    progressCallback = std::move(callback);
+}
+
+void ReportProgress(const Progress& progress) {
+    std::lock_guard<std::mutex> hold(callbackLock);
+    if (progressCallback) progressCallback(progress);
+}
+
+}  // namespace orv::engine

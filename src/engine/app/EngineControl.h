@@ -1,0 +1,36 @@
+#pragma once
+// What a program around the engine can do while an analysis runs, without going through the
+// component: ask it to stop, and follow its progress. Both are process-wide, since the
+// engine runs in the caller's process.
+
+#include <cstddef>
+#include <functional>
+
+namespace orv::engine {
+
+// Asks the running analysis (or the next one, if none runs) to stop at the next segment.
+// Async-signal-safe: a SIGINT handler may call it.
+void RequestCancel() noexcept;
+
+// Withdraws a request that no analysis has acted on yet. An analysis that stops for a
+// request withdraws it itself.
+void ClearCancelRequest() noexcept;
+
+bool CancelRequested() noexcept;
+
+struct Progress {
+    std::size_t documentsDone = 0;
+    std::size_t documents = 0;
+    std::size_t segmentsDone = 0;
+    std::size_t segments = 0;  // 0 while the documents are still being read
+};
+
+// Called as the analysis proceeds (after each document read and each segment matched), on
+// the analysing threads, one call at a time. It must not throw. An empty function stops the
+// reports. Not to be called from a signal handler.
+void SetProgressCallback(std::function<void(const Progress&)> callback);
+
+// For the engine: reports progress to the callback, if any.
+void ReportProgress(const Progress& progress);
+
+}  // namespace orv::engine

@@ -1,0 +1,118 @@
+#include "engine/doc/Document.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <optional>
+#include <system_error>
+
+#include "engine/doc/BlockBuilder.h"
+#include "engine/doc/MarkupDocument.h"
+#include "engine/doc/PoDocument.h"
+#include "engine/doc/XliffDocument.h"
+#include "engine/model/EngineError.h"
+#include "engine/text/PlainTextDocument.h"
+#include "platform/NarrowText.h"
+
+namespace orv::engine {
+namespace {
+
+struct CloseFile {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+
+// The file's bytes, failing for the same reasons, in the same words, as a plain-text file.
+std::string ReadBytes(const std::wstring& path) {
+    std::optional<std::string> narrow;
+    if (path.find(L'\0') == std::wstring::npos) narrow = ToNarrowExactly(path);
+    if (!narrow || narrow->empty())
+        RaiseEngineError(L"The file name cannot be used on this system");
+    std::error_code error;
+    if (std::filesystem::is_directory(*narrow, error))
+        RaiseEngineError(L"The path names a folder, not a file");
+    errno = 0;
+    std::unique_ptr<std::FILE, CloseFile> file(std::fopen(narrow->c_str(), "rb"));
+    if (!file) {
+        switch (errno) {
+            case ENOENT:
+            case ENOTDIR:
+                RaiseEngineError(L"The file does not exist");
+            case EACCES:
+            case EPERM:
+                RaiseEngineError(L"Access to the file is denied");
+            default:
+                RaiseEngineError(L"The file cannot be opened");
+        }
+    }
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        bytes.append(buffer, got);
+        if (got < sizeof buffer) break;
+    }
+    if (std::ferror(file.get())) RaiseEngineError(L"The file cannot be read to its end");
+    return bytes;
+}
+
+DocumentText PlainText(const std::wstring& text) {
+    BlockBuilder block;
+    block.Append(text, BlockBuilder::Spaces::Keep);
+    DocumentText document;
+    if (block.HasText()) document.blocks.push_back({block.Take(), false});
+    return document;
+}
+
+}  // namespace
+
+DocumentFormat FormatOfDocument(const std::wstring& path) {
+    const std::size_t name = path.find_last_of(L"/\\");
+    const std::size_t dot = path.rfind(L'.');
+    if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name))
+        return DocumentFormat::PlainText;
+    std::wstring extension = path.substr(dot + 1);
+    for (wchar_t& c : extension)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    if (extension == L"htm" || extension == L"html" || extension == L"xhtml")
+        return DocumentFormat::Html;
+    if (extension == L"xml" || extension == L"sgm" || extension == L"sgml")
+        return DocumentFormat::Xml;
+    if (extension == L"xlf" || extension == L"xliff") return DocumentFormat::Xliff;
+    if (extension == L"po" || extension == L"pot") return DocumentFormat::Po;
+    return DocumentFormat::PlainText;
+}
+
+DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings) {
+    const DocumentFormat format = FormatOfDocument(path);
+    try {
+        if (format == DocumentFormat::PlainText) return PlainText(ReadPlainTextDocument(path));
+        return ReadDocumentBytes(ReadBytes(path), format, settings);
+    } catch (const std::bad_alloc&) {
+        RaiseEngineError(L"There is not enough memory to read the file");
+    }
+}
+
+DocumentText ReadDocumentBytes(std::string_view bytes, DocumentFormat format,
+                               const DocumentSettings& settings) {
+    try {
+        switch (format) {
+            case DocumentFormat::Html:
+                return ReadHtmlBytes(bytes, settings.html);
+            case DocumentFormat::Xml:
+                return ReadXmlBytes(bytes, settings.sgml);
+            case DocumentFormat::Xliff:
+                return ReadXliffBytes(bytes);
+            case DocumentFormat::Po:
+                return ReadPoBytes(bytes);
+            case DocumentFormat::PlainText:
+                break;
+        }
+        return PlainText(DecodePlainText(std::string(bytes)));
+    } catch (const std::bad_alloc&) {
+        RaiseEngineError(L"There is not enough memory to read the file");
+    }
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,31 @@
+#pragma once
+// Splits a document's blocks into the segments that are matched and counted: each block on
+// its own, so that no segment spans two; a block that is a segment already is only trimmed.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/doc/DocumentText.h"
+#include "engine/text/Segmenter.h"
+
+namespace orv::engine {
+
+class DocumentSegmenter {
+public:
+    // `language` as for Segmenter.
+    explicit DocumentSegmenter(const std::wstring& language);
+
+    // The segments of all blocks, in order, trimmed of whitespace; those left with nothing but
+    // whitespace and inline codes are dropped. Not to be called from two threads at once.
+    std::vector<Segment> Split(const DocumentText& document);
+
+private:
+    Segmenter& SegmenterFor(Segmenter::LineBreaks lineBreaks);
+
+    std::wstring language_;
+    std::optional<Segmenter> prose_;
+    std::optional<Segmenter> lines_;
+};
+
+}  // namespace orv::engine

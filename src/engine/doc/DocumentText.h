@@ -1,0 +1,30 @@
+#pragma once
+// A document as its reader gives it: blocks of running text, each split into segments on its
+// own, so that no segment spans two blocks (two paragraphs, two table cells, two messages).
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/model/Segment.h"
+#include "engine/text/Segmenter.h"
+
+namespace orv::engine {
+
+struct TextBlock {
+    Segment text;
+    // The block is one segment already (an XLIFF segment): it is kept whole, trimmed of
+    // whitespace, and never split into sentences.
+    bool isSegment = false;
+
+    friend bool operator==(const TextBlock&, const TextBlock&) = default;
+};
+
+struct DocumentText {
+    std::vector<TextBlock> blocks;
+    // Faults of the inline codes in the source (see TaggingErrors.h), for the whole document.
+    int64_t taggingErrors = 0;
+    // How the blocks that are not segments yet are split.
+    Segmenter::LineBreaks lineBreaks = Segmenter::LineBreaks::InsideSentence;
+};
+
+}  // namespace orv::engine

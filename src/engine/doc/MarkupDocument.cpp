@@ -1,0 +1,207 @@
+#include "engine/doc/MarkupDocument.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "engine/doc/BlockBuilder.h"
+#include "engine/doc/Libxml.h"
+#include "engine/doc/TaggingErrors.h"
+#include "engine/text/PlainTextDocument.h"
+#include "engine/tm/Utf8.h"
+
+namespace orv::engine {
+namespace {
+
+using libxml::View;
+using Spaces = BlockBuilder::Spaces;
+
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    for (std::string_view candidate : names)
+        if (candidate == name) return true;
+    return false;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// Walks the tree without recursion, as the lenient HTML parser builds trees of any depth.
+class MarkupWalker {
+public:
+    MarkupWalker(const MarkupRules& rules, bool html) : rules_(rules), html_(html) {}
+    std::vector<TextBlock> Read(xmlDocPtr document);
+
+private:
+    struct Open {
+        xmlNodePtr element;
+        ElementRole role;
+        std::wstring pairId;
+        bool preservedBefore;
+    };
+
+    // Whether to go on into the element's children (it is then on open_).
+    bool Enter(xmlNodePtr element);
+    void Leave(const Open& open);
+    void Visit(xmlNodePtr node);
+    void EndBlock();
+    void KeepAttributes(xmlNodePtr element);
+    Spaces spaces() const { return preserve_ ? Spaces::Keep : Spaces::Collapse; }
+
+    const MarkupRules& rules_;
+    const bool html_;
+    bool preserve_ = false;
+    int nextPair_ = 1;
+    BlockBuilder block_;
+    std::vector<TextBlock> blocks_;
+    std::vector<TextBlock> attributes_;  // of the block being read; they follow it
+    std::vector<Open> open_;
+};
+
+std::vector<TextBlock> MarkupWalker::Read(xmlDocPtr document) {
+    xmlNodePtr node = document->children;
+    while (node) {
+        if (node->type == XML_ELEMENT_NODE ? Enter(node) : (Visit(node), false)) {
+            node = node->children;
+            continue;
+        }
+        while (!node->next && !open_.empty()) {
+            node = open_.back().element;
+            Leave(open_.back());
+            open_.pop_back();
+        }
+        node = node->next;
+    }
+    EndBlock();
+    return std::move(blocks_);
+}
+
+bool MarkupWalker::Enter(xmlNodePtr element) {
+    const std::string name = libxml::QualifiedName(element);
+    const ElementRole role = rules_.RoleOf(name);
+    if (role == ElementRole::Skip) return false;
+    if (role == ElementRole::Block) EndBlock();
+    if (html_) KeepAttributes(element);
+
+    bool preserve = preserve_;
+    if (html_) {
+        preserve = preserve || IsOneOf(LowerAscii(name), {"pre", "textarea", "listing", "xmp"});
+    } else if (const std::string space = libxml::Attribute(element, "space", "xml");
+               space == "preserve" || space == "default") {
+        preserve = space == "preserve";
+    }
+
+    std::wstring pairId;
+    if (role == ElementRole::Inline) {
+        if (!element->children) {
+            block_.AppendCode(
+                {InlineCode::Kind::Standalone, {}, FromUtf8(libxml::StartTag(element, !html_))});
+            return false;
+        }
+        pairId = std::to_wstring(nextPair_++);
+        block_.AppendCode(
+            {InlineCode::Kind::Begin, pairId, FromUtf8(libxml::StartTag(element, false))});
+    } else if (!element->children) {
+        return false;
+    }
+    open_.push_back({element, role, std::move(pairId), preserve_});
+    preserve_ = preserve;
+    return true;
+}
+
+void MarkupWalker::Leave(const Open& open) {
+    preserve_ = open.preservedBefore;
+    if (open.role == ElementRole::Inline) {
+        block_.AppendCode({InlineCode::Kind::End, open.pairId,
+                           FromUtf8("</" + libxml::QualifiedName(open.element) + ">")});
+    } else {
+        EndBlock();
+    }
+}
+
+void MarkupWalker::Visit(xmlNodePtr node) {
+    switch (node->type) {
+        case XML_TEXT_NODE:
+        case XML_CDATA_SECTION_NODE:
+            block_.AppendUtf8(View(node->content), spaces());
+            break;
+        case XML_ENTITY_REF_NODE:
+            block_.AppendCode({InlineCode::Kind::Standalone,
+                               {},
+                               FromUtf8("&" + std::string(View(node->name)) + ";")});
+            break;
+        default:
+            break;  // comments, processing instructions, the DTD
+    }
+}
+
+void MarkupWalker::EndBlock() {
+    if (block_.HasText()) {
+        blocks_.push_back({block_.Take(), false});
+    } else {
+        block_.Take();
+    }
+    for (TextBlock& attribute : attributes_) blocks_.push_back(std::move(attribute));
+    attributes_.clear();
+}
+
+void MarkupWalker::KeepAttributes(xmlNodePtr element) {
+    if (!element->properties) return;
+    const auto keep = [this, element](std::string_view name) {
+        BlockBuilder text;
+        text.AppendUtf8(libxml::Attribute(element, name), Spaces::Collapse);
+        if (text.HasText()) attributes_.push_back({text.Take(), false});
+    };
+    keep("alt");
+    keep("title");
+    keep("placeholder");
+    if (View(element->name) == "input" &&
+        IsOneOf(LowerAscii(libxml::Attribute(element, "type")), {"button", "submit", "reset"}))
+        keep("value");
+}
+
+}  // namespace
+
+std::string AsciiCompatibleMarkup(std::string_view bytes) {
+    const auto utf16 = [](std::string withBom) { return ToUtf8(DecodePlainText(withBom)); };
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return utf16(std::string(bytes));
+    if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == '\0')
+        return utf16("\xFF\xFE" + std::string(bytes));
+    if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] == '<')
+        return utf16("\xFE\xFF" + std::string(bytes));
+    return std::string(bytes);
+}
+
+DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
+    DocumentText text;
+    if (const libxml::Document document = libxml::ParseHtml(bytes))
+        text.blocks = MarkupWalker(rules, true).Read(document.get());
+    text.taggingErrors =
+        CountMarkupTaggingErrors(AsciiCompatibleMarkup(bytes), rules, MarkupDialect::Html);
+    return text;
+}
+
+DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
+    DocumentText text;
+    libxml::ParsedXml xml = libxml::ParseXml(bytes, true);
+    libxml::Document document = std::move(xml.document);
+    if (!xml.wellFormed) {
+        libxml::Document lenient = libxml::ParseHtml(bytes);
+        if (lenient &&
+            (!document || libxml::TextWeight(lenient.get()) > libxml::TextWeight(document.get()))) {
+            document = std::move(lenient);
+        }
+        // Well-formed XML cannot hold a tagging error; only a damaged file is looked at.
+        text.taggingErrors =
+            CountMarkupTaggingErrors(AsciiCompatibleMarkup(bytes), rules, MarkupDialect::Xml);
+    }
+    // A tree from the HTML parser is still read by XML's rules: no attribute is text.
+    if (document) text.blocks = MarkupWalker(rules, false).Read(document.get());
+    return text;
+}
+
+}  // namespace orv::engine

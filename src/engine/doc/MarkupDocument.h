@@ -1,0 +1,34 @@
+#pragma once
+// HTML, XML and SGML documents: the text of their elements, by the roles that MarkupRules
+// gives the elements (blocks, inline codes, skipped).
+//
+// Text is read as a browser shows it: each run of whitespace is one space, except inside
+// pre, textarea, listing and xmp (HTML) or under xml:space="preserve" (XML). Character and
+// predefined entities are decoded; other XML entities are never expanded and each becomes a
+// standalone code "&name;". Comments and processing instructions are skipped. An inline
+// element with content becomes a Begin and an End code around it, an empty one (br, img, an
+// empty XML element) one standalone code; each code's content is its tag.
+
+#include <string_view>
+
+#include "engine/doc/DocumentSettings.h"
+#include "engine/doc/DocumentText.h"
+
+namespace orv::engine {
+
+// HTML in any encoding that a byte order mark, a meta charset or libxml2's guess reveals,
+// however damaged. The alt, title and placeholder attributes, and the value of buttons, are
+// blocks of their own, after the block of their element.
+DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules);
+
+// XML, or SGML: a file that is not well-formed XML (omitted end tags, unquoted attributes)
+// is read by whichever of the XML parser's recovery and the lenient HTML parser keeps more of
+// its text and takes fewer of its tags for text. Tagging errors are counted from the tags as
+// written.
+DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules);
+
+// The markup in an encoding whose ASCII characters are single bytes: UTF-16 (with a byte
+// order mark, or starting with "<") as UTF-8, anything else as it is.
+std::string AsciiCompatibleMarkup(std::string_view bytes);
+
+}  // namespace orv::engine

@@ -1,0 +1,379 @@
+#include "engine/doc/PoDocument.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/unistr.h>
+
+#include <climits>
+#include <cwctype>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/doc/BlockBuilder.h"
+#include "engine/model/EngineError.h"
+#include "engine/text/IcuText.h"
+#include "engine/text/PlainTextDocument.h"
+#include "engine/tm/Utf8.h"
+#include "platform/AutomationError.h"
+
+namespace orv::engine {
+namespace {
+
+struct PoEntry {
+    std::vector<std::wstring> flags;
+    bool hasContext = false;
+    std::optional<std::wstring> msgid;
+    std::optional<std::wstring> plural;
+    std::optional<std::wstring> msgstr;  // the first, which the header's is
+};
+
+[[noreturn]] void Malformed(const wchar_t* what) {
+    RaiseEngineError(std::wstring(L"The PO file is not well-formed: ") + what);
+}
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r';
+}
+
+std::wstring_view TrimmedStart(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+int HexValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+// Appends the string that `line` holds ("..." with C escapes) to `out`.
+void AppendString(std::wstring_view line, std::wstring& out) {
+    line = TrimmedStart(line);
+    if (line.empty() || line.front() != L'"') Malformed(L"a keyword is not followed by a string");
+    std::size_t i = 1;
+    for (;; ++i) {
+        if (i >= line.size()) Malformed(L"a string is not closed on its line");
+        wchar_t c = line[i];
+        if (c == L'"') break;
+        if (c != L'\\') {
+            out += c;
+            continue;
+        }
+        if (++i >= line.size()) Malformed(L"a string is not closed on its line");
+        c = line[i];
+        switch (c) {
+            case L'n':
+                out += L'\n';
+                break;
+            case L't':
+                out += L'\t';
+                break;
+            case L'r':
+                out += L'\r';
+                break;
+            case L'a':
+                out += L'\a';
+                break;
+            case L'b':
+                out += L'\b';
+                break;
+            case L'f':
+                out += L'\f';
+                break;
+            case L'v':
+                out += L'\v';
+                break;
+            case L'x': {
+                unsigned value = 0;
+                int digits = 0;
+                while (i + 1 < line.size() && digits < 2 && HexValue(line[i + 1]) >= 0) {
+                    value = value * 16 + static_cast<unsigned>(HexValue(line[++i]));
+                    ++digits;
+                }
+                out += digits ? static_cast<wchar_t>(value) : L'x';
+                break;
+            }
+            default:
+                if (c >= L'0' && c <= L'7') {
+                    unsigned value = static_cast<unsigned>(c - L'0');
+                    for (int digits = 1; digits < 3 && i + 1 < line.size() && line[i + 1] >= L'0' &&
+                                         line[i + 1] <= L'7';
+                         ++digits)
+                        value = value * 8 + static_cast<unsigned>(line[++i] - L'0');
+                    out += static_cast<wchar_t>(value);
+                } else {
+                    out += c;  // \" \\ \' \? and any other character stand for themselves
+                }
+        }
+    }
+    if (!TrimmedStart(line.substr(i + 1)).empty()) Malformed(L"a string is followed by more text");
+}
+
+// Hands each entry to `keep`, in order, until `keep` returns false.
+template <class Keep>
+void ParsePo(std::wstring_view text, Keep keep) {
+    PoEntry entry;
+    std::wstring* target = nullptr;  // the string that a line of only a string continues
+    std::wstring ignored;
+    // Whether to go on.
+    const auto flush = [&]() {
+        target = nullptr;
+        const bool more = !entry.msgid || keep(entry);
+        entry = PoEntry{};
+        return more;
+    };
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring_view::npos) end = text.size();
+        const std::wstring_view line = TrimmedStart(text.substr(start, end - start));
+        start = end + 1;
+
+        if (line.empty() || line.starts_with(L"#~")) {
+            target = nullptr;
+            continue;
+        }
+        if (line.front() == L'#') {
+            if (entry.msgstr && !flush()) return;
+            target = nullptr;
+            if (line.starts_with(L"#,")) {
+                for (std::size_t i = 2; i < line.size();) {
+                    std::size_t comma = line.find(L',', i);
+                    if (comma == std::wstring_view::npos) comma = line.size();
+                    std::wstring_view flag = TrimmedStart(line.substr(i, comma - i));
+                    while (!flag.empty() && IsBlank(flag.back())) flag.remove_suffix(1);
+                    if (!flag.empty()) entry.flags.emplace_back(flag);
+                    i = comma + 1;
+                }
+            }
+            continue;
+        }
+        if (line.front() == L'"') {
+            if (!target) Malformed(L"a string continues no keyword");
+            AppendString(line, *target);
+            continue;
+        }
+
+        std::size_t keywordEnd = 0;
+        while (keywordEnd < line.size() &&
+               ((line[keywordEnd] >= L'a' && line[keywordEnd] <= L'z') || line[keywordEnd] == L'_'))
+            ++keywordEnd;
+        const std::wstring_view keyword = line.substr(0, keywordEnd);
+        std::wstring_view rest = line.substr(keywordEnd);
+        if (keyword == L"msgstr" && rest.starts_with(L'[')) {
+            const std::size_t close = rest.find(L']');
+            if (close == std::wstring_view::npos) Malformed(L"a msgstr index is not closed");
+            rest.remove_prefix(close + 1);
+        }
+        if (rest.empty() || !IsBlank(rest.front())) {
+            Malformed(L"a line is neither a keyword with its string, a string nor a comment");
+        }
+        if (keyword == L"msgctxt" || keyword == L"msgid") {
+            if ((entry.msgid || (keyword == L"msgctxt" && entry.hasContext)) && !flush()) return;
+            if (keyword == L"msgctxt") {
+                entry.hasContext = true;
+                ignored.clear();
+                target = &ignored;
+            } else {
+                target = &entry.msgid.emplace();
+            }
+        } else if (keyword == L"msgid_plural" || keyword == L"msgstr") {
+            if (!entry.msgid) Malformed(L"a translation comes before its msgid");
+            if (keyword == L"msgid_plural") {
+                target = &entry.plural.emplace();
+            } else if (!entry.msgstr) {
+                target = &entry.msgstr.emplace();
+            } else {
+                ignored.clear();
+                target = &ignored;
+            }
+        } else {
+            Malformed(L"a line is neither a keyword with its string, a string nor a comment");
+        }
+        AppendString(rest, *target);
+    }
+    flush();
+}
+
+bool IsHeader(const PoEntry& entry) {
+    return entry.msgid && entry.msgid->empty() && !entry.hasContext;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// The charset of the header's Content-Type; UTF-8 when there is none.
+std::string CharsetOf(const std::wstring& header) {
+    std::wstring lower = header;
+    for (wchar_t& c : lower)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    const std::size_t at = lower.find(L"charset=");
+    if (at == std::wstring::npos) return "UTF-8";
+    std::string charset;
+    for (std::size_t i = at + 8; i < header.size(); ++i) {
+        const wchar_t c = header[i];
+        if (c <= L' ' || c == L';' || c == L'"' || c == L'\\' || c > 0x7E) break;
+        charset += static_cast<char>(c);
+    }
+    // "CHARSET" is what a fresh template holds.
+    if (charset.empty() || EqualsIgnoringCase(charset, "charset")) return "UTF-8";
+    return charset;
+}
+
+struct CloseConverter {
+    void operator()(UConverter* converter) const noexcept { ucnv_close(converter); }
+};
+
+std::wstring Decode(std::string_view bytes, const std::string& charset) {
+    if (EqualsIgnoringCase(charset, "UTF-8") || EqualsIgnoringCase(charset, "UTF8"))
+        return FromUtf8(bytes);
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UConverter, CloseConverter> converter(ucnv_open(charset.c_str(), &status));
+    if (U_FAILURE(status) || !converter)
+        RaiseEngineError(L"The PO file's header names a character set that is not known");
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
+        RaiseEngineError(L"The file is too large to be read");
+    const icu::UnicodeString text(bytes.data(), static_cast<int32_t>(bytes.size()), converter.get(),
+                                  status);
+    if (U_FAILURE(status)) RaiseEngineError(L"The PO file cannot be read in its character set");
+    return FromIcu(text);
+}
+
+std::wstring DecodePo(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return DecodePlainText(std::string(bytes));
+    if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
+    // The header is ASCII in every charset a PO file may be in; read byte for byte, it gives
+    // the charset for the rest.
+    std::wstring bytewise(bytes.size(), L'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytewise[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+    std::string charset = "UTF-8";
+    try {
+        ParsePo(bytewise, [&charset](const PoEntry& entry) {
+            if (IsHeader(entry) && entry.msgstr) charset = CharsetOf(*entry.msgstr);
+            return false;
+        });
+    } catch (const AutomationError&) {
+        // The reading in the right charset says what is wrong.
+    }
+    return Decode(bytes, charset);
+}
+
+// The length of the placeholder at `at`, or 0 when none begins there.
+std::size_t PrintfLength(std::wstring_view text, std::size_t at) {
+    const std::size_t n = text.size();
+    const auto isDigit = [&](std::size_t i) { return i < n && text[i] >= L'0' && text[i] <= L'9'; };
+    const auto isOneOf = [&](std::size_t i, std::wstring_view set) {
+        return i < n && set.find(text[i]) != std::wstring_view::npos;
+    };
+    std::size_t i = at + 1;
+    if (i < n && text[i] == L'(') {  // %(name)s
+        std::size_t close = i + 1;
+        while (close < n && (std::iswalnum(text[close]) || text[close] == L'_')) ++close;
+        if (close >= n || text[close] != L')' || close == i + 1) return 0;
+        i = close + 1;
+    } else {
+        std::size_t j = i;
+        while (isDigit(j)) ++j;
+        if (j > i && j < n && text[j] == L'$') i = j + 1;  // %1$s
+    }
+    while (isOneOf(i, L"-+#0'")) ++i;
+    if (i < n && text[i] == L'*') {
+        ++i;
+    } else {
+        while (isDigit(i)) ++i;
+    }
+    if (i < n && text[i] == L'.') {
+        ++i;
+        if (i < n && text[i] == L'*') {
+            ++i;
+        } else {
+            while (isDigit(i)) ++i;
+        }
+    }
+    while (isOneOf(i, L"hlLqjzt")) ++i;
+    if (isOneOf(i, L"diouxXeEfFgGaAcCsSpn@")) return i + 1 - at;
+    // %1, %2: numbered placeholders
+    std::size_t j = at + 1;
+    while (isDigit(j) && j < at + 3) ++j;
+    if (j > at + 1 && text[at + 1] != L'0') return j - at;
+    return 0;
+}
+
+std::size_t BraceLength(std::wstring_view text, std::size_t at) {
+    constexpr std::size_t kLongest = 64;
+    std::size_t i = at + 1;
+    while (i < text.size() && i - at < kLongest &&
+           (std::iswalnum(text[i]) || text[i] == L'_' || text[i] == L'.' || text[i] == L'[' ||
+            text[i] == L']'))
+        ++i;
+    if (i < text.size() && (text[i] == L':' || text[i] == L',') && i > at + 1) {
+        while (i < text.size() && i - at < kLongest && text[i] != L'{' && text[i] != L'}') ++i;
+    }
+    if (i < text.size() && text[i] == L'}') return i + 1 - at;
+    return 0;
+}
+
+void AppendMessage(std::wstring_view text, bool placeholders, BlockBuilder& block) {
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const wchar_t c = text[i];
+        const bool doubled = i + 1 < text.size() && text[i + 1] == c;
+        if (!placeholders || (c != L'%' && c != L'{' && c != L'}')) {
+            ++i;
+            continue;
+        }
+        if (doubled) {  // %% {{ }}: the character itself
+            i += 2;
+            continue;
+        }
+        const std::size_t length = c == L'%'   ? PrintfLength(text, i)
+                                   : c == L'{' ? BraceLength(text, i)
+                                               : 0;
+        if (length == 0) {
+            ++i;
+            continue;
+        }
+        block.Append(text.substr(plain, i - plain), BlockBuilder::Spaces::Keep);
+        block.AppendCode({InlineCode::Kind::Standalone, {}, std::wstring(text.substr(i, length))});
+        i += length;
+        plain = i;
+    }
+    block.Append(text.substr(plain), BlockBuilder::Spaces::Keep);
+}
+
+bool HasPlaceholders(const PoEntry& entry) {
+    for (const std::wstring& flag : entry.flags) {
+        if (flag.starts_with(L"no-") && flag.ends_with(L"-format")) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DocumentText ReadPoBytes(std::string_view bytes) {
+    DocumentText document;
+    document.lineBreaks = Segmenter::LineBreaks::EndSegment;
+    ParsePo(DecodePo(bytes), [&document](const PoEntry& entry) {
+        if (IsHeader(entry)) return true;
+        const bool placeholders = HasPlaceholders(entry);
+        for (const std::optional<std::wstring>* text : {&entry.msgid, &entry.plural}) {
+            if (!*text) continue;
+            BlockBuilder block;
+            AppendMessage(**text, placeholders, block);
+            if (block.HasText()) document.blocks.push_back({block.Take(), false});
+        }
+        return true;
+    });
+    return document;
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,188 @@
+#include "engine/doc/TaggingErrors.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/tm/Utf8.h"
+
+namespace orv::engine {
+namespace {
+
+bool IsNameStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool IsNameChar(char c) {
+    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+std::string LowerAscii(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+bool StartsWithAt(std::string_view text, std::size_t at, std::string_view prefix) {
+    return text.compare(at, prefix.size(), prefix) == 0;
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+constexpr std::array<std::string_view, 15> kVoidElements = {
+    "area",   "base", "br",   "col",   "embed",  "hr",    "img", "input",
+    "keygen", "link", "meta", "param", "source", "track", "wbr"};
+constexpr std::array<std::string_view, 5> kRawTextElements = {"script", "style", "textarea",
+                                                              "title", "xmp"};
+
+// Where the tag whose attributes begin at `from` ends (its '>'), or npos. A quote opens a
+// value only after '=', as in HTML, so a stray apostrophe does not swallow the file.
+std::size_t TagEnd(std::string_view markup, std::size_t from) {
+    char previous = 0;
+    for (std::size_t i = from; i < markup.size(); ++i) {
+        const char c = markup[i];
+        if (c == '>') return i;
+        if ((c == '"' || c == '\'') && previous == '=') {
+            i = markup.find(c, i + 1);
+            if (i == std::string_view::npos) return i;
+            previous = c;
+            continue;
+        }
+        if (!IsSpace(c)) previous = c;
+    }
+    return std::string_view::npos;
+}
+
+// Where the declaration opened at `at` ("<!DOCTYPE ... [ ... ]>") ends, past its '>'.
+std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
+    int depth = 0;
+    for (std::size_t i = at + 2; i < markup.size(); ++i) {
+        const char c = markup[i];
+        if (c == '"' || c == '\'') {
+            i = markup.find(c, i + 1);
+            if (i == std::string_view::npos) return i;
+        } else if (c == '[') {
+            ++depth;
+        } else if (c == ']') {
+            depth = std::max(depth - 1, 0);
+        } else if (c == '>' && depth == 0) {
+            return i + 1;
+        } else if (c == '<' && depth > 0 && StartsWithAt(markup, i, "<!--")) {
+            i = markup.find("-->", i + 4);
+            if (i == std::string_view::npos) return i;
+            i += 2;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Where the raw text of an element named `name` ends: at its end tag, whatever the case.
+std::size_t RawTextEnd(std::string_view markup, std::size_t from, std::string_view name) {
+    for (std::size_t i = markup.find("</", from); i != std::string_view::npos;
+         i = markup.find("</", i + 2)) {
+        const std::size_t after = i + 2 + name.size();
+        if (after <= markup.size() && LowerAscii(markup.substr(i + 2, name.size())) == name &&
+            (after == markup.size() || !IsNameChar(markup[after])))
+            return i;
+    }
+    return markup.size();
+}
+
+}  // namespace
+
+void TagBalance::Open(std::string key) {
+    open_.push_back(std::move(key));
+}
+
+void TagBalance::Close(std::string_view key) {
+    if (!open_.empty() && open_.back() == key) {
+        open_.pop_back();
+        return;
+    }
+    ++faults_;
+    const auto found = std::find(open_.rbegin(), open_.rend(), key);
+    if (found != open_.rend()) open_.erase(std::next(found).base());
+}
+
+int64_t TagBalance::Finish() {
+    const int64_t faults = faults_ + static_cast<int64_t>(open_.size());
+    open_.clear();
+    faults_ = 0;
+    return faults;
+}
+
+int64_t CountCodeTaggingErrors(const std::vector<InlineCode>& codes) {
+    TagBalance balance;
+    for (const InlineCode& code : codes) {
+        if (code.kind == InlineCode::Kind::Begin) balance.Open(ToUtf8(code.pairId));
+        if (code.kind == InlineCode::Kind::End) balance.Close(ToUtf8(code.pairId));
+    }
+    return balance.Finish();
+}
+
+int64_t CountMarkupTaggingErrors(std::string_view markup, const MarkupRules& rules,
+                                 MarkupDialect dialect) {
+    TagBalance balance;
+    std::size_t i = 0;
+    while ((i = markup.find('<', i)) != std::string_view::npos) {
+        if (StartsWithAt(markup, i, "<!--")) {
+            i = markup.find("-->", i + 4);
+            if (i == std::string_view::npos) break;
+            i += 3;
+            continue;
+        }
+        if (StartsWithAt(markup, i, "<![CDATA[")) {
+            i = markup.find("]]>", i + 9);
+            if (i == std::string_view::npos) break;
+            i += 3;
+            continue;
+        }
+        if (StartsWithAt(markup, i, "<!")) {
+            i = DeclarationEnd(markup, i);
+            if (i == std::string_view::npos) break;
+            continue;
+        }
+        if (StartsWithAt(markup, i, "<?")) {
+            i = markup.find('>', i + 2);
+            if (i == std::string_view::npos) break;
+            continue;
+        }
+        const bool isEnd = StartsWithAt(markup, i, "</");
+        const std::size_t nameStart = i + (isEnd ? 2 : 1);
+        if (nameStart >= markup.size() || !IsNameStart(markup[nameStart])) {
+            ++i;  // a "<" of the text
+            continue;
+        }
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < markup.size() && IsNameChar(markup[nameEnd])) ++nameEnd;
+        const std::string name = LowerAscii(markup.substr(nameStart, nameEnd - nameStart));
+        const std::size_t close = TagEnd(markup, nameEnd);
+        if (close == std::string_view::npos) break;  // the file ends inside the tag
+        const bool selfClosing = markup[close - 1] == '/' && close - 1 >= nameEnd;
+        i = close + 1;
+
+        if (dialect == MarkupDialect::Html && !isEnd && !selfClosing &&
+            IsOneOf(name, kRawTextElements)) {
+            i = RawTextEnd(markup, i, name);
+            continue;
+        }
+        if (rules.RoleOf(name) != ElementRole::Inline) continue;
+        if (dialect == MarkupDialect::Html && IsOneOf(name, kVoidElements)) continue;
+        if (isEnd) {
+            balance.Close(name);
+        } else if (!selfClosing) {
+            balance.Open(name);
+        }
+    }
+    return balance.Finish();
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,39 @@
+#pragma once
+// An advisory lock on a TM file, so that two programs never write one TM at the same time:
+// writers hold it exclusively, readers share it. The lock belongs to its own open file
+// description, so it excludes other threads of this process as much as other processes, and
+// it ends with the object that owns it.
+
+#include <string>
+
+namespace orv::engine {
+
+class TmFileLock {
+public:
+    enum class Kind { Shared, Exclusive };
+
+    // Holds no lock.
+    TmFileLock() noexcept = default;
+    ~TmFileLock() { Release(); }
+    TmFileLock(TmFileLock&& other) noexcept;
+    // Lets go of the lock held before and takes over the other's.
+    TmFileLock& operator=(TmFileLock&& other) noexcept;
+    TmFileLock(const TmFileLock&) = delete;
+    TmFileLock& operator=(const TmFileLock&) = delete;
+
+    // Locks the file at `path` without waiting. Throws an engine error ("The translation
+    // memory is in use by another program") when a lock of another owner stands in the way.
+    // Gives back a lock that holds nothing when the file cannot be opened or is no plain file
+    // (reading it then says why), or when its file system has no locks.
+    static TmFileLock Take(const std::wstring& path, Kind kind);
+
+    bool held() const noexcept { return descriptor_ >= 0; }
+    void Release() noexcept;
+
+private:
+    explicit TmFileLock(int descriptor) noexcept : descriptor_(descriptor) {}
+
+    int descriptor_ = -1;
+};
+
+}  // namespace orv::engine

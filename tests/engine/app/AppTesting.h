@@ -1,0 +1,123 @@
+#pragma once
+// Helpers of the engine application tests: the golden batch copied into a real temporary
+// folder, a TEMP that points where the test says for as long as it runs, and the fields of
+// the CSV log file.
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/AutomationError.h"
+#include "support/TempFolder.h"
+
+namespace orv::engine::test {
+
+using orv::test::ReadBytes;
+using orv::test::TempFolder;
+namespace fs = std::filesystem;
+
+// The golden batch: memory.tmx (en-US to de-DE, one unit into fr-FR only), alpha.txt and
+// beta.txt. Copied into `folder`, so that a run writes nothing into the source tree.
+inline void CopyGolden(const TempFolder& folder) {
+    for (const char* name : {"memory.tmx", "alpha.txt", "beta.txt"})
+        fs::copy_file(fs::path(ORV_GOLDEN_DIR) / name, folder.path() / name);
+}
+
+// TEMP set to `folder` until the end of the scope, then put back as it was.
+class ScopedTemp {
+public:
+    explicit ScopedTemp(const fs::path& folder) {
+        if (const char* old = std::getenv("TEMP")) old_ = old;
+        ::setenv("TEMP", folder.c_str(), 1);
+    }
+    ~ScopedTemp() {
+        if (old_)
+            ::setenv("TEMP", old_->c_str(), 1);
+        else
+            ::unsetenv("TEMP");
+    }
+    ScopedTemp(const ScopedTemp&) = delete;
+    ScopedTemp& operator=(const ScopedTemp&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
+
+template <class Work>
+std::optional<AutomationError> RaisedBy(Work&& work) {
+    try {
+        work();
+    } catch (const AutomationError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+// The lines of a text whose lines end in CR LF.
+inline std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+inline std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    for (std::size_t start = 0;;) {
+        std::size_t end = line.find(';', start);
+        fields.push_back(line.substr(start, end - start));
+        if (end == std::string::npos) return fields;
+        start = end + 1;
+    }
+}
+
+// The names in a folder.
+inline std::set<std::string> Listing(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The two header lines of the CSV log file.
+inline const std::string kCsvLabels =
+    ";;;Repetitions;;;;100% Matches;;;;95% - 99%;;;;85% - 94%;;;;75% - 84%;;;;50% - 74%;;;;"
+    "No Match;;;;Relayed;;;;Total;;;";
+inline const std::string kCsvColumns =
+    "File;Tagging Errors;Chars/Word"
+    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
+    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
+    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
+    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
+    ";Segments;Words;Characters;Placeables";
+
+// The CSV data rows of the golden documents after their paths, target de-DE (counted by
+// hand in GoldenBatch_test.cpp).
+inline const std::string kAlphaRow =
+    ";0;4.80;1;6;0;12;2;11;1;22;1;18;0;35;1;8;0;16;0;0;0;0;0;0;0;0;1;8;2;16;0;0;0;0;6;51;245;3";
+inline const std::string kBetaRow =
+    ";0;4.33;1;8;0;21;0;0;0;0;0;0;0;0;0;0;0;0;1;7;0;18;1;10;0;26;1;9;1;23;1;5;0;13;5;39;169;1";
+
+// Columns of a CSV data row: the bands in the log's order, then the totals, each four
+// columns wide (a band's segments, words, placeables, percent; the totals' segments, words,
+// characters, placeables).
+// clang-format off
+enum class LogBand { Repetitions, Exact, Fuzzy95, Fuzzy85, Fuzzy75, Fuzzy50, NoMatch, Relayed,
+                     Total };
+// clang-format on
+
+inline std::string Cell(const std::string& row, LogBand band, int column) {
+    const auto fields = Fields(row);
+    const std::size_t at =
+        3 + 4 * static_cast<std::size_t>(band) + static_cast<std::size_t>(column);
+    return at < fields.size() ? fields[at] : "<none>";
+}
+
+}  // namespace orv::engine::test

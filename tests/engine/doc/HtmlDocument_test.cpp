@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "DocumentTesting.h"
+#include "engine/tm/Utf8.h"
+
+namespace orv::engine {
+namespace {
+
+using namespace std::string_literals;
+using test::Blocks;
+using test::Lines;
+
+DocumentText Html(const std::string& bytes, const DocumentSettings& settings = {}) {
+    return test::Read(bytes, DocumentFormat::Html, settings);
+}
+
+TEST(HtmlDocumentTest, BlockElementsEndBlocksAndInlineElementsBecomeCodes) {
+    const DocumentText document = Html(
+        "<!DOCTYPE html><html><head><title>My page</title><style>p { color: red }</style>"
+        "<script>var tag = \"<b>\";</script></head><body>"
+        "<h1>Welcome</h1><p>This is <b>bold and <i>italic</i></b> text.<br>Next line</p>"
+        "<!-- a comment --><ul><li>One</li><li>Two &amp; three&nbsp;&eacute;&#x263A;</li></ul>"
+        "<table><tr><td>Cell</td><th>Head</th></tr></table><div>Outer<div>inner</div>tail</div>"
+        "</body></html>");
+    EXPECT_EQ(Blocks(document),
+              (Lines{L"My page", L"Welcome",
+                     L"This is <b>bold and <i>italic</i></b> text.<br>Next line", L"One",
+                     L"Two & three\u00A0\u00E9\u263A", L"Cell", L"Head", L"Outer", L"inner",
+                     L"tail"}));
+    EXPECT_EQ(test::Codes(document.blocks[2].text), "B1 B2 E2 E1 S");
+    EXPECT_EQ(document.taggingErrors, 0);
+    for (const TextBlock& block : document.blocks) EXPECT_FALSE(block.isSegment);
+}
+
+TEST(HtmlDocumentTest, WhitespaceIsCollapsedExceptInPreformattedText) {
+    EXPECT_EQ(Blocks(Html("<p>\n  Hello\n\n   <b> world </b>  again\t</p>"
+                          "<pre>line one\n  line two\n\nline three</pre>")),
+              (Lines{L"Hello <b> world </b> again", L"line one\n  line two\n\nline three"}));
+}
+
+TEST(HtmlDocumentTest, TranslatableAttributesAreBlocksAfterTheirElementsBlock) {
+    EXPECT_EQ(Blocks(Html("<p title=\"Paragraph tip\">See <img src=\"cat.png\" alt=\"A cat\"> "
+                          "and <a href=\"x.html\" title=\"More\">this</a>.</p>"
+                          "<form><input type=\"submit\" value=\"Send now\">"
+                          "<input type=\"text\" value=\"typed by the user\">"
+                          "<input placeholder=\"Your name\"><img alt=\"  \"></form>")),
+              (Lines{L"See <img src=\"cat.png\" alt=\"A cat\"> and <a href=\"x.html\" "
+                     L"title=\"More\">this</a>.",
+                     L"Paragraph tip", L"A cat", L"More", L"Send now", L"Your name"}));
+}
+
+TEST(HtmlDocumentTest, BrokenMarkupIsMendedAndItsFaultsCounted) {
+    const DocumentText document =
+        Html("<p>Unclosed <b>bold<p>Crossed <b>x <i>y</b> z</i><p>Stray</u> end<p>Last <a "
+             "href='q'>link");
+    EXPECT_EQ(Blocks(document), (Lines{L"Unclosed <b>bold</b>", L"Crossed <b>x <i>y</i></b> z",
+                                       L"Stray end", L"Last <a href=\"q\">link</a>"}));
+    // The unclosed b, the crossed b and i, the stray u, the unclosed a.
+    EXPECT_EQ(document.taggingErrors, 4);
+}
+
+TEST(HtmlDocumentTest, ReadsTheEncodingThatTheFileDeclares) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"UTF-8", "<p>Caf\xC3\xA9</p>"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF<p>Caf\xC3\xA9</p>"},
+        {"meta charset",
+         "<html><head><meta charset=\"iso-8859-1\"></head><body><p>Caf\xE9</p></body></html>"},
+        {"meta http-equiv",
+         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+         "charset=windows-1252\"></head><body><p>Caf\xE9</p></body></html>"},
+        {"UTF-16 LE with BOM", "\xFF\xFE<\0p\0>\0C\0a\0f\0\xE9\0<\0/\0p\0>\0"s},
+        {"UTF-16 BE with BOM", "\xFE\xFF\0<\0p\0>\0C\0a\0f\0\xE9\0<\0/\0p\0>"s},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Blocks(Html(c.bytes)), Lines{L"Caf\u00E9"}) << c.name;
+}
+
+TEST(HtmlDocumentTest, ASettingsFileChangesWhatIsInlineBlockOrSkipped) {
+    const std::string page =
+        "<table><tr><td>Start <div>inner</div> <b>bold</b> tail <code>rm -rf</code>."
+        "<span class=\"x\">Span</span></td></tr></table>";
+    EXPECT_EQ(Blocks(Html(page)),
+              (Lines{L"Start", L"inner",
+                     L"<b>bold</b> tail <code>rm -rf</code>.<span class=\"x\">Span</span>"}));
+    const DocumentSettings settings =
+        test::SettingsOf(L"; inline, block and untranslatable elements\n"
+                         L"[Inline]\nDIV\n[Block]\nb, span\n[Skip]\n<code>\n[Other]\ntd\n");
+    EXPECT_EQ(Blocks(Html(page, settings)),
+              (Lines{L"Start <div>inner</div>", L"bold", L"tail .", L"Span"}));
+}
+
+TEST(HtmlDocumentTest, AnEmptyOrTextOnlyFileIsReadToo) {
+    EXPECT_EQ(Blocks(Html("")), Lines{});
+    EXPECT_EQ(Blocks(Html("   \n ")), Lines{});
+    EXPECT_EQ(Blocks(Html("Just text, no markup")), Lines{L"Just text, no markup"});
+    // A mark character in the text is a code of its own, so marks and codes stay in step.
+    const DocumentText marked = Html("<p>a\xEF\xBF\xBC" "b</p>");
+    EXPECT_EQ(test::Codes(marked.blocks.at(0).text), "S");
+}
+
+}  // namespace
+}  // namespace orv::engine
