@@ -18,6 +18,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GettextCorpus.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-using orv::engine::Band;
 using orv::engine::MatchOptions;
 using orv::engine::Segment;
 using orv::engine::SegmentMatch;
@@ -57,8 +57,9 @@ struct Subject {
 
 std::vector<std::unique_ptr<Subject>> subjects;
 std::vector<std::string> failures;
-std::map<std::string, std::vector<SegmentMatch>> expected;  // by "corpus/floor/batch"
-std::map<std::string, std::vector<SegmentMatch>> found;
+// Results by "corpus/floor:F/sample" (the oracle's) or ".../batch" (the index's on one thread).
+std::map<std::string, std::vector<SegmentMatch>> expected;
+std::map<std::string, std::vector<SegmentMatch>> found;  // by benchmark name
 
 MatchOptions OptionsAt(int32_t floor) {
     MatchOptions options;
@@ -94,46 +95,49 @@ void Check(benchmark::State& state, const std::string& key, const std::string& r
     }
 }
 
-void RegisterSubject(Subject& s) {
-    for (unsigned threads : {1u, 2u}) {
-        benchmark::RegisterBenchmark(
-            ("build_index/" + s.name + "/threads:" + std::to_string(threads)).c_str(),
-            [&s, threads](benchmark::State& state) {
-                for (auto _ : state) TmIndex index(s.corpus.tm, L"de-DE", threads);
-            })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-    }
+void BuildIndex(benchmark::State& state, const Subject* s, unsigned threads) {
+    for (auto _ : state) TmIndex index(s->corpus.tm, L"de-DE", threads);
+}
+
+// `at` names the corpus and the floor.
+void Oracle(benchmark::State& state, const Subject* s, const std::string& at,
+            MatchOptions options) {
+    std::vector<SegmentMatch> results;
+    for (auto _ : state) results = BruteForceMatch(*s->index, s->sample, options);
+    expected[at + "/sample"] = std::move(results);
+}
+
+void Index(benchmark::State& state, const Subject* s, const std::string& at, MatchOptions options,
+           bool wholeBatch, unsigned threads) {
+    const std::vector<Segment>& batch = wholeBatch ? s->corpus.batch : s->sample;
+    const std::string part = at + (wholeBatch ? "/batch" : "/sample");
+    std::vector<SegmentMatch> results;
+    for (auto _ : state) results = MatchBatch(*s->index, batch, options, threads);
+    if (wholeBatch && threads == 1) expected[part] = results;
+    Check(state, "index/" + part + "/threads:" + std::to_string(threads), part, batch,
+          std::move(results));
+}
+
+template <class... Args>
+void Register(const std::string& name, Args&&... args) {
+    benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
+void RegisterSubject(const Subject& s) {
+    for (unsigned threads : {1u, 2u})
+        Register("build_index/" + s.name + "/threads:" + std::to_string(threads), BuildIndex, &s,
+                 threads);
     for (const Bar& bar : kBars) {
         const std::string at = s.name + "/floor:" + std::to_string(bar.floor);
         const MatchOptions options = OptionsAt(bar.floor);
-        benchmark::RegisterBenchmark(("oracle/" + at + "/sample/threads:1").c_str(),
-                                     [&s, at, options](benchmark::State& state) {
-                                         std::vector<SegmentMatch> results;
-                                         for (auto _ : state)
-                                             results = BruteForceMatch(*s.index, s.sample, options);
-                                         expected[at + "/sample"] = std::move(results);
-                                     })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-        for (const char* part : {"sample", "batch"}) {
-            const std::vector<Segment>& batch = part[0] == 's' ? s.sample : s.corpus.batch;
-            for (unsigned threads : {1u, 2u}) {
-                const std::string name =
-                    "index/" + at + "/" + part + "/threads:" + std::to_string(threads);
-                benchmark::RegisterBenchmark(
-                    name.c_str(),
-                    [&s, &batch, name, at, part, options, threads](benchmark::State& state) {
-                        std::vector<SegmentMatch> results;
-                        for (auto _ : state)
-                            results = MatchBatch(*s.index, batch, options, threads);
-                        if (threads == 1 && part[0] == 'b') expected[at + "/batch"] = results;
-                        Check(state, name, at + "/" + part, batch, std::move(results));
-                    })
-                    ->Unit(benchmark::kMillisecond)
-                    ->UseRealTime();
-            }
-        }
+        Register("oracle/" + at + "/sample/threads:1", Oracle, &s, at, options);
+        for (bool wholeBatch : {false, true})
+            for (unsigned threads : {1u, 2u})
+                Register("index/" + at + (wholeBatch ? "/batch" : "/sample") +
+                             "/threads:" + std::to_string(threads),
+                         Index, &s, at, options, wholeBatch, threads);
     }
 }
 
@@ -237,9 +241,7 @@ void Summarise(const TimeReporter& times) {
             std::printf("bands of %s: %s\n", key.c_str(), BandCounts(results).c_str());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
@@ -254,7 +256,7 @@ int main(int argc, char** argv) {
             failures.push_back("only " + std::to_string(gettext.pairs) +
                                " gettext pairs on this machine, at least " +
                                std::to_string(kMinimumPairs) +
-                               " are needed: install packages with German translations");
+                               " are needed: install more packages that ship German catalogues");
         if (gettext.pairs > 2 * kHeldOut) AddSubject("gettext", false, std::move(gettext.corpus));
     } catch (const std::exception& error) {
         failures.push_back(std::string("no gettext corpus: ") + error.what());
@@ -267,4 +269,15 @@ int main(int argc, char** argv) {
     for (const std::string& failure : failures)
         std::fprintf(stderr, "bench_matcher: %s\n", failure.c_str());
     return failures.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench_matcher: %s\n", error.what());
+        return 1;
+    }
 }

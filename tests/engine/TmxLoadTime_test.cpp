@@ -71,7 +71,7 @@ TEST(TmxLoadTime, ALargeTmLoadsQuicklyAndCompactly) {
     EXPECT_EQ(tm.units.front().source.codes.size(), 2u);
     if (kUnits == 100000) {
         // Bounds with room for a loaded machine; the figures are printed above.
-        EXPECT_LT(seconds.count(), 3.0);
+        EXPECT_LT(seconds.count(), 6.0);  // the 1.5 s bar is bench_tmx_load's
         EXPECT_LT(peak, 10 * fileBytes);
     }
 }

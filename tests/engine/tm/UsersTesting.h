@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the protected-TM tests: a small TM written into a temporary folder, the error a
-// piece of work raises, and an engine TM object to open it with.
+// Helpers of the protected-TM tests: a small TM in a temporary folder, and what a piece of
+// work raises.
 
 #include <optional>
 #include <string>
@@ -15,13 +15,10 @@ namespace orv::engine::test {
 using orv::test::ReadBytes;
 using orv::test::TempFolder;
 
-// One unit, en-US to de-DE, and no users: a TM anyone may open.
+// One unit, en-US to de-DE, and no users.
 inline std::wstring WriteSmallTm(const TempFolder& folder, const std::string& name = "tm.tmx") {
-    TranslationMemory tm;
-    tm.sourceLanguage = L"en-US";
-    tm.targetLanguages = {L"de-DE"};
-    tm.units.push_back(
-        {{L"The printer is ready.", {}}, {{L"de-DE", {L"Der Drucker ist bereit.", {}}}}});
+    TranslationMemory tm{L"en-US", {L"de-DE"}, {}};
+    tm.units.push_back({{L"Ready.", {}}, {{L"de-DE", {L"Bereit.", {}}}}});
     WriteTmxFile(tm, folder.wpath(name));
     return folder.wpath(name);
 }
@@ -36,19 +33,11 @@ std::optional<AutomationError> RaisedBy(Work&& work) {
     return std::nullopt;
 }
 
-// What opening `path` with the TM object of `app` raises; none when the TM opened.
 inline std::optional<AutomationError> OpenFails(EngineApplication& app, const std::wstring& path,
                                                 const std::wstring& user,
                                                 const std::wstring& password,
                                                 const std::wstring& mode = L"r") {
     return RaisedBy([&] { app.get_CurrentTM()->Open(path, user, password, mode); });
-}
-
-// How often `part` occurs in `text`.
-inline std::size_t Occurrences(const std::wstring& text, const std::wstring& part) {
-    std::size_t count = 0;
-    for (auto at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) ++count;
-    return count;
 }
 
 }  // namespace orv::engine::test
