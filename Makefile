@@ -58,7 +58,9 @@ fuzz: deps
 test: test-default test-asan fuzz
 
 bench: build
-	@for b in build/default/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@status=0; for b in build/default/bench/bench_*; do \
+	  [ -x "$$b" ] || continue; "$$b" || status=1; \
+	done; exit $$status
 
 clean:
 	rm -rf build

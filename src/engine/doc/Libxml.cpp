@@ -91,7 +91,7 @@ void AppendText(std::string& out, xmlNodePtr first) {
 
 }  // namespace
 
-ParsedXml ParseXml(std::string_view bytes, bool recover) {
+ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8) {
     Initialise();
     const int size = Size(bytes);
     const Quiet quiet;
@@ -108,13 +108,13 @@ ParsedXml ParseXml(std::string_view bytes, bool recover) {
     return parsed;
 }
 
-Document ParseHtml(std::string_view bytes) {
+Document ParseHtml(std::string_view bytes, bool utf8) {
     Initialise();
     const int size = Size(bytes);
     const Quiet quiet;
-    return Document(htmlReadMemory(
-        bytes.data(), size, nullptr, nullptr,
-        HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_RECOVER));
+    int options = HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_RECOVER;
+    if (utf8) options |= HTML_PARSE_IGNORE_ENC;
+    return Document(htmlReadMemory(bytes.data(), size, nullptr, utf8 ? "UTF-8" : nullptr, options));
 }
 
 std::string Attribute(xmlNodePtr element, std::string_view name, std::string_view prefix) {

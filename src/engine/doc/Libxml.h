@@ -22,11 +22,12 @@ struct ParsedXml {
     bool wellFormed = false;
 };
 
-// `recover` keeps what a parser that meets a fault can still make of the rest.
-ParsedXml ParseXml(std::string_view bytes, bool recover);
+// `recover` keeps what a parser that meets a fault can still make of the rest. `utf8` says the
+// bytes are UTF-8 whatever encoding they declare.
+ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8 = false);
 
 // The lenient HTML parser: it mends whatever it meets. None for an empty file.
-Document ParseHtml(std::string_view bytes);
+Document ParseHtml(std::string_view bytes, bool utf8 = false);
 
 inline std::string_view View(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();

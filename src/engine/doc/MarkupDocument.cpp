@@ -1,12 +1,13 @@
 #include "engine/doc/MarkupDocument.h"
 
-#include <array>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "engine/doc/BlockBuilder.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
+#include "engine/model/EngineError.h"
 #include "engine/text/PlainTextDocument.h"
 #include "engine/tm/Utf8.h"
 
@@ -163,41 +164,60 @@ void MarkupWalker::KeepAttributes(xmlNodePtr element) {
         keep("value");
 }
 
+// The lenient parsers would make text of anything; a file that is no text at all (an image, an
+// archive under a wrong name) is refused, as a plain-text file is.
+void RefuseBinary(std::string_view markup) {
+    if (markup.find('\0') != std::string_view::npos)
+        RaiseEngineError(L"The file is not a markup file (it holds binary data)");
+}
+
 }  // namespace
 
-std::string AsciiCompatibleMarkup(std::string_view bytes) {
-    const auto utf16 = [](std::string withBom) { return ToUtf8(DecodePlainText(withBom)); };
+std::optional<std::string> Utf16MarkupAsUtf8(std::string_view bytes) {
+    const auto utf8 = [](std::string withBom) { return ToUtf8(DecodePlainText(withBom)); };
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        return utf16(std::string(bytes));
+        return utf8(std::string(bytes));
     if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == '\0')
-        return utf16("\xFF\xFE" + std::string(bytes));
+        return utf8("\xFF\xFE" + std::string(bytes));
     if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] == '<')
-        return utf16("\xFE\xFF" + std::string(bytes));
-    return std::string(bytes);
+        return utf8("\xFE\xFF" + std::string(bytes));
+    return std::nullopt;
 }
 
 DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
     DocumentText text;
-    if (const libxml::Document document = libxml::ParseHtml(bytes))
+    const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
+    const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
+    RefuseBinary(markup);
+    if (const libxml::Document document = libxml::ParseHtml(markup, utf8.has_value()))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
-    text.taggingErrors =
-        CountMarkupTaggingErrors(AsciiCompatibleMarkup(bytes), rules, MarkupDialect::Html);
+    text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
     return text;
 }
 
 DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
+    using namespace std::string_view_literals;
     DocumentText text;
-    libxml::ParsedXml xml = libxml::ParseXml(bytes, true);
+    const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
+    const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
+    // libxml2 reads UTF-16 itself when a byte order mark or the XML declaration shows it, and
+    // then holds the text to the encoding it declares; only UTF-16 without either is handed
+    // over as UTF-8.
+    const bool handOver = utf8 && !bytes.starts_with("\xFF\xFE"sv) &&
+                          !bytes.starts_with("\xFE\xFF"sv) && !bytes.starts_with("<\0?\0"sv) &&
+                          !bytes.starts_with("\0<\0?"sv);
+    libxml::ParsedXml xml = libxml::ParseXml(handOver ? markup : bytes, true, handOver);
     libxml::Document document = std::move(xml.document);
     if (!xml.wellFormed) {
-        libxml::Document lenient = libxml::ParseHtml(bytes);
+        // Well-formed XML holds neither binary data nor a tagging error; only a damaged file
+        // is looked at.
+        RefuseBinary(markup);
+        libxml::Document lenient = libxml::ParseHtml(markup, utf8.has_value());
         if (lenient &&
             (!document || libxml::TextWeight(lenient.get()) > libxml::TextWeight(document.get()))) {
             document = std::move(lenient);
         }
-        // Well-formed XML cannot hold a tagging error; only a damaged file is looked at.
-        text.taggingErrors =
-            CountMarkupTaggingErrors(AsciiCompatibleMarkup(bytes), rules, MarkupDialect::Xml);
+        text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Xml);
     }
     // A tree from the HTML parser is still read by XML's rules: no attribute is text.
     if (document) text.blocks = MarkupWalker(rules, false).Read(document.get());

@@ -9,12 +9,16 @@
 // element with content becomes a Begin and an End code around it, an empty one (br, img, an
 // empty XML element) one standalone code; each code's content is its tag.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/doc/DocumentSettings.h"
 #include "engine/doc/DocumentText.h"
 
 namespace orv::engine {
+
+// Both throw an engine error for a file that holds binary data (NUL bytes, not UTF-16).
 
 // HTML in any encoding that a byte order mark, a meta charset or libxml2's guess reveals,
 // however damaged. The alt, title and placeholder attributes, and the value of buttons, are
@@ -27,8 +31,8 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules);
 // written.
 DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules);
 
-// The markup in an encoding whose ASCII characters are single bytes: UTF-16 (with a byte
-// order mark, or starting with "<") as UTF-8, anything else as it is.
-std::string AsciiCompatibleMarkup(std::string_view bytes);
+// UTF-16 markup (with a byte order mark, or starting with "<") as UTF-8, which libxml2 then
+// reads whatever the markup declares; none for other bytes, which libxml2 reads as they say.
+std::optional<std::string> Utf16MarkupAsUtf8(std::string_view bytes);
 
 }  // namespace orv::engine

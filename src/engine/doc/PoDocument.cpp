@@ -63,49 +63,25 @@ void AppendString(std::wstring_view line, std::wstring& out) {
         }
         if (++i >= line.size()) Malformed(L"a string is not closed on its line");
         c = line[i];
-        switch (c) {
-            case L'n':
-                out += L'\n';
-                break;
-            case L't':
-                out += L'\t';
-                break;
-            case L'r':
-                out += L'\r';
-                break;
-            case L'a':
-                out += L'\a';
-                break;
-            case L'b':
-                out += L'\b';
-                break;
-            case L'f':
-                out += L'\f';
-                break;
-            case L'v':
-                out += L'\v';
-                break;
-            case L'x': {
-                unsigned value = 0;
-                int digits = 0;
-                while (i + 1 < line.size() && digits < 2 && HexValue(line[i + 1]) >= 0) {
-                    value = value * 16 + static_cast<unsigned>(HexValue(line[++i]));
-                    ++digits;
-                }
-                out += digits ? static_cast<wchar_t>(value) : L'x';
-                break;
-            }
-            default:
-                if (c >= L'0' && c <= L'7') {
-                    unsigned value = static_cast<unsigned>(c - L'0');
-                    for (int digits = 1; digits < 3 && i + 1 < line.size() && line[i + 1] >= L'0' &&
-                                         line[i + 1] <= L'7';
-                         ++digits)
-                        value = value * 8 + static_cast<unsigned>(line[++i] - L'0');
-                    out += static_cast<wchar_t>(value);
-                } else {
-                    out += c;  // \" \\ \' \? and any other character stand for themselves
-                }
+        constexpr std::wstring_view kEscaped = L"ntrabfv", kMeant = L"\n\t\r\a\b\f\v";
+        if (const std::size_t k = kEscaped.find(c); k != std::wstring_view::npos) {
+            out += kMeant[k];
+        } else if (c == L'x') {
+            unsigned value = 0;
+            int digits = 0;
+            for (; digits < 2 && i + 1 < line.size() && HexValue(line[i + 1]) >= 0; ++digits)
+                value = value * 16 + static_cast<unsigned>(HexValue(line[++i]));
+            if (digits == 0) out += L'x';
+            if (value != 0) out += static_cast<wchar_t>(value);  // a NUL ends no message here
+        } else if (c >= L'0' && c <= L'7') {
+            unsigned value = static_cast<unsigned>(c - L'0');
+            for (int digits = 1;
+                 digits < 3 && i + 1 < line.size() && line[i + 1] >= L'0' && line[i + 1] <= L'7';
+                 ++digits)
+                value = value * 8 + static_cast<unsigned>(line[++i] - L'0');
+            if (value != 0) out += static_cast<wchar_t>(value);
+        } else {
+            out += c;  // \" \\ \' \? and any other character stand for themselves
         }
     }
     if (!TrimmedStart(line.substr(i + 1)).empty()) Malformed(L"a string is followed by more text");

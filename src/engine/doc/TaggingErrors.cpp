@@ -99,22 +99,29 @@ std::size_t RawTextEnd(std::string_view markup, std::size_t from, std::string_vi
 }  // namespace
 
 void TagBalance::Open(std::string key) {
+    ++openCount_[key];
     open_.push_back(std::move(key));
 }
 
 void TagBalance::Close(std::string_view key) {
-    if (!open_.empty() && open_.back() == key) {
-        open_.pop_back();
+    const auto count = openCount_.find(std::string(key));
+    if (count == openCount_.end() || count->second == 0) {
+        ++faults_;  // orphaned
         return;
     }
-    ++faults_;
-    const auto found = std::find(open_.rbegin(), open_.rend(), key);
-    if (found != open_.rend()) open_.erase(std::next(found).base());
+    --count->second;
+    if (open_.back() != key) {
+        ++faults_;  // crossed
+        open_.erase(std::next(std::find(open_.rbegin(), open_.rend(), key)).base());
+        return;
+    }
+    open_.pop_back();
 }
 
 int64_t TagBalance::Finish() {
     const int64_t faults = faults_ + static_cast<int64_t>(open_.size());
     open_.clear();
+    openCount_.clear();
     faults_ = 0;
     return faults;
 }

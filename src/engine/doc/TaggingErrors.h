@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/doc/DocumentSettings.h"
@@ -24,6 +25,7 @@ public:
 
 private:
     std::vector<std::string> open_;
+    std::unordered_map<std::string, int64_t> openCount_;  // so that an orphan costs no search
     int64_t faults_ = 0;
 };
 

@@ -166,10 +166,12 @@ constexpr std::size_t kProbe = 16;
 // Every unit that can score at least the floor shares with the query at least
 // max(n, m) - budget of its tokens (a multiset intersection: n tokens with d edits keep
 // n - d of them). Ordered by rarity, the query's first budget + 1 tokens must then hold
-// one that the unit has (the prefix filter), so only those tokens' postings admit units;
-// the others only add to the admitted units' shared counts. The admitted units that pass
-// the count are verified best bound first, and each verified score raises the bar for
-// the rest, so that a good match soon cuts the search short.
+// one that the unit has (the prefix filter), so only those tokens' postings admit units,
+// and its first budget + 2 tokens must hold two, which drops most admitted units for the
+// price of one more posting list; the others only add to the admitted units' shared
+// counts. The admitted units that pass the count are verified best bound first, and each
+// verified score raises the bar for the rest, so that a good match soon cuts the search
+// short.
 SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const Rules& rules,
                            Scratch& scratch) {
     if (auto same = FindSame(data.exact, data.entries, query))
@@ -212,16 +214,20 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
         const std::size_t longest = n * 100 / static_cast<std::size_t>(bar);
         KeepLengths(data, tokens, shortest, longest);
         const uint32_t widest = Budget(longest, bar);
+        // Of the query's first `prefix` tokens by rarity, a unit with budget b shares at
+        // least prefix - b.
+        const std::size_t prefix = std::min<std::size_t>(n, widest + 2);
 
         std::size_t restPostings = 0;
         for (const QueryToken& token : tokens) {
-            if (token.position > widest) {
+            if (token.position >= prefix) {
                 restPostings += static_cast<std::size_t>(token.last - token.first);
                 continue;
             }
             // Shorter units allow fewer edits: this token admits only from this length on.
             std::size_t admitting = shortest;
-            while (Budget(std::max(n, admitting), bar) < token.position) ++admitting;
+            while (admitting <= longest && Budget(std::max(n, admitting), bar) < token.position)
+                ++admitting;
             const Posting* from =
                 std::lower_bound(token.first, token.last, admitting,
                                  [](const Posting& p, std::size_t m) { return p.length < m; });
@@ -238,20 +244,25 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
                 }
             }
         }
+        // A token that runs past the prefix counted whole, so this can only keep too many.
+        std::erase_if(scratch.admitted, [&](const std::pair<uint32_t, uint32_t>& admitted) {
+            const std::size_t budget = Budget(std::max<std::size_t>(n, admitted.second), bar);
+            return prefix > budget && scratch.common[admitted.first] < prefix - budget;
+        });
         // The rest of the counts: through the postings, or through the admitted units'
         // own tokens, whichever is less to read.
         std::size_t admittedTokens = 0;
         for (auto [entry, length] : scratch.admitted) admittedTokens += length;
         if (restPostings <= admittedTokens) {
             for (const QueryToken& token : tokens) {
-                if (token.position <= widest) continue;
+                if (token.position < prefix) continue;
                 for (const Posting* p = token.first; p != token.last; ++p)
                     if (scratch.seen[p->entry] == scratch.query)
                         scratch.common[p->entry] += std::min(token.count, p->count);
             }
         } else {
             for (const QueryToken& token : tokens)
-                if (token.position > widest && token.first) scratch.wanted[token.id] = token.count;
+                if (token.position >= prefix && token.first) scratch.wanted[token.id] = token.count;
             for (auto [entry, length] : scratch.admitted) {
                 const std::vector<uint32_t>& ids = data.entries[entry].folded;
                 for (uint32_t id : ids) {

@@ -33,10 +33,18 @@ std::string Codes(const Segment& segment) {
     for (const InlineCode& code : segment.codes) {
         if (!codes.empty()) codes += ' ';
         switch (code.kind) {
-            case InlineCode::Kind::Begin: codes += 'B'; break;
-            case InlineCode::Kind::End: codes += 'E'; break;
-            case InlineCode::Kind::Standalone: codes += 'S'; break;
-            case InlineCode::Kind::Isolated: codes += 'I'; break;
+            case InlineCode::Kind::Begin:
+                codes += 'B';
+                break;
+            case InlineCode::Kind::End:
+                codes += 'E';
+                break;
+            case InlineCode::Kind::Standalone:
+                codes += 'S';
+                break;
+            case InlineCode::Kind::Isolated:
+                codes += 'I';
+                break;
         }
         codes += ToUtf8(code.pairId);
     }

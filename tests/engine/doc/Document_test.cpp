@@ -23,12 +23,12 @@ TEST(DocumentTest, TheExtensionChoosesTheReaderWhateverItsCase) {
         DocumentFormat format;
     };
     const Case cases[] = {
-        {L"/a/page.htm", DocumentFormat::Html},     {L"/a/PAGE.HTML", DocumentFormat::Html},
-        {L"page.xhtml", DocumentFormat::Html},      {L"/a/data.Xml", DocumentFormat::Xml},
-        {L"manual.sgm", DocumentFormat::Xml},       {L"manual.SGML", DocumentFormat::Xml},
-        {L"ui.xlf", DocumentFormat::Xliff},         {L"ui.XLIFF", DocumentFormat::Xliff},
-        {L"de.po", DocumentFormat::Po},             {L"messages.pot", DocumentFormat::Po},
-        {L"notes.txt", DocumentFormat::PlainText},  {L"README", DocumentFormat::PlainText},
+        {L"/a/PAGE.HTML", DocumentFormat::Html},
+        {L"page.xhtml", DocumentFormat::Html},
+        {L"manual.SGM", DocumentFormat::Xml},
+        {L"ui.XLIFF", DocumentFormat::Xliff},
+        {L"messages.pot", DocumentFormat::Po},
+        {L"README", DocumentFormat::PlainText},
         {L"/a.html/README", DocumentFormat::PlainText},
         {L"C:\\a.po\\notes", DocumentFormat::PlainText},
         {L"archive.html.gz", DocumentFormat::PlainText},
@@ -73,11 +73,17 @@ void ExpectReadFailure(const std::wstring& path, const std::wstring& reason) {
 TEST(DocumentTest, AFileThatCannotBeReadFailsWithItsReasonInWords) {
     orv::test::TempFolder folder;
     folder.Write("50000.xlf", "<xliff><file>");
+    const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+    folder.Write("image.html", png);
+    folder.Write("image.sgm", png);
     folder.Write("bad.po", "msgid \"a\"\nmsgstr \"\"\n\"a\" \"b\" \";\"\n");
     std::filesystem::create_directory(folder.path() / "folder.html");
     for (const char* name : {"missing.html", "missing.xml", "missing.xlf", "missing.po"})
         ExpectReadFailure(folder.wpath(name), L"The file does not exist");
     ExpectReadFailure(folder.wpath("folder.html"), L"The path names a folder, not a file");
+    for (const char* name : {"image.html", "image.sgm"})
+        ExpectReadFailure(folder.wpath(name),
+                          L"The file is not a markup file (it holds binary data)");
     ExpectReadFailure(folder.wpath("50000.xlf"), L"The XLIFF file is not well-formed XML");
     ExpectReadFailure(folder.wpath("bad.po"),
                       L"The PO file is not well-formed: a string is followed by more text");
@@ -130,8 +136,8 @@ TEST(DocumentTest, EachBlockIsSplitOnItsOwnAndSegmentsStayWhole) {
                             L"Kept whole. Not split."}));
 
     // PO messages break at every line.
-    const DocumentText po = test::Read("msgid \"Usage: run\\nOptions. More.\"\nmsgstr \"\"\n",
-                                       DocumentFormat::Po);
+    const DocumentText po =
+        test::Read("msgid \"Usage: run\\nOptions. More.\"\nmsgstr \"\"\n", DocumentFormat::Po);
     texts.clear();
     for (const Segment& segment : segmenter.Split(po)) texts.push_back(segment.text);
     EXPECT_EQ(texts, (Lines{L"Usage: run", L"Options.", L"More."}));

@@ -21,37 +21,37 @@ std::string Header(const std::string& charset) {
 }
 
 TEST(PoDocumentTest, ReadsEachMsgidAndPluralAsABlockWithoutHeaderOrObsoleteEntries) {
-    const DocumentText document = Po(Header("UTF-8") +
-                                     "# A translator's comment\n"
-                                     "#. An extracted comment\n"
-                                     "#: src/main.c:12\n"
-                                     "#, fuzzy\n"
-                                     "#| msgid \"Old text\"\n"
-                                     "msgid \"\"\n"
-                                     "\"Joined \"\n"
-                                     "\"across lines\"\n"
-                                     "msgstr \"\"\n"
-                                     "\"Zusammen\"\n"
-                                     "\n"
-                                     "msgctxt \"menu\"\n"
-                                     "msgid \"File\"\n"
-                                     "msgstr \"Datei\"\n"
-                                     "\n"
-                                     "msgid \"One file\"\n"
-                                     "msgid_plural \"Many files\"\n"
-                                     "msgstr[0] \"Eine Datei\"\n"
-                                     "msgstr[1] \"Viele Dateien\"\n"
-                                     "\n"
-                                     "msgid \"Tab\\there, \\\"quoted\\\", back\\\\slash\\101\\x42\"\n"
-                                     "msgstr \"\"\n"
-                                     "\n"
-                                     "#~ msgid \"Obsolete\"\n"
-                                     "#~ msgstr \"Veraltet\"\n"
-                                     "msgid \"Last\"   \r\n"
-                                     "msgstr \"Letzte\"");
-    EXPECT_EQ(Blocks(document),
-              (Lines{L"Joined across lines", L"File", L"One file", L"Many files",
-                     L"Tab\there, \"quoted\", back\\slashAB", L"Last"}));
+    const DocumentText document =
+        Po(Header("UTF-8") +
+           "# A translator's comment\n"
+           "#. An extracted comment\n"
+           "#: src/main.c:12\n"
+           "#, fuzzy\n"
+           "#| msgid \"Old text\"\n"
+           "msgid \"\"\n"
+           "\"Joined \"\n"
+           "\"across lines\"\n"
+           "msgstr \"\"\n"
+           "\"Zusammen\"\n"
+           "\n"
+           "msgctxt \"menu\"\n"
+           "msgid \"File\"\n"
+           "msgstr \"Datei\"\n"
+           "\n"
+           "msgid \"One file\"\n"
+           "msgid_plural \"Many files\"\n"
+           "msgstr[0] \"Eine Datei\"\n"
+           "msgstr[1] \"Viele Dateien\"\n"
+           "\n"
+           "msgid \"Tab\\there, \\\"quoted\\\", back\\\\slash\\101\\x42\"\n"
+           "msgstr \"\"\n"
+           "\n"
+           "#~ msgid \"Obsolete\"\n"
+           "#~ msgstr \"Veraltet\"\n"
+           "msgid \"Last\"   \r\n"
+           "msgstr \"Letzte\"");
+    EXPECT_EQ(Blocks(document), (Lines{L"Joined across lines", L"File", L"One file", L"Many files",
+                                       L"Tab\there, \"quoted\", back\\slashAB", L"Last"}));
     EXPECT_EQ(document.taggingErrors, 0);
     EXPECT_EQ(document.lineBreaks, Segmenter::LineBreaks::EndSegment);
 }
@@ -82,7 +82,8 @@ TEST(PoDocumentTest, PlaceholdersAreStandaloneCodes) {
         EXPECT_EQ(codes, c.codes) << c.msgid;
     }
     // An entry that says it is no format string has none.
-    EXPECT_TRUE(Po("#, no-c-format\nmsgid \"%s and {x}\"\nmsgstr \"\"\n").blocks[0].text.codes.empty());
+    EXPECT_TRUE(
+        Po("#, no-c-format\nmsgid \"%s and {x}\"\nmsgstr \"\"\n").blocks[0].text.codes.empty());
 }
 
 TEST(PoDocumentTest, ReadsTheCharsetThatTheHeaderNames) {
@@ -119,8 +120,9 @@ TEST(PoDocumentTest, AFileThatIsNoPoIsRefusedInWords) {
         {"<html>\n",
          L"The PO file is not well-formed: a line is neither a keyword with its string, a string "
          L"nor a comment"},
-        {"msgid\n", L"The PO file is not well-formed: a line is neither a keyword with its "
-                    L"string, a string nor a comment"},
+        {"msgid\n",
+         L"The PO file is not well-formed: a line is neither a keyword with its "
+         L"string, a string nor a comment"},
         {Header("X-NO-SUCH-CHARSET") + "msgid \"a\"\nmsgstr \"\"\n",
          L"The PO file's header names a character set that is not known"},
     };

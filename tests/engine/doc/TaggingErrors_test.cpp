@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DocumentTesting.h"
 #include "engine/doc/MarkupDocument.h"
 
 namespace orv::engine {
@@ -51,31 +52,10 @@ TEST(TaggingErrorsTest, OnlyTheElementsThatTheRulesMakeInlineCount) {
 
 TEST(TaggingErrorsTest, MarkupInUtf16IsReadAsItsCharacters) {
     const std::string utf16 = "\xFF\xFE<\0b\0>\0x\0<\0/\0i\0>\0"s;
-    EXPECT_EQ(CountMarkupTaggingErrors(AsciiCompatibleMarkup(utf16), DefaultHtmlRules(),
+    EXPECT_EQ(CountMarkupTaggingErrors(*Utf16MarkupAsUtf8(utf16), DefaultHtmlRules(),
                                        MarkupDialect::Html),
               2);
-    EXPECT_EQ(AsciiCompatibleMarkup("\0<\0b\0>"s), "<b>");
-}
-
-TEST(TaggingErrorsTest, CodesArePairedByTheirPairIds) {
-    using Kind = InlineCode::Kind;
-    const auto code = [](Kind kind, const wchar_t* pair) { return InlineCode{kind, pair, {}}; };
-    struct Case {
-        const char* name;
-        std::vector<InlineCode> codes;
-        int64_t faults;
-    };
-    const Case cases[] = {
-        {"balanced", {code(Kind::Begin, L"1"), code(Kind::End, L"1")}, 0},
-        {"nested", {code(Kind::Begin, L"1"), code(Kind::Begin, L"2"), code(Kind::End, L"2"),
-                    code(Kind::End, L"1")}, 0},
-        {"crossed", {code(Kind::Begin, L"1"), code(Kind::Begin, L"2"), code(Kind::End, L"1"),
-                     code(Kind::End, L"2")}, 1},
-        {"orphaned end", {code(Kind::End, L"1")}, 1},
-        {"end before begin", {code(Kind::End, L"1"), code(Kind::Begin, L"1")}, 2},
-        {"isolated and standalone", {code(Kind::Isolated, L""), code(Kind::Standalone, L"")}, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(CountCodeTaggingErrors(c.codes), c.faults) << c.name;
+    EXPECT_EQ(test::Read(utf16, DocumentFormat::Html).taggingErrors, 2);
 }
 
 }  // namespace

@@ -84,7 +84,8 @@ TEST(XliffDocumentTest, ReadsTheSegmentsOfVersionTwoWithTheirOriginalData) {
 </xliff>)");
     EXPECT_EQ(Blocks(document),
               (Lines{L"Press <b>Start</b>.<br/>", L"Then <sc id=\"3\"/>wait\there.",
-                     L"Done<ec startRef=\"3\"/> now v2.", L"<sc id=\"1\" isolated=\"yes\"/>Lone "
+                     L"Done<ec startRef=\"3\"/> now v2.",
+                     L"<sc id=\"1\" isolated=\"yes\"/>Lone "
                      L"<pc id=\"2\">pair</pc>"}));
     EXPECT_EQ(test::Codes(document.blocks[0].text), "B1 E1 S");
     EXPECT_EQ(test::Codes(document.blocks[1].text), "B2");
@@ -115,8 +116,8 @@ TEST(XliffDocumentTest, CountsTheFaultsOfPairedCodesUnitByUnit) {
     };
     const Case cases[] = {
         {R"(<bpt id="1">[</bpt>a<ept id="1">]</ept>)", 0},
-        {R"(a<ept id="1">]</ept>)", 1},                            // an end without a begin
-        {R"(<bx id="1"/>a)", 1},                                   // a begin never ended
+        {R"(a<ept id="1">]</ept>)", 1},                                 // an end without a begin
+        {R"(<bx id="1"/>a)", 1},                                        // a begin never ended
         {R"(<bx id="1"/><bx id="2"/>a<ex rid="1"/><ex rid="2"/>)", 1},  // crossed
         {R"(<bpt id="1">[</bpt><bpt id="2">(</bpt>a<ept id="2">)</ept>)", 1},
         {R"(<g id="1">a<x id="2"/></g><it id="3" pos="close">]</it>)", 0},

@@ -21,9 +21,8 @@ const std::string kManual =
 
 TEST(XmlDocumentTest, WithoutSettingsEveryElementWithTextIsABlock) {
     const DocumentText document = Xml(kManual);
-    EXPECT_EQ(Blocks(document),
-              (Lines{L"Setup", L"Plug", L"it", L"in.", L"Only once.", L"Then", L"switch", L"on",
-                     L"."}));
+    EXPECT_EQ(Blocks(document), (Lines{L"Setup", L"Plug", L"it", L"in.", L"Only once.", L"Then",
+                                       L"switch", L"on", L"."}));
     EXPECT_EQ(document.taggingErrors, 0);
 }
 
@@ -38,13 +37,21 @@ TEST(XmlDocumentTest, SettingsNameTheInlineAndSkippedElements) {
 
 TEST(XmlDocumentTest, EntitiesStayCodesAndNothingOutsideTheFileIsRead) {
     orv::test::TempFolder folder;
-    folder.Write("secret.txt", "SECRET");
-    const std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE doc [\n"
-                            "  <!ENTITY product \"Widget\">\n"
-                            "  <!ENTITY secret SYSTEM \"file://" +
-                            (folder.path() / "secret.txt").string() +
-                            "\">\n]>\n<doc><p>Buy &product; now &amp; &#233;&#x263A; "
-                            "<![CDATA[<b>raw</b>]]> &secret;<!-- no --><?pi no?></p></doc>";
+    // Were it read, the file's own DTD would not be well-formed, nor would its text be.
+    folder.Write("secret.dtd", "SECRET <");
+    folder.Write("secret.txt", "SECRET <");
+    const std::string url = "file://" + folder.path().string();
+    const std::string xml =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE doc [\n"
+        "  <!ENTITY % remote SYSTEM \"" +
+        url +
+        "/secret.dtd\"> %remote;\n"
+        "  <!ENTITY product \"Widget\">\n"
+        "  <!ENTITY secret SYSTEM \"" +
+        url +
+        "/secret.txt\">\n]>\n"
+        "<doc><p>Buy &product; now &amp; &#233;&#x263A; "
+        "<![CDATA[<b>raw</b>]]> &secret;<!-- no --><?pi no?></p></doc>";
     const DocumentText document = Xml(xml);
     EXPECT_EQ(Blocks(document), Lines{L"Buy &product; now & \u00E9\u263A <b>raw</b> &secret;"});
     EXPECT_EQ(test::Codes(document.blocks[0].text), "S S");
@@ -56,20 +63,34 @@ TEST(XmlDocumentTest, WhitespaceIsCollapsedUnlessPreserved) {
               (Lines{L"one two", L"a\n\n  b", L"c d"}));
 }
 
+// Latin-1 text in UTF-16, with a byte order mark or without.
+std::string Utf16(std::string_view latin1, bool bigEndian, bool bom) {
+    std::string bytes = bom ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (char c : latin1) bytes += bigEndian ? "\0"s + c : c + "\0"s;
+    return bytes;
+}
+
 TEST(XmlDocumentTest, ReadsTheEncodingThatTheFileDeclares) {
+    // The entity stays a code only when the file is read as the well-formed XML it is.
+    const std::string doctype = "<!DOCTYPE d [<!ENTITY e 'x'>]><d>Caf\xE9&e;</d>";
+    const std::string declared = "<?xml version='1.0' encoding='UTF-16'?>" + doctype;
     struct Case {
         const char* name;
         std::string bytes;
     };
     const Case cases[] = {
-        {"UTF-8 with BOM", "\xEF\xBB\xBF<doc>Caf\xC3\xA9</doc>"},
-        {"declared Latin-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><doc>Caf\xE9</doc>"},
-        {"UTF-16 LE with BOM", "\xFF\xFE<\0d\0>\0C\0a\0f\0\xE9\0<\0/\0d\0>\0"s},
-        {"UTF-16 BE without BOM",
-         "\0<\0?\0x\0m\0l\0 \0v\0e\0r\0s\0i\0o\0n\0=\0'\0\x31\0.\0\x30\0'\0?\0>"
-         "\0<\0d\0>\0C\0a\0f\0\xE9\0<\0/\0d\0>"s},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF<!DOCTYPE d [<!ENTITY e 'x'>]><d>Caf\xC3\xA9&e;</d>"},
+        {"declared Latin-1", "<?xml version='1.0' encoding='ISO-8859-1'?>" + doctype},
+        {"UTF-16 LE with BOM", Utf16(declared, false, true)},
+        {"UTF-16 BE without BOM", Utf16(declared, true, false)},
+        {"UTF-16 LE without BOM or declaration", Utf16(doctype, false, false)},
     };
-    for (const Case& c : cases) EXPECT_EQ(Blocks(Xml(c.bytes)), Lines{L"Caf\u00E9"}) << c.name;
+    for (const Case& c : cases) {
+        const DocumentText document = Xml(c.bytes);
+        EXPECT_EQ(Blocks(document), Lines{L"Caf\u00E9&e;"}) << c.name;
+        ASSERT_EQ(document.blocks.size(), 1u);
+        EXPECT_EQ(test::Codes(document.blocks[0].text), "S") << c.name;
+    }
 }
 
 TEST(XmlDocumentTest, SgmlWithOmittedEndTagsAndUnquotedAttributesIsReadInRecovery) {
