@@ -19,44 +19,6 @@
 namespace orv::engine {
 namespace {
 
-struct CloseFile {
-    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
-
-// The file's bytes, failing for the same reasons, in the same words, as a plain-text file.
-std::string ReadBytes(const std::wstring& path) {
-    std::optional<std::string> narrow;
-    if (path.find(L'\0') == std::wstring::npos) narrow = ToNarrowExactly(path);
-    if (!narrow || narrow->empty())
-        RaiseEngineError(L"The file name cannot be used on this system");
-    std::error_code error;
-    if (std::filesystem::is_directory(*narrow, error))
-        RaiseEngineError(L"The path names a folder, not a file");
-    errno = 0;
-    std::unique_ptr<std::FILE, CloseFile> file(std::fopen(narrow->c_str(), "rb"));
-    if (!file) {
-        switch (errno) {
-            case ENOENT:
-            case ENOTDIR:
-                RaiseEngineError(L"The file does not exist");
-            case EACCES:
-            case EPERM:
-                RaiseEngineError(L"Access to the file is denied");
-            default:
-                RaiseEngineError(L"The file cannot be opened");
-        }
-    }
-    std::string bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        bytes.append(buffer, got);
-        if (got < sizeof buffer) break;
-    }
-    if (std::ferror(file.get())) RaiseEngineError(L"The file cannot be read to its end");
-    return bytes;
-}
-
 DocumentText PlainText(const std::wstring& text) {
     BlockBuilder block;
     block.Append(text, BlockBuilder::Spaces::Keep);
@@ -88,7 +50,7 @@ DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& sett
     const DocumentFormat format = FormatOfDocument(path);
     try {
         if (format == DocumentFormat::PlainText) return PlainText(ReadPlainTextDocument(path));
-        return ReadDocumentBytes(ReadBytes(path), format, settings);
+        return ReadDocumentBytes(ReadDocumentFileBytes(path), format, settings);
     } catch (const std::bad_alloc&) {
         RaiseEngineError(L"There is not enough memory to read the file");
     }

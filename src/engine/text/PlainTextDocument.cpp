@@ -93,7 +93,7 @@ std::wstring DecodePlainText(const std::string& bytes) {
     return FromNarrow(bytes);
 }
 
-std::wstring ReadPlainTextDocument(const std::wstring& path) {
+std::string ReadDocumentFileBytes(const std::wstring& path) {
     std::optional<std::string> narrow;
     if (path.find(L'\0') == std::wstring::npos) narrow = ToNarrowExactly(path);
     if (!narrow || narrow->empty())
@@ -124,7 +124,11 @@ std::wstring ReadPlainTextDocument(const std::wstring& path) {
         if (got < sizeof buffer) break;
     }
     if (std::ferror(file.get())) RaiseEngineError(L"The file cannot be read to its end");
-    return DecodePlainText(bytes);
+    return bytes;
+}
+
+std::wstring ReadPlainTextDocument(const std::wstring& path) {
+    return DecodePlainText(ReadDocumentFileBytes(path));
 }
 
 }  // namespace orv::engine

@@ -13,6 +13,10 @@ namespace orv::engine {
 // in words ("The file does not exist", ...): no path, no digits and no ";" in it.
 std::wstring ReadPlainTextDocument(const std::wstring& path);
 
+// The bytes of the document file at `path`, failing for the reasons above in the same
+// words; every document reader opens its file through this.
+std::string ReadDocumentFileBytes(const std::wstring& path);
+
 // The text of a file's bytes, by the rules above. Throws as above when the bytes are not
 // text (they hold NUL bytes without a UTF-16 byte order mark).
 std::wstring DecodePlainText(const std::string& bytes);
