@@ -10,44 +10,46 @@
 #include <utility>
 
 // X(type, property) in slot order.
-#define ORV_CONCORDANCE_OPTIONS(X)                                                \
-    X(int32_t, MinimumMatchValue)                                                 \
-    X(int32_t, MaximumHits)                                                       \
-    X(std::wstring, ReferenceTranslationMemory) X(bool, SearchFirstInReferenceTM) \
-        X(bool, DisplayInformation)
+#define ORV_CONCORDANCE_OPTIONS(X)              \
+    X(int32_t, MinimumMatchValue)               \
+    X(int32_t, MaximumHits)                     \
+    X(std::wstring, ReferenceTranslationMemory) \
+    X(bool, SearchFirstInReferenceTM) X(bool, DisplayInformation)
 
-#define ORV_GENERAL_OPTIONS(X)                                                     \
-    X(int32_t, MinimumMatchValue)                                                  \
-    X(int32_t, MaximumHits)                                                        \
-    X(bool, DisplayTime) X(bool, CopySourceOnNoMatch) X(bool, ShowProjectSettings) \
-        X(bool, InsertBlankAfterTag) X(int32_t, UpdateUsedTranslationUnits)        \
-            X(int32_t, UpdateChangedTranslationUnits)
+#define ORV_GENERAL_OPTIONS(X)                                                             \
+    X(int32_t, MinimumMatchValue)                                                          \
+    X(int32_t, MaximumHits)                                                                \
+    X(bool, DisplayTime)                                                                   \
+    X(bool, CopySourceOnNoMatch) X(bool, ShowProjectSettings) X(bool, InsertBlankAfterTag) \
+        X(int32_t, UpdateUsedTranslationUnits) X(int32_t, UpdateChangedTranslationUnits)
 
-#define ORV_PENALTIES_OPTIONS(X)                                                 \
-    X(int32_t, FormattingMismatchPenalty)                                        \
-    X(int32_t, AttributeMismatchPenalty)                                         \
-    X(int32_t, MultipleTranslationsPenalty) X(int32_t, PlaceableMismatchPenalty) \
-        X(int32_t, AlignmentPenalty) X(int32_t, MachineTranslationPenalty)       \
-            X(bool, ApplyPlaceablePenaltyOnSourceTagDifference)
+#define ORV_PENALTIES_OPTIONS(X)                                      \
+    X(int32_t, FormattingMismatchPenalty)                             \
+    X(int32_t, AttributeMismatchPenalty)                              \
+    X(int32_t, MultipleTranslationsPenalty)                           \
+    X(int32_t, PlaceableMismatchPenalty) X(int32_t, AlignmentPenalty) \
+        X(int32_t, MachineTranslationPenalty) X(bool, ApplyPlaceablePenaltyOnSourceTagDifference)
 
-#define ORV_SUBSTITUTION_LOCALISATION_OPTIONS(X)                                                 \
-    X(bool, SubstituteDates)                                                                     \
-    X(bool, SubstituteTimes)                                                                     \
-    X(bool, SubstituteNumbers) X(bool, SubstituteMeasurements) X(std::wstring, ShortDatePattern) \
-        X(std::wstring, LongDatePattern) X(std::wstring, TimePattern)                            \
-            X(int32_t, MeasurementSystem) X(std::wstring, DecimalSeparator)                      \
+#define ORV_SUBSTITUTION_LOCALISATION_OPTIONS(X)                            \
+    X(bool, SubstituteDates)                                                \
+    X(bool, SubstituteTimes)                                                \
+    X(bool, SubstituteNumbers)                                              \
+    X(bool, SubstituteMeasurements) X(std::wstring, ShortDatePattern)       \
+        X(std::wstring, LongDatePattern) X(std::wstring, TimePattern)       \
+            X(int32_t, MeasurementSystem) X(std::wstring, DecimalSeparator) \
                 X(std::wstring, GroupSeparator)
 
 #define ORV_TERM_RECOGNITION_OPTIONS(X) \
     X(int32_t, MinimumMatchValue) X(int32_t, SearchDepth) X(bool, Enable)
 
-#define ORV_TOOLS_OPTIONS(X)                                                          \
-    X(bool, StripUnusedFonts)                                                         \
-    X(bool, StripUnusedStyles)                                                        \
-    X(bool, MultiSegmentFootnotes) X(bool, StripTesseraStyles) X(bool, KeepBackup)    \
-        X(std::wstring, HtmlSettingsFile) X(std::wstring, SgmlSettingsFile)           \
-            X(bool, AlwaysAddNewTUWhenTargetsDiffer) X(bool, UseSameLogFileForAllTMs) \
-                X(std::wstring, BackupPath) X(bool, MoveBackupFiles) X(bool, SaveTesseraRTFAsKTX)
+#define ORV_TOOLS_OPTIONS(X)                                                                      \
+    X(bool, StripUnusedFonts)                                                                     \
+    X(bool, StripUnusedStyles)                                                                    \
+    X(bool, MultiSegmentFootnotes)                                                                \
+    X(bool, StripTesseraStyles) X(bool, KeepBackup) X(std::wstring, HtmlSettingsFile)             \
+        X(std::wstring, SgmlSettingsFile) X(bool, AlwaysAddNewTUWhenTargetsDiffer)                \
+            X(bool, UseSameLogFileForAllTMs) X(std::wstring, BackupPath) X(bool, MoveBackupFiles) \
+                X(bool, SaveTesseraRTFAsKTX)
 
 #define ORV_TRANSLATED_TEXT_COLOURS_OPTIONS(X) \
     X(int32_t, SourceColour) X(int32_t, TargetColourExactMatch) X(int32_t, TargetColourFuzzyMatch)

@@ -14,7 +14,8 @@ std::wstring WithoutPasswordCodes(std::wstring text) {
 }
 
 void RaiseEngineError(const std::wstring& description) {
-    throw AutomationError(kEngineFailure, L"OrvBatchAnalyse engine", WithoutPasswordCodes(description));
+    throw AutomationError(kEngineFailure, L"OrvBatchAnalyse engine",
+                          WithoutPasswordCodes(description));
 }
 
 }  // namespace orv::engine

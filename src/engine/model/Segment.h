@@ -13,9 +13,9 @@ inline constexpr wchar_t kCodeMark = L'\uFFFC';
 
 struct InlineCode {
     enum class Kind {
-        Begin,     // opens a paired code (TMX bpt, an HTML start tag)
-        End,       // closes it (TMX ept, an HTML end tag)
-        Isolated,  // one half of a pair whose other half is outside the segment (TMX it)
+        Begin,       // opens a paired code (TMX bpt, an HTML start tag)
+        End,         // closes it (TMX ept, an HTML end tag)
+        Isolated,    // one half of a pair whose other half is outside the segment (TMX it)
         Standalone,  // a code with no partner (TMX ph, an HTML <br/>)
     };
     Kind kind = Kind::Standalone;
