@@ -1,8 +1,8 @@
 #include "engine/app/AnalysisRun.h"
 
 #include "engine/app/EngineControl.h"
-#include "engine/text/PlainTextDocument.h"
-#include "engine/text/Segmenter.h"
+#include "engine/doc/Document.h"
+#include "engine/doc/DocumentSegmenter.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine {
@@ -19,7 +19,7 @@ void StopIfCancelled(std::size_t documentsDone) {
 
 AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
                         const std::vector<std::wstring>& documents, const MatchOptions& options,
-                        unsigned threads) {
+                        const DocumentSettings& settings, unsigned threads) {
     AnalysisRun run;
     AnalysisReport& report = run.report;
     report.sourceLanguage = tm.sourceLanguage;
@@ -29,7 +29,7 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
     // One batch over all documents, so that a segment repeated from an earlier document is
     // a repetition too; `owner` remembers whose segment each one is.
     Progress progress{0, documents.size(), 0, 0};
-    Segmenter segmenter(tm.sourceLanguage);
+    DocumentSegmenter segmenter(tm.sourceLanguage);
     std::vector<std::size_t> owner;
     report.documents.reserve(documents.size());
     for (const auto& path : documents) {
@@ -37,7 +37,9 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         DocumentReport document;
         document.file = path;
         try {
-            for (Segment& segment : segmenter.Split(Segment{ReadPlainTextDocument(path), {}})) {
+            const DocumentText text = ReadDocument(path, settings);
+            document.taggingErrors = text.taggingErrors;
+            for (Segment& segment : segmenter.Split(text)) {
                 run.batch.push_back(std::move(segment));
                 owner.push_back(report.documents.size());
                 ++document.segments;

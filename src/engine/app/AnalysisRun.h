@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/app/AnalysisReport.h"
+#include "engine/doc/DocumentSettings.h"
 #include "engine/match/Matcher.h"
 #include "engine/match/TmIndex.h"
 #include "engine/model/TranslationMemory.h"
@@ -28,10 +29,11 @@ struct AnalysisCancelled {
     std::size_t documentsDone = 0;
 };
 
-// `documents` as the job lists them. A document that cannot be read gets a report whose
-// `failure` says why; the others are analysed. Throws AnalysisCancelled when cancelled.
+// `documents` as the job lists them, read as `settings` say (Document.h). A document that
+// cannot be read gets a report whose `failure` says why; the others are analysed. Throws
+// AnalysisCancelled when cancelled.
 AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
                         const std::vector<std::wstring>& documents, const MatchOptions& options,
-                        unsigned threads = 0);
+                        const DocumentSettings& settings = {}, unsigned threads = 0);
 
 }  // namespace orv::engine

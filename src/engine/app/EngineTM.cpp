@@ -100,11 +100,14 @@ void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
     if (target.empty()) RaiseEngineError(L"The translation memory has no target language");
     const std::wstring logFile = job.logFile.value_or(L"");
 
+    // Settings files are read before the index is built: a bad one fails the job at once.
+    const DocumentSettings settings =
+        ReadDocumentSettings(job.htmlSettingsFile, job.sgmlSettingsFile);
     bool reused = false;
     auto index = application_.IndexFor(tm_, path_, target, job.useTMFromPreviousAnalysis, reused);
     AnalysisRun run;
     try {
-        run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions());
+        run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions(), settings);
     } catch (const AnalysisCancelled& cancelled) {
         // A log of a stopped batch must not pass for a complete one.
         if (!logFile.empty())

@@ -43,6 +43,8 @@ public:
     EngineJob() {
         CopyGolden(folder);
         fs::create_directory(folder.path() / "tasks");
+        folder.Write("tasks/s.ini", "[Inline]\nb\n");
+        folder.Write("tasks/h.ini", "[Skip]\npre\n");
         tm->Open(folder.wpath("memory.tmx"), L"anna", L"", L"w");
         tm->put_TargetLanguage(1031);
     }
@@ -91,7 +93,7 @@ TEST_F(EngineJob, AcceptsEveryJobTheComponentCanWrite) {
         std::vector<std::string> rows;
     } cases[] = {
         {"settings and a log",
-         "[Settings]|SGMLSettingsFile = \"$/s.ini\"|HTMLSettingsFile = \"$/h.ini\"|||" +
+         "[Settings]|SGMLSettingsFile = \"$/tasks/s.ini\"|HTMLSettingsFile = \"$/tasks/h.ini\"|||" +
              AnalyseSection(kRunLog) + kBothDocuments,
          "\r\n",
          {"run.log", "run.csv"},
