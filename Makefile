@@ -2,6 +2,7 @@
 # what is missing, builds the normal and the sanitizer configuration and runs every test.
 
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+            libcli11-dev libfmt-dev nlohmann-json3-dev \
             libicu-dev libxml2-dev libsodium-dev gettext clang libclang-rt-14-dev locales
 # The parser's locale test reads numbers under a real German locale.
 TEST_LOCALE := de_DE.UTF-8

@@ -13,6 +13,9 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 std::mutex callbackLock;
 std::function<void(const Progress&)> progressCallback;
 
+std::mutex failureLock;
+std::wstring lastJobFailure;
+
 }  // namespace
 
 void RequestCancel() noexcept {
@@ -35,6 +38,20 @@ void SetProgressCallback(std::function<void(const Progress&)> callback) {
 void ReportProgress(const Progress& progress) {
     std::lock_guard<std::mutex> hold(callbackLock);
     if (progressCallback) progressCallback(progress);
+}
+
+std::wstring LastJobFailure() {
+    std::lock_guard<std::mutex> hold(failureLock);
+    return lastJobFailure;
+}
+
+void RecordJobFailure(const std::wstring& description) {
+    std::lock_guard<std::mutex> hold(failureLock);
+    lastJobFailure = description;
+}
+
+void ClearJobFailure() {
+    RecordJobFailure({});
 }
 
 }  // namespace orv::engine

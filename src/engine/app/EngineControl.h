@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace orv::engine {
 
@@ -32,5 +33,14 @@ void SetProgressCallback(std::function<void(const Progress&)> callback);
 
 // For the engine: reports progress to the callback, if any.
 void ReportProgress(const Progress& progress);
+
+// What made the latest job fail, in the engine's words: the component reports every failed
+// job with one number, so a program that wants to tell its user more asks here. Empty once a
+// job succeeds, and before any job ran.
+std::wstring LastJobFailure();
+
+// For the engine: the outcome of a job.
+void RecordJobFailure(const std::wstring& description);
+void ClearJobFailure();
 
 }  // namespace orv::engine

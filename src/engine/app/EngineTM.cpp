@@ -5,12 +5,14 @@
 #include "engine/app/AnalysisLogWriter.h"
 #include "engine/app/AnalysisRun.h"
 #include "engine/app/EngineApplication.h"
+#include "engine/app/EngineControl.h"
 #include "engine/app/JobTasks.h"
 #include "engine/job/JobFile.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
 #include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
+#include "platform/AutomationError.h"
 #include "platform/NarrowText.h"
 
 namespace orv::engine {
@@ -90,6 +92,16 @@ void EngineTM::put_TargetLanguage(int32_t languageId) {
 }
 
 void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
+    ClearJobFailure();
+    try {
+        RunJob(jobFilePath);
+    } catch (const AutomationError& e) {
+        RecordJobFailure(e.description());
+        throw;
+    }
+}
+
+void EngineTM::RunJob(const std::wstring& jobFilePath) {
     const TranslationMemory& tm = OpenTM();
     const JobDescription job = ReadJobFile(jobFilePath);
 

@@ -55,6 +55,7 @@ public:
 
 private:
     const TranslationMemory& OpenTM() const;
+    void RunJob(const std::wstring& jobFilePath);
 
     EngineApplication& application_;
     std::shared_ptr<const TranslationMemory> tm_;
