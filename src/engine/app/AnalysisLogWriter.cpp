@@ -98,6 +98,11 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
     if (!written) RaiseEngineError(L"Cannot write the analysis log " + path);
 }
 
+// Removes a log file of an earlier or failed run; one that is not there is no fault.
+void RemoveLogFile(const std::wstring& file) {
+    if (auto narrow = ToNarrowExactly(file)) std::remove(narrow->c_str());
+}
+
 }  // namespace
 
 std::string CsvLogText(const AnalysisReport& report) {
@@ -141,7 +146,7 @@ std::string ReadableLogText(const AnalysisReport& report) {
 void WriteCancelledLog(const std::wstring& logFile, std::size_t documentsDone,
                        std::size_t documents) {
     const std::wstring csvFile = WithExtension(logFile, L".csv");
-    if (auto narrow = ToNarrowExactly(csvFile)) std::remove(narrow->c_str());
+    RemoveLogFile(csvFile);
     if (csvFile == logFile) return;
     std::string text = "Batch analysis cancelled by the user after ";
     text += Number(static_cast<int64_t>(documentsDone)) + " of " +
@@ -152,8 +157,16 @@ void WriteCancelledLog(const std::wstring& logFile, std::size_t documentsDone,
 
 void WriteAnalysisLogs(const AnalysisReport& report, const std::wstring& logFile) {
     const std::wstring csvFile = WithExtension(logFile, L".csv");
-    if (csvFile != logFile) WriteFile(logFile, ReadableLogText(report));
-    WriteFile(csvFile, CsvLogText(report));
+    // Neither log may outlive a failure to write the other: each alone would pass for the
+    // results of this job.
+    try {
+        WriteFile(csvFile, CsvLogText(report));
+        if (csvFile != logFile) WriteFile(logFile, ReadableLogText(report));
+    } catch (...) {
+        RemoveLogFile(csvFile);
+        RemoveLogFile(logFile);
+        throw;
+    }
 }
 
 }  // namespace orv::engine

@@ -48,6 +48,8 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
             document.failure = e.description();
         }
         report.documents.push_back(std::move(document));
+        // Reading a large batch takes a while too; no document is done until it is matched.
+        ReportProgress(progress);
     }
 
     // A document is done when the last of its segments is matched; documents without

@@ -6,6 +6,7 @@
 #include "engine/app/AnalysisRun.h"
 #include "engine/app/EngineApplication.h"
 #include "engine/app/EngineControl.h"
+#include "engine/app/JobOutputs.h"
 #include "engine/app/JobTasks.h"
 #include "engine/job/JobFile.h"
 #include "engine/model/EngineError.h"
@@ -104,6 +105,7 @@ void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
 void EngineTM::RunJob(const std::wstring& jobFilePath) {
     const TranslationMemory& tm = OpenTM();
     const JobDescription job = ReadJobFile(jobFilePath);
+    RefuseOutputsOverInputs(job, jobFilePath, path_);
 
     // Without a selection, the TM's first target language: an empty TM made for a pair has
     // exactly one.
@@ -121,10 +123,17 @@ void EngineTM::RunJob(const std::wstring& jobFilePath) {
     try {
         run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions(), settings);
     } catch (const AnalysisCancelled& cancelled) {
-        // A log of a stopped batch must not pass for a complete one.
-        if (!logFile.empty())
-            WriteCancelledLog(logFile, cancelled.documentsDone, job.documents.size());
+        // A log of a stopped batch must not pass for a complete one. The client hears of the cancel first: a log that cannot be written must not keep it
+        // from knowing.
         application_.OnBatchCancelledByUser.Raise(static_cast<int32_t>(cancelled.documentsDone));
+        if (!logFile.empty()) {
+            try {
+                WriteCancelledLog(logFile, cancelled.documentsDone, job.documents.size());
+            } catch (const AutomationError&) {
+                // The CSV log is removed before the readable log is written; nothing is left
+                // that would pass for results.
+            }
+        }
         RaiseEngineError(L"Batch cancelled by user");
     }
     run.report.tmPath = path_;

@@ -1,0 +1,251 @@
+// A batch stopped by the user part-way, through the engine's TM and through BatchAnalyse, and
+// the progress an analysis reports on its way.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/JobTesting.h"
+#include "engine/app/EngineControl.h"
+#include "engine/app/EngineObjectServices.h"
+#include "engine/model/EngineError.h"
+#include "front/BatchAnalyse.h"
+#include "front/OrvBatchAnalyseErrors.h"
+#include "platform/NarrowText.h"
+
+namespace orv::engine::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr int kDocuments = 5;
+constexpr int kParagraphs = 8;
+constexpr std::size_t kSegments = kDocuments * kParagraphs;
+
+// Documents of `kParagraphs` different sentences each, close enough to the golden memory's
+// units that the matching has work to do.
+std::vector<fs::path> WriteDocuments(const TempFolder& folder) {
+    const char* const stems[] = {"Press the red button to start the pump in room ",
+                                 "Remove the lid before washing filter number ",
+                                 "Check the power connections at the back of device ",
+                                 "The tank in hall holds litres: "};
+    std::vector<fs::path> documents;
+    for (int d = 0; d < kDocuments; ++d) {
+        std::string text;
+        for (int p = 0; p < kParagraphs; ++p)
+            text += stems[p % 4] + std::to_string(100 * d + p) + ".\n\n";
+        documents.push_back(folder.Write("doc" + std::to_string(d) + ".txt", text));
+    }
+    return documents;
+}
+
+// Records every report; asks for a cancel at the first report of matching with at least
+// `cancelAt` segments done, if set. Installed for one test, removed at its end with any
+// request that is still pending, since both are process-wide.
+class ProgressRecorder {
+public:
+    explicit ProgressRecorder(std::optional<std::size_t> cancelAt = std::nullopt)
+        : cancelAt_(cancelAt) {
+        SetProgressCallback([this](const Progress& progress) { Report(progress); });
+    }
+    ~ProgressRecorder() {
+        SetProgressCallback({});
+        ClearCancelRequest();
+    }
+    ProgressRecorder(const ProgressRecorder&) = delete;
+    ProgressRecorder& operator=(const ProgressRecorder&) = delete;
+
+    const std::vector<Progress>& reports() const { return reports_; }
+    // The report at which the cancel was asked for.
+    const std::optional<Progress>& requestedAt() const { return requestedAt_; }
+
+private:
+    void Report(const Progress& progress) {
+        reports_.push_back(progress);
+        if (cancelAt_ && !requestedAt_ && progress.segments != 0 &&
+            progress.segmentsDone >= *cancelAt_) {
+            requestedAt_ = progress;
+            RequestCancel();
+        }
+    }
+
+    std::optional<std::size_t> cancelAt_;
+    std::vector<Progress> reports_;
+    std::optional<Progress> requestedAt_;
+};
+
+class Cancellation : public GoldenTmJob {
+protected:
+    Cancellation() {
+        events_ = app.OnBatchCancelledByUser.Subscribe(
+            [this](int32_t processed) { cancelled.push_back(processed); });
+    }
+
+    std::vector<std::string> CsvRows() const {
+        auto lines = CrLfLines(ReadBytes(In("run.csv")));
+        return lines.size() < 2 ? lines : std::vector<std::string>(lines.begin() + 2, lines.end());
+    }
+
+    std::vector<fs::path> documents = WriteDocuments(folder);
+    std::vector<int32_t> cancelled;  // the events' ProcessedFiles
+
+private:
+    Subscription events_;
+};
+
+TEST_F(Cancellation, AStoppedBatchFailsRaisesTheEventOnceAndLeavesNoCsvLogFile) {
+    const struct {
+        const char* what;
+        bool beforeTheJob;
+        std::optional<std::size_t> cancelAt;
+    } cases[] = {
+        // A request that no analysis has taken up yet stops the next one.
+        {"before the job", true, std::nullopt},       {"as the matching starts", false, 0},
+        {"after the first segment", false, 1},        {"half-way", false, kSegments / 2},
+        {"after the last segment", false, kSegments},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        cancelled.clear();
+        folder.Write("run.csv", "the CSV log file of an earlier analysis");
+        {
+            ProgressRecorder recorder(c.cancelAt);
+            if (c.beforeTheJob) RequestCancel();
+            const auto error = RaisedBy([&] { Execute(JobText(documents, In("run.log"))); });
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->number(), kEngineFailure);
+            EXPECT_EQ(error->description(), L"Batch cancelled by user");
+            EXPECT_EQ(LastJobFailure(), L"Batch cancelled by user");
+            EXPECT_FALSE(CancelRequested()) << "the request was taken up";
+
+            ASSERT_EQ(cancelled.size(), 1u) << "one event";
+            const int32_t done = recorder.requestedAt()
+                                     ? static_cast<int32_t>(recorder.requestedAt()->documentsDone)
+                                     : 0;
+            EXPECT_EQ(cancelled[0], done) << "the documents done when the cancel was asked for";
+            if (c.cancelAt == kSegments) {
+                EXPECT_EQ(cancelled[0], kDocuments);
+            }
+            if (c.beforeTheJob) {
+                EXPECT_TRUE(recorder.reports().empty());
+            }
+
+            EXPECT_FALSE(fs::exists(In("run.csv")));
+            EXPECT_THAT(ReadBytes(In("run.log")),
+                        HasSubstr("cancelled by the user after " + std::to_string(cancelled[0]) +
+                                  " of " + std::to_string(kDocuments) + " documents"));
+        }
+        Execute(JobText(documents, In("run.log")));
+        EXPECT_EQ(CsvRows().size(), static_cast<std::size_t>(kDocuments))
+            << "the next job runs to its end";
+        EXPECT_EQ(cancelled.size(), 1u);
+        EXPECT_TRUE(LastJobFailure().empty());
+    }
+}
+
+TEST_F(Cancellation, ProgressRisesStepByStepToTheBatchTotals) {
+    // Documents without segments are done as soon as they are read.
+    documents.push_back(folder.Write("empty.txt", ""));
+    documents.push_back(In("missing.txt"));
+    ProgressRecorder recorder;
+    Execute(JobText(documents, In("run.log")));
+
+    const auto& reports = recorder.reports();
+    ASSERT_FALSE(reports.empty());
+    Progress previous;
+    bool matching = false;
+    std::size_t segmentReports = 0;
+    for (const Progress& p : reports) {
+        EXPECT_EQ(p.documents, documents.size());
+        EXPECT_GE(p.documentsDone, previous.documentsDone);
+        EXPECT_GE(p.segmentsDone, previous.segmentsDone);
+        EXPECT_LE(p.documentsDone, p.documents);
+        EXPECT_LE(p.segmentsDone, p.segments);
+        if (p.segments != 0 && !matching) {
+            matching = true;
+            EXPECT_EQ(p.segmentsDone, 0u) << "the first report of matching";
+            EXPECT_EQ(p.documentsDone, 2u) << "the two without segments";
+        } else if (matching) {
+            EXPECT_EQ(p.segments, kSegments) << "segments is 0 only before matching starts";
+            EXPECT_EQ(p.segmentsDone, previous.segmentsDone + 1) << "a report per segment";
+            ++segmentReports;
+        }
+        previous = p;
+    }
+    EXPECT_EQ(segmentReports, kSegments);
+    EXPECT_EQ(reports.back().documentsDone, documents.size());
+    EXPECT_EQ(reports.back().segmentsDone, kSegments);
+    EXPECT_EQ(reports.back().segments, kSegments);
+
+    std::size_t csvSegments = 0;
+    for (const auto& row : CsvRows()) {
+        const std::string total = Cell(row, LogBand::Total, 0);
+        csvSegments += total.empty() ? 0 : std::stoul(total);
+    }
+    EXPECT_EQ(csvSegments, kSegments);
+}
+
+// KNOWN BUG (fails until fixed): EngineControl.h promises a report after each document read,
+// with `segments` 0 while documents are still being read, but RunAnalysis
+// (src/engine/app/AnalysisRun.cpp, the reading loop) reports nothing until every document is
+// read: a batch of large documents shows no progress while it is being read.
+TEST_F(Cancellation, ProgressIsReportedAfterEachDocumentIsRead) {
+    ProgressRecorder recorder;
+    Execute(JobText(documents, In("run.log")));
+    std::size_t whileReading = 0;
+    std::size_t documentsDone = 0;
+    for (const Progress& p : recorder.reports()) {
+        EXPECT_GE(p.documentsDone, documentsDone);
+        documentsDone = p.documentsDone;
+        if (p.segments == 0) ++whileReading;
+    }
+    EXPECT_GE(whileReading, documents.size());
+}
+
+// Through the component, the engine's event reaches the client as the component's own, and
+// the failed job is the component's error of the analysis.
+TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysTheDocumentsDone) {
+    TempFolder folder;
+    CopyGolden(folder);
+    fs::create_directory(folder.path() / "temp");
+    ScopedTemp temp(folder.path() / "temp");
+    BatchAnalyse ba;
+    ba.put_TranslationMemory(folder.wpath("memory.tmx"));
+    ba.put_TranslationMemoryUserName(L"anna");
+    ba.put_TranslationMemoryTargetLanguageId(1031);
+    ba.put_LogFileName(folder.wpath("analysis.log"));
+    for (const auto& document : WriteDocuments(folder))
+        ba.get_Files()->Add(FromNarrow(document.string()));
+    std::vector<int32_t> relayed;
+    const Subscription events = ba.OnBatchAnalysisCancelledByUser.Subscribe(
+        [&](int32_t processed) { relayed.push_back(processed); });
+
+    {
+        ProgressRecorder recorder(kSegments / 2);
+        const auto error = RaisedBy([&] { ba.Analyse(); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number(), ovOrvBatchAnalyseErrorDuringAnalysis);
+        EXPECT_EQ(error->description(), L"Error during analysis.");
+        EXPECT_EQ(LastJobFailure(), L"Batch cancelled by user");
+        ASSERT_TRUE(recorder.requestedAt());
+        ASSERT_EQ(relayed.size(), 1u);
+        EXPECT_EQ(relayed[0], static_cast<int32_t>(recorder.requestedAt()->documentsDone));
+    }
+    for (const auto& record : ba.get_Files()->NewEnum()) EXPECT_FALSE(record->get_FileProcessed());
+    EXPECT_FALSE(fs::exists(folder.path() / "analysis.csv"));
+    EXPECT_TRUE(Listing(folder.path() / "temp").empty()) << "the job file is deleted";
+    EXPECT_EQ(RunningEngine(), nullptr) << "the Tessera this analysis started has quit";
+
+    ASSERT_TRUE(ba.Analyse());
+    for (const auto& record : ba.get_Files()->NewEnum()) {
+        EXPECT_TRUE(record->get_FileProcessed());
+        EXPECT_EQ(record->get_SegmentsTotal(), kParagraphs);
+    }
+    EXPECT_EQ(relayed.size(), 1u);
+}
+
+}  // namespace
+}  // namespace orv::engine::test
