@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 20
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps locale build build-asan test test-default test-asan fuzz bench clean
+.PHONY: all deps locale build build-asan test test-default test-asan fuzz bench demo clean
 
 all: build
 
@@ -62,6 +62,20 @@ bench: build
 	@status=0; for b in build/default/bench/bench_*; do \
 	  [ -x "$$b" ] || continue; "$$b" || status=1; \
 	done; exit $$status
+
+# The bundled example analysed as a user would: the table on the terminal, the logs, the
+# exports and an HTML report in build/demo.
+ORVBATCH := build/default/src/cli/orvbatch
+DEMO := build/demo
+demo: deps
+	cmake --preset default
+	cmake --build --preset default --target orvbatch
+	@mkdir -p $(DEMO)
+	$(ORVBATCH) analyse --tm examples/memory.tmx --user demo --target de-DE \
+	    --log $(DEMO)/analysis.log --report $(DEMO)/report.html \
+	    --export-unknown $(DEMO)/unknown.txt --export-frequent $(DEMO)/frequent.txt \
+	    --occurrences 2 --project-tm $(DEMO)/project.tmx examples/docs
+	@echo "Written: $(DEMO)/analysis.log, analysis.csv, report.html, unknown.txt, frequent.txt, project.tmx"
 
 clean:
 	rm -rf build

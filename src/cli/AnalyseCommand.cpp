@@ -1,0 +1,210 @@
+#include "cli/AnalyseCommand.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "cli/DocumentList.h"
+#include "cli/ErrorReport.h"
+#include "cli/InterruptCancelsBatch.h"
+#include "cli/report/BatchSummary.h"
+#include "cli/report/HtmlReport.h"
+#include "cli/report/JsonResult.h"
+#include "cli/report/ResultTable.h"
+#include "cli/terminal/PasswordInput.h"
+#include "cli/terminal/ProgressPrinter.h"
+#include "cli/tm/LanguageArgument.h"
+#include "cli/tm/TesseraOptionsFile.h"
+#include "cli/tm/UsageError.h"
+#include "engine/app/EngineControl.h"
+#include "front/BatchAnalyse.h"
+#include "front/OrvBatchAnalyseErrors.h"
+#include "platform/AutomationError.h"
+#include "platform/NarrowText.h"
+
+namespace fs = std::filesystem;
+
+namespace orv::cli {
+namespace {
+
+// Every path the component gets is absolute: its folder test refuses a bare file name, and
+// the engine runs with the same current folder anyway.
+std::wstring AbsolutePath(const std::string& typed) {
+    if (typed.empty()) return {};
+    return FromNarrow(fs::absolute(typed).lexically_normal().string());
+}
+
+TsExportFileType ExportType(std::string typed, const char* option) {
+    std::transform(typed.begin(), typed.end(), typed.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (typed == "tmx") return TsExportFileTypeTMX;
+    if (typed == "text" || typed == "txt") return TsExportFileTypeTes2x;
+    if (typed.size() == 1 && typed[0] >= '1' && typed[0] <= '7')
+        return static_cast<TsExportFileType>(typed[0] - '0');
+    throw UsageError(std::string(option) + ": \"" + typed +
+                     "\" is not tmx, text or a file type number from 1 to 7");
+}
+
+// The stream a report goes to, refused before the analysis runs so that a typing slip in
+// its name does not cost the user a whole batch.
+std::ofstream OpenReport(const std::string& path) {
+    std::ofstream report(path, std::ios::binary | std::ios::trunc);
+    if (!report) throw UsageError("cannot write the report \"" + path + "\"");
+    return report;
+}
+
+std::wstring Now() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return FromNarrow(text);
+}
+
+// The password from the user's file or the environment; empty (the password of a TM open to
+// anyone) without either.
+std::wstring PasswordWithoutPrompt(const std::string& passwordFile) {
+    if (!passwordFile.empty()) return ReadPasswordFile(passwordFile).value_or(L"");
+    return PasswordFromEnvironment().value_or(L"");
+}
+
+void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& console) {
+    batch.put_TranslationMemory(AbsolutePath(options.tm));
+    batch.put_TranslationMemoryUserName(FromNarrow(options.user));
+    batch.put_TranslationMemoryPassword(PasswordWithoutPrompt(options.passwordFile));
+    if (!options.source.empty())
+        batch.put_TranslationMemorySourceLanguageId(ParseLanguageArgument(options.source));
+    if (!options.target.empty())
+        batch.put_TranslationMemoryTargetLanguageId(ParseLanguageArgument(options.target));
+    batch.put_CreateEmptyTM(options.emptyTm);
+    batch.put_LogFileName(AbsolutePath(options.log));
+    batch.put_HTMLSettingsFileName(AbsolutePath(options.htmlSettings));
+    batch.put_SGMLSettingsFileName(AbsolutePath(options.sgmlSettings));
+    batch.put_UseTMFromPreviousAnalysis(options.usePreviousTm);
+
+    batch.put_ExportUnknownFileName(AbsolutePath(options.exportUnknown));
+    batch.put_ExportUnknownMaxMatch(options.maxMatch);
+    batch.put_ExportUnknownFileType(ExportType(options.exportUnknownType, "--export-unknown-type"));
+    batch.put_ExportFrequentFileName(AbsolutePath(options.exportFrequent));
+    batch.put_ExportFrequentOccurrences(options.occurrences);
+    batch.put_ExportFrequentFileType(
+        ExportType(options.exportFrequentType, "--export-frequent-type"));
+    batch.put_CreateProjectTMFileName(AbsolutePath(options.projectTm));
+
+    if (!options.optionsFile.empty())
+        ReadTesseraOptionsFile(options.optionsFile, *batch.get_BATesserasettings());
+
+    const auto files = batch.get_Files();
+    for (const auto& document : CollectDocuments(options.documents, options.recursive))
+        files->Add(FromNarrow(document.string()));
+}
+
+void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
+                  std::optional<std::ofstream>& report) {
+    const BatchSummary summary = SummariseBatch(*batch.get_Files());
+    switch (options.format) {
+        case OutputFormat::Table:
+            WriteResultTable(console.out, summary, TableStyle{console.terminal.color &&
+                                                              console.terminal.stdoutIsTerminal});
+            break;
+        case OutputFormat::Csv:
+            console.out << ToNarrow(batch.GetCsvLogFileContent());
+            break;
+        case OutputFormat::Json:
+            WriteResultJson(console.out, summary);
+            break;
+    }
+    console.out.flush();
+    if (report) {
+        ReportContext context;
+        context.tmPath = batch.get_TranslationMemory();
+        context.targetLanguage = FromNarrow(options.target);
+        context.generatedAt = Now();
+        WriteHtmlReport(*report, summary, context);
+        report->close();
+        if (!*report) throw UsageError("cannot write the report \"" + options.report + "\"");
+    }
+    if (!options.quiet && options.format == OutputFormat::Table)
+        console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
+}
+
+// The progress line lives while the analysis runs; stopping it clears the line, so that
+// whatever is printed next starts clean.
+class ProgressSession {
+public:
+    ProgressSession(Console& console, bool quiet)
+        : printer_(console.err, console.terminal, console.terminal.stderrIsTerminal && !quiet) {
+        Start();
+    }
+    ~ProgressSession() { Stop(); }
+    ProgressSession(const ProgressSession&) = delete;
+    ProgressSession& operator=(const ProgressSession&) = delete;
+
+    void Start() {
+        active_ = true;
+        engine::SetProgressCallback(
+            [this](const engine::Progress& done) { printer_.Update(done); });
+    }
+    void Stop() {
+        if (!active_) return;
+        active_ = false;
+        engine::SetProgressCallback({});
+        printer_.Finish();
+    }
+
+private:
+    ProgressPrinter printer_;
+    bool active_ = false;
+};
+
+}  // namespace
+
+int RunAnalyse(const AnalyseOptions& options, Console& console) {
+    BatchAnalyse batch;
+    SetProperties(batch, options, console);
+    std::optional<std::ofstream> report;
+    if (!options.report.empty()) report = OpenReport(options.report);
+
+    std::optional<int32_t> finishedBeforeCancel;
+    const Subscription cancelled = batch.OnBatchAnalysisCancelledByUser.Subscribe(
+        [&](int32_t documentsDone) { finishedBeforeCancel = documentsDone; });
+
+    ProgressSession progress(console, options.quiet);
+    try {
+        try {
+            const InterruptCancelsBatch interrupt;
+            batch.Analyse();
+        } catch (const AutomationError& error) {
+            // A protected TM asks for the password only when neither a file nor the
+            // environment gave one, and only of someone at a terminal.
+            if (error.number() != ovOrvBatchAnalyseErrorUnableToOpenTMWrongPassword ||
+                !options.passwordFile.empty() || PasswordFromEnvironment() ||
+                !console.terminal.stdinIsTerminal)
+                throw;
+            progress.Stop();
+            batch.put_TranslationMemoryPassword(PromptPassword(
+                "Password of " + options.user + " for " + options.tm + ": "));
+            progress.Start();
+            const InterruptCancelsBatch interrupt;
+            batch.Analyse();
+        }
+        progress.Stop();
+    } catch (const AutomationError& error) {
+        progress.Stop();
+        if (finishedBeforeCancel) {
+            console.err << "orvbatch: cancelled; " << *finishedBeforeCancel << " of "
+                        << batch.get_Files()->Count() << " documents were finished\n";
+            return kExitInterrupted;
+        }
+        ReportComponentError(console.err, error);
+        return kExitFailure;
+    }
+    WriteResults(batch, options, console, report);
+    return kExitSuccess;
+}
+
+}  // namespace orv::cli

@@ -1,0 +1,41 @@
+#pragma once
+// What `orvbatch analyse` was asked to do, as the command line gave it: texts as typed,
+// nothing checked yet beyond what the option parser checks.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::cli {
+
+enum class OutputFormat { Table, Csv, Json };
+
+struct AnalyseOptions {
+    std::string tm;
+    std::string user;
+    std::string passwordFile;
+    std::string source;  // a language id or tag; empty when not given
+    std::string target;
+    bool emptyTm = false;
+    std::string log = "analysis.log";
+    std::string htmlSettings;
+    std::string sgmlSettings;
+    bool usePreviousTm = false;
+
+    std::string exportUnknown;
+    int maxMatch = 85;
+    std::string exportUnknownType = "text";
+    std::string exportFrequent;
+    int occurrences = 5;
+    std::string exportFrequentType = "text";
+    std::string projectTm;
+
+    std::string optionsFile;
+    OutputFormat format = OutputFormat::Table;
+    std::string report;
+    bool quiet = false;
+    bool recursive = false;
+    std::vector<std::string> documents;
+};
+
+}  // namespace orv::cli
