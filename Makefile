@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 20
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps locale build build-asan test test-default test-asan fuzz bench demo clean
+.PHONY: all deps locale build build-asan test test-default test-asan fuzz bench demo report-screenshot clean
 
 all: build
 
@@ -76,6 +76,13 @@ demo: deps
 	    --export-unknown $(DEMO)/unknown.txt --export-frequent $(DEMO)/frequent.txt \
 	    --occurrences 2 --project-tm $(DEMO)/project.tmx examples/docs
 	@echo "Written: $(DEMO)/analysis.log, analysis.csv, report.html, unknown.txt, frequent.txt, project.tmx"
+
+# The picture of the demo's HTML report in the README, taken by headless Chromium.
+report-screenshot: demo
+	@dpkg-query -W -f='$${Status}' chromium 2>/dev/null | grep -q 'install ok installed' || \
+	  { $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends chromium; }
+	chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1000,1400 \
+	    --screenshot=docs/report-example.png file://$(CURDIR)/$(DEMO)/report.html
 
 clean:
 	rm -rf build

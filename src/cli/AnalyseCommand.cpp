@@ -72,7 +72,7 @@ std::wstring PasswordWithoutPrompt(const std::string& passwordFile) {
     return PasswordFromEnvironment().value_or(L"");
 }
 
-void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& console) {
+void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options) {
     batch.put_TranslationMemory(AbsolutePath(options.tm));
     batch.put_TranslationMemoryUserName(FromNarrow(options.user));
     batch.put_TranslationMemoryPassword(PasswordWithoutPrompt(options.passwordFile));
@@ -165,7 +165,7 @@ private:
 
 int RunAnalyse(const AnalyseOptions& options, Console& console) {
     BatchAnalyse batch;
-    SetProperties(batch, options, console);
+    SetProperties(batch, options);
     std::optional<std::ofstream> report;
     if (!options.report.empty()) report = OpenReport(options.report);
 
