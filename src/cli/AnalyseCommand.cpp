@@ -65,17 +65,14 @@ std::wstring Now() {
     return FromNarrow(text);
 }
 
-// The password from the user's file or the environment; empty (the password of a TM open to
-// anyone) without either.
-std::wstring PasswordWithoutPrompt(const std::string& passwordFile) {
-    if (!passwordFile.empty()) return ReadPasswordFile(passwordFile).value_or(L"");
-    return PasswordFromEnvironment().value_or(L"");
-}
-
-void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options) {
+void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& console) {
     batch.put_TranslationMemory(AbsolutePath(options.tm));
     batch.put_TranslationMemoryUserName(FromNarrow(options.user));
-    batch.put_TranslationMemoryPassword(PasswordWithoutPrompt(options.passwordFile));
+    // The prompt waits until the TM refuses the empty password: most memories are open to
+    // anyone, and asking for a password they do not need would puzzle the user.
+    PasswordContext password;
+    password.warnings = &console.err;
+    batch.put_TranslationMemoryPassword(ResolvePassword(options.passwordFile, false, password));
     if (!options.source.empty())
         batch.put_TranslationMemorySourceLanguageId(ParseLanguageArgument(options.source));
     if (!options.target.empty())
@@ -165,7 +162,7 @@ private:
 
 int RunAnalyse(const AnalyseOptions& options, Console& console) {
     BatchAnalyse batch;
-    SetProperties(batch, options);
+    SetProperties(batch, options, console);
     std::optional<std::ofstream> report;
     if (!options.report.empty()) report = OpenReport(options.report);
 

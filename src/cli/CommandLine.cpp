@@ -191,8 +191,11 @@ CLI::App* InnermostCommand(CLI::App& app) {
 }
 
 std::wstring NewUserPassword(const TmArguments& t, const Console& console) {
-    if (!t.passwordFile.empty()) return ReadPasswordFile(t.passwordFile).value_or(L"");
-    if (auto password = PasswordFromEnvironment()) return *password;
+    if (!t.passwordFile.empty() || PasswordFromEnvironment()) {
+        PasswordContext context;
+        context.warnings = &console.err;
+        return ResolvePassword(t.passwordFile, false, context);
+    }
     if (!console.terminal.stdinIsTerminal)
         throw UsageError("no password: give --password-file FILE or set ORVBATCH_TM_PASSWORD");
     const std::wstring first = PromptPassword("New password for " + t.user + ": ");
