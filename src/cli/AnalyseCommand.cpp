@@ -105,8 +105,9 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& c
     const BatchSummary summary = SummariseBatch(*batch.get_Files());
     switch (options.format) {
         case OutputFormat::Table:
-            WriteResultTable(console.out, summary, TableStyle{console.terminal.color &&
-                                                              console.terminal.stdoutIsTerminal});
+            WriteResultTable(
+                console.out, summary,
+                TableStyle{console.terminal.color && console.terminal.stdoutIsTerminal});
             break;
         case OutputFormat::Csv:
             console.out << ToNarrow(batch.GetCsvLogFileContent());
@@ -183,8 +184,8 @@ int RunAnalyse(const AnalyseOptions& options, Console& console) {
                 !console.terminal.stdinIsTerminal)
                 throw;
             progress.Stop();
-            batch.put_TranslationMemoryPassword(PromptPassword(
-                "Password of " + options.user + " for " + options.tm + ": "));
+            batch.put_TranslationMemoryPassword(
+                PromptPassword("Password of " + options.user + " for " + options.tm + ": "));
             progress.Start();
             const InterruptCancelsBatch interrupt;
             batch.Analyse();

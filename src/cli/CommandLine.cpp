@@ -45,8 +45,9 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         "argument, which other users could see in the process list.\n"
         "Languages are Windows language ids (1031) or tags (de-DE).\n"
         "Exit codes: 0 done, 1 the analysis failed, 2 wrong usage, 130 cancelled (Ctrl-C).");
-    analyse->add_option("documents", o.documents,
-                        "Documents, or folders whose documents are analysed (see -r)")
+    analyse
+        ->add_option("documents", o.documents,
+                     "Documents, or folders whose documents are analysed (see -r)")
         ->type_name("DOCUMENT");
     analyse->add_option("--tm", o.tm, "The translation memory (a TMX file)")->type_name("FILE");
     analyse->add_option("--user", o.user, "The TM user to open it as")->type_name("NAME");
@@ -68,33 +69,39 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         ->type_name("FILE");
     analyse->add_flag("--use-previous-tm", o.usePreviousTm,
                       "Reuse the match index of the previous analysis of the same TM");
-    analyse->add_option("--export-unknown", o.exportUnknown,
-                        "Export the segments without a good match to FILE")
+    analyse
+        ->add_option("--export-unknown", o.exportUnknown,
+                     "Export the segments without a good match to FILE")
         ->type_name("FILE");
     analyse->add_option("--max-match", o.maxMatch, "Segments matching below N% are unknown")
         ->type_name("N")
         ->check(CLI::Range(0, 100))
         ->capture_default_str();
-    analyse->add_option("--export-unknown-type", o.exportUnknownType,
-                        "tmx, text, or a file type number 1-7")
+    analyse
+        ->add_option("--export-unknown-type", o.exportUnknownType,
+                     "tmx, text, or a file type number 1-7")
         ->type_name("TYPE")
         ->capture_default_str();
-    analyse->add_option("--export-frequent", o.exportFrequent,
-                        "Export the segments that occur often to FILE")
+    analyse
+        ->add_option("--export-frequent", o.exportFrequent,
+                     "Export the segments that occur often to FILE")
         ->type_name("FILE");
     analyse->add_option("--occurrences", o.occurrences, "Frequent means at least N times")
         ->type_name("N")
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
-    analyse->add_option("--export-frequent-type", o.exportFrequentType,
-                        "tmx, text, or a file type number 1-7")
+    analyse
+        ->add_option("--export-frequent-type", o.exportFrequentType,
+                     "tmx, text, or a file type number 1-7")
         ->type_name("TYPE")
         ->capture_default_str();
-    analyse->add_option("--project-tm", o.projectTm,
-                        "Write the TM units that gave matches to FILE (TMX)")
+    analyse
+        ->add_option("--project-tm", o.projectTm,
+                     "Write the TM units that gave matches to FILE (TMX)")
         ->type_name("FILE");
-    analyse->add_option("--options", o.optionsFile,
-                        "Analysis options (INI; see 'orvbatch options-template')")
+    analyse
+        ->add_option("--options", o.optionsFile,
+                     "Analysis options (INI; see 'orvbatch options-template')")
         ->type_name("FILE");
     const std::map<std::string, OutputFormat> formats = {
         {"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}};
@@ -125,8 +132,9 @@ void AddTm(CLI::App& app, TmArguments& t) {
         command->add_option("file", t.file, "The TMX file")->type_name("FILE")->required();
         command->add_option("--user", t.user, "The user's name")->type_name("NAME")->required();
         if (std::string(name) == "add-user") {
-            command->add_option("--password-file", t.passwordFile,
-                                "Read the password from the first line of FILE")
+            command
+                ->add_option("--password-file", t.passwordFile,
+                             "Read the password from the first line of FILE")
                 ->type_name("FILE");
             command->footer(
                 "Without --password-file the password comes from ORVBATCH_TM_PASSWORD, else\n"

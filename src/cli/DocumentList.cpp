@@ -45,17 +45,16 @@ std::vector<fs::path> DocumentsInFolder(const fs::path& folder, bool recursive) 
 }  // namespace
 
 bool IsDocumentFile(const fs::path& path) {
-    static const std::set<std::string> kExtensions = {
-        ".txt", ".text", ".htm", ".html", ".xhtml", ".xml", ".sgm",
-        ".sgml", ".xlf", ".xliff", ".po", ".pot"};
+    static const std::set<std::string> kExtensions = {".txt",   ".text",  ".htm", ".html",
+                                                      ".xhtml", ".xml",   ".sgm", ".sgml",
+                                                      ".xlf",   ".xliff", ".po",  ".pot"};
     std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return kExtensions.count(extension) != 0;
 }
 
-std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments,
-                                       bool recursive) {
+std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments, bool recursive) {
     std::vector<fs::path> documents;
     std::set<fs::path> seen;
     auto take = [&](const fs::path& path) {

@@ -10,8 +10,8 @@ char Lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// Optimal string alignment distance: insertions, deletions, substitutions and swaps of two
-// neighbouring letters, the typing slips people make.
+}  // namespace
+
 std::size_t EditDistance(std::string_view a, std::string_view b) {
     std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
     for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
@@ -27,8 +27,6 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
     }
     return d[a.size()][b.size()];
 }
-
-}  // namespace
 
 std::optional<std::string> ClosestName(std::string_view typed,
                                        const std::vector<std::string>& candidates) {

@@ -58,10 +58,9 @@ protected:
     }
 
     std::vector<std::string> AnalyseExample(std::vector<std::string> more = {}) const {
-        std::vector<std::string> arguments = {"analyse", "--tm",     "ex/memory.tmx",
-                                              "--user",  "anna",     "--target",
-                                              "de-DE",   "--log",    "out/analysis.log",
-                                              "ex/docs"};
+        std::vector<std::string> arguments = {
+            "analyse",  "--tm",  "ex/memory.tmx", "--user",           "anna",
+            "--target", "de-DE", "--log",         "out/analysis.log", "ex/docs"};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     }
@@ -108,8 +107,8 @@ TEST_F(Orvbatch, AnalysesTheExampleAndItsJsonAgreesWithTheCsvLog) {
 TEST_F(Orvbatch, PrintsTheTableOrTheCsvContent) {
     const auto table = Run(AnalyseExample());
     ASSERT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_THAT(table.out, AllOf(HasSubstr("guide.html"), HasSubstr("Total"),
-                                 HasSubstr("No match"), Not(HasSubstr("\x1b["))));
+    EXPECT_THAT(table.out, AllOf(HasSubstr("guide.html"), HasSubstr("Total"), HasSubstr("No match"),
+                                 Not(HasSubstr("\x1b["))));
     for (const auto& line : Split(table.out, '\n')) EXPECT_LE(line.size(), 80u) << line;
 
     const auto csv = Run(AnalyseExample({"--format", "csv"}));
@@ -121,11 +120,10 @@ TEST_F(Orvbatch, PrintsTheTableOrTheCsvContent) {
 }
 
 TEST_F(Orvbatch, WritesTheExportsTheProjectTmAndASelfContainedReport) {
-    const auto run = Run(AnalyseExample({"--export-unknown", "out/unknown.tmx",
-                                         "--export-unknown-type", "tmx", "--export-frequent",
-                                         "out/frequent.txt", "--occurrences", "2",
-                                         "--project-tm", "out/project.tmx", "--report",
-                                         "out/report.html", "-q"}));
+    const auto run = Run(
+        AnalyseExample({"--export-unknown", "out/unknown.tmx", "--export-unknown-type", "tmx",
+                        "--export-frequent", "out/frequent.txt", "--occurrences", "2",
+                        "--project-tm", "out/project.tmx", "--report", "out/report.html", "-q"}));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     for (const char* name : {"unknown.tmx", "frequent.txt", "project.tmx", "report.html"})
@@ -175,8 +173,8 @@ TEST_F(Orvbatch, ReportsAFailedAnalysisWithTheNumberItsMeaningAndExitCodeOne) {
          "orvbatch: error 40015: Translation memory doesn't exist."},
         {{"analyse", "--tm", "ex/memory.tmx", "--target", "de-DE", "ex/docs"},
          "orvbatch: error 40014: No user name specified."},
-        {{"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE",
-          "--log", "missing/analysis.log", "ex/docs"},
+        {{"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE", "--log",
+          "missing/analysis.log", "ex/docs"},
          "orvbatch: error 40004"},
         {{"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE",
           "--html-settings", "ex/none.ini", "ex/docs"},
@@ -199,14 +197,14 @@ TEST_F(Orvbatch, ProtectsAMemoryCreatedAndManagedByItsTmCommands) {
               0);
     EXPECT_EQ(Run({"tm", "create", "--source", "en-GB", "--target", "de-DE", "new.tmx"}).exitCode,
               2);  // never overwrites
-    const auto added = Run({"tm", "add-user", "new.tmx", "--user", "bo", "--password-file",
-                            "right.txt"});
+    const auto added =
+        Run({"tm", "add-user", "new.tmx", "--user", "bo", "--password-file", "right.txt"});
     ASSERT_EQ(added.exitCode, 0) << added.err;
     const auto info = Run({"tm", "info", "new.tmx"});
     EXPECT_THAT(info.out, AllOf(HasSubstr("bo"), HasSubstr("en-GB"), HasSubstr("de-DE")));
 
-    const std::vector<std::string> analyse = {"analyse", "--tm",     "new.tmx", "--user",
-                                              "bo",      "--target", "1031",    "ex/docs/notes.txt"};
+    const std::vector<std::string> analyse = {
+        "analyse", "--tm", "new.tmx", "--user", "bo", "--target", "1031", "ex/docs/notes.txt"};
     auto with = [&](std::vector<std::string> more) {
         auto arguments = analyse;
         arguments.insert(arguments.end(), more.begin(), more.end());
@@ -228,7 +226,7 @@ TEST_F(Orvbatch, ProtectsAMemoryCreatedAndManagedByItsTmCommands) {
 // A batch large enough to be interrupted: many documents of generated sentences.
 void WriteLargeBatch(const fs::path& folder, int documents) {
     std::mt19937 random(7);
-    const char* words[] = {"the",  "file",  "menu",   "opens", "a",     "dialog", "save",
+    const char* words[] = {"the",   "file",   "menu",  "opens",  "a",      "dialog",   "save",
                            "print", "window", "close", "select", "option", "settings", "user"};
     fs::create_directories(folder);
     for (int d = 0; d < documents; ++d) {

@@ -39,8 +39,10 @@ RunningProgram::RunningProgram(const std::vector<std::string>& arguments,
         if (equals != std::string::npos) env[entry.substr(0, equals)] = entry.substr(equals + 1);
     }
     for (const auto& [name, value] : environment) {
-        if (value.empty()) env.erase(name);
-        else env[name] = value;
+        if (value.empty())
+            env.erase(name);
+        else
+            env[name] = value;
     }
     std::vector<std::string> envText;
     for (const auto& [name, value] : env) envText.push_back(name + "=" + value);

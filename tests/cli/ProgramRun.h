@@ -13,8 +13,8 @@
 namespace orv::cli::test {
 
 struct ProgramResult {
-    int exitCode = -1;    // -1 when a signal ended it
-    int termSignal = 0;   // the signal that ended it, if one did
+    int exitCode = -1;   // -1 when a signal ended it
+    int termSignal = 0;  // the signal that ended it, if one did
     std::string out;
     std::string err;
 };

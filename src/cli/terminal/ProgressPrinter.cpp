@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "cli/report/ReportText.h"
+
 namespace orv::cli {
 namespace {
 
@@ -19,13 +21,7 @@ constexpr char kEraseToEnd[] = "\x1b[K";
 
 // 1204 -> "1,204"; the line's words are English, so are its numbers.
 std::string Grouped(std::size_t number) {
-    std::string digits = std::to_string(number);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
-        text += digits[i];
-    }
-    return text;
+    return FormatCount(static_cast<int64_t>(number));
 }
 
 std::string RateText(double perSecond) {

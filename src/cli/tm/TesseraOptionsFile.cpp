@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "cli/Suggestion.h"
 #include "cli/tm/UsageError.h"
 #include "platform/NarrowText.h"
 
@@ -95,21 +96,6 @@ bool SameName(std::string_view a, std::string_view b) {
     return Lower(a) == Lower(b);
 }
 
-std::size_t EditDistance(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 struct Candidate {
     std::string compared;   // the name a typo is measured against
     std::string suggested;  // what to suggest when it is the closest
@@ -123,7 +109,7 @@ std::optional<std::string> Closest(const std::string& name,
     std::optional<std::string> best;
     std::size_t bestDistance = std::numeric_limits<std::size_t>::max();
     for (const Candidate& candidate : candidates) {
-        const std::size_t distance = EditDistance(Lower(name), Lower(candidate.compared));
+        const std::size_t distance = EditDistance(name, candidate.compared);
         if (distance < bestDistance &&
             distance <= std::max(name.size(), candidate.compared.size()) / 2) {
             best = candidate.suggested;

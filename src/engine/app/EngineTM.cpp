@@ -123,8 +123,8 @@ void EngineTM::RunJob(const std::wstring& jobFilePath) {
     try {
         run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions(), settings);
     } catch (const AnalysisCancelled& cancelled) {
-        // A log of a stopped batch must not pass for a complete one. The client hears of the cancel first: a log that cannot be written must not keep it
-        // from knowing.
+        // A log of a stopped batch must not pass for a complete one. The client hears of the cancel
+        // first: a log that cannot be written must not keep it from knowing.
         application_.OnBatchCancelledByUser.Raise(static_cast<int32_t>(cancelled.documentsDone));
         if (!logFile.empty()) {
             try {

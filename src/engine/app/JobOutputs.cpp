@@ -48,7 +48,8 @@ void RefuseOutputsOverInputs(const JobDescription& job, const std::wstring& jobF
                              const std::wstring& tmPath) {
     std::vector<NamedFile> inputs = {{L"the translation memory", tmPath},
                                      {L"the job file", jobFilePath}};
-    for (const auto& document : job.documents) inputs.push_back({L"a document of the batch", document});
+    for (const auto& document : job.documents)
+        inputs.push_back({L"a document of the batch", document});
     if (job.htmlSettingsFile) inputs.push_back({L"the HTML settings file", *job.htmlSettingsFile});
     if (job.sgmlSettingsFile) inputs.push_back({L"the SGML settings file", *job.sgmlSettingsFile});
 
@@ -58,7 +59,8 @@ void RefuseOutputsOverInputs(const JobDescription& job, const std::wstring& jobF
         const std::wstring csv = WithExtension(*job.logFile, L".csv");
         if (csv != *job.logFile) outputs.push_back({L"The CSV log file", csv});
     }
-    if (job.exportUnknown) outputs.push_back({L"The export of unknown segments", job.exportUnknown->file});
+    if (job.exportUnknown)
+        outputs.push_back({L"The export of unknown segments", job.exportUnknown->file});
     if (job.exportFrequent)
         outputs.push_back({L"The export of frequent segments", job.exportFrequent->file});
     if (job.projectTM) outputs.push_back({L"The project TM", job.projectTM->file});
