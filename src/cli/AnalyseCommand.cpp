@@ -37,9 +37,14 @@ std::wstring AbsolutePath(const std::string& typed) {
     return FromNarrow(fs::absolute(typed).lexically_normal().string());
 }
 
-TsExportFileType ExportType(std::string typed, const char* option) {
-    std::transform(typed.begin(), typed.end(), typed.begin(),
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+TsExportFileType ExportType(const std::string& typedType, const char* option) {
+    const std::string typed = Lowered(typedType);
     if (typed == "tmx") return TsExportFileTypeTMX;
     if (typed == "text" || typed == "txt") return TsExportFileTypeTes2x;
     if (typed.size() == 1 && typed[0] >= '1' && typed[0] <= '7')
@@ -103,18 +108,14 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
 void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
                   std::optional<std::ofstream>& report) {
     const BatchSummary summary = SummariseBatch(*batch.get_Files());
-    switch (options.format) {
-        case OutputFormat::Table:
-            WriteResultTable(
-                console.out, summary,
-                TableStyle{console.terminal.color && console.terminal.stdoutIsTerminal});
-            break;
-        case OutputFormat::Csv:
-            console.out << ToNarrow(batch.GetCsvLogFileContent());
-            break;
-        case OutputFormat::Json:
-            WriteResultJson(console.out, summary);
-            break;
+    const std::string format = Lowered(options.format);
+    if (format == "table") {
+        const bool color = console.terminal.color && console.terminal.stdoutIsTerminal;
+        WriteResultTable(console.out, summary, TableStyle{color});
+    } else if (format == "csv") {
+        console.out << ToNarrow(batch.GetCsvLogFileContent());
+    } else {
+        WriteResultJson(console.out, summary);
     }
     console.out.flush();
     if (report) {
@@ -126,7 +127,7 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& c
         report->close();
         if (!*report) throw UsageError("cannot write the report \"" + options.report + "\"");
     }
-    if (!options.quiet && options.format == OutputFormat::Table)
+    if (!options.quiet && format == "table")
         console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
 }
 

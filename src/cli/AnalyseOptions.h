@@ -8,8 +8,6 @@
 
 namespace orv::cli {
 
-enum class OutputFormat { Table, Csv, Json };
-
 struct AnalyseOptions {
     std::string tm;
     std::string user;
@@ -31,7 +29,7 @@ struct AnalyseOptions {
     std::string projectTm;
 
     std::string optionsFile;
-    OutputFormat format = OutputFormat::Table;
+    std::string format = "table";  // table, csv or json, in any letter case
     std::string report;
     bool quiet = false;
     bool recursive = false;

@@ -44,7 +44,7 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         "variable ORVBATCH_TM_PASSWORD, else a prompt on the terminal; never from an\n"
         "argument, which other users could see in the process list.\n"
         "Languages are Windows language ids (1031) or tags (de-DE).\n"
-        "Exit codes: 0 done, 1 the analysis failed, 2 wrong usage, 130 cancelled (Ctrl-C).");
+        "Exit codes: 0 done, 1 the analysis failed, 2 wrong usage, 130 cancelled (Ctrl-C).\n");
     analyse
         ->add_option("documents", o.documents,
                      "Documents, or folders whose documents are analysed (see -r)")
@@ -103,12 +103,10 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         ->add_option("--options", o.optionsFile,
                      "Analysis options (INI; see 'orvbatch options-template')")
         ->type_name("FILE");
-    const std::map<std::string, OutputFormat> formats = {
-        {"table", OutputFormat::Table}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}};
     analyse->add_option("--format", o.format, "Standard output: table, csv or json")
-        ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case))
+        ->check(CLI::IsMember({"table", "csv", "json"}, CLI::ignore_case))
         ->type_name("FORMAT")
-        ->default_str("table");
+        ->capture_default_str();
     analyse->add_option("--report", o.report, "Also write an HTML report to FILE")
         ->type_name("FILE.html");
     analyse->add_flag("-r,--recursive", o.recursive, "Take documents from sub-folders too");
@@ -138,7 +136,9 @@ void AddTm(CLI::App& app, TmArguments& t) {
                 ->type_name("FILE");
             command->footer(
                 "Without --password-file the password comes from ORVBATCH_TM_PASSWORD, else\n"
-                "it is asked for twice on the terminal, without echo.");
+                "it is asked for twice on the terminal, without echo. The file is written anew\n"
+                "from what orvbatch reads of it: notes and properties of units that other\n"
+                "tools wrote are not kept.\n");
         }
     }
 }
@@ -162,11 +162,22 @@ std::vector<std::string> SubcommandNames(const CLI::App& command) {
     return names;
 }
 
-std::string HelpCommand(const CLI::App* command) {
+// "orvbatch tm create": the command as the user types it.
+std::string CommandPath(const CLI::App* command) {
     std::string path;
     for (const CLI::App* at = command; at != nullptr; at = at->get_parent())
         path = at->get_name() + (path.empty() ? "" : " " + path);
-    return path + " --help";
+    return path;
+}
+
+std::string HelpCommand(const CLI::App* command) {
+    return CommandPath(command) + " --help";
+}
+
+// The help of `command`, whose usage line names the whole command.
+std::string HelpOf(CLI::App* command) {
+    const CLI::App* parent = command->get_parent();
+    return parent ? command->help(CommandPath(parent)) : command->help();
 }
 
 // The first thing the user typed that means nothing here, with what was probably meant.
@@ -258,7 +269,12 @@ int RunCommandLine(int argc, const char* const* argv, Console& console) {
         if (const auto unknown = command->remaining(); !unknown.empty())
             throw UsageError(UnknownArgumentMessage(*command, unknown.front()));
         if (command == &app || command->get_name() == "tm") {
-            console.err << command->help();
+            std::string names;
+            for (const auto& name : SubcommandNames(*command))
+                names += (names.empty() ? "" : ", ") + name;
+            console.err << "orvbatch: error: " << CommandPath(command)
+                        << " needs a command: " << names << "\n\n"
+                        << HelpOf(command);
             return kExitUsage;
         }
         const std::string name = command->get_name();
@@ -269,7 +285,7 @@ int RunCommandLine(int argc, const char* const* argv, Console& console) {
         }
         return RunTmCommand(*command, tmArguments, console);
     } catch (const CLI::CallForHelp&) {
-        console.out << InnermostCommand(app)->help();
+        console.out << HelpOf(InnermostCommand(app));
         return kExitSuccess;
     } catch (const CLI::CallForAllHelp&) {
         console.out << app.help("", CLI::AppFormatMode::All);

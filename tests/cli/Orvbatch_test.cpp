@@ -134,6 +134,33 @@ TEST_F(Orvbatch, WritesTheExportsTheProjectTmAndASelfContainedReport) {
                               Not(HasSubstr("http://")), Not(HasSubstr("https://"))));
 }
 
+TEST_F(Orvbatch, TakesTheAnalysisOptionsFromAFileShapedLikeTheTemplate) {
+    const auto template_ = Run({"options-template"});
+    ASSERT_EQ(template_.exitCode, 0);
+    folder.Write("defaults.ini", template_.out);
+    folder.Write("strict.ini", "[General]\nMinimumMatchValue = 100\n");
+    folder.Write("typo.ini", "[General]\nMinimumMatchValu = 100\n");
+
+    const auto defaults = Run(AnalyseExample({"--format", "json", "--options", "defaults.ini"}));
+    ASSERT_EQ(defaults.exitCode, 0) << defaults.err;
+    const auto plain = nlohmann::json::parse(Run(AnalyseExample({"--format", "json"})).out);
+    EXPECT_EQ(nlohmann::json::parse(defaults.out), plain);
+
+    // Only a 100% match counts as one now: the fuzzy bands empty into "no match".
+    const auto strict = Run(AnalyseExample({"--format", "json", "--options", "strict.ini"}));
+    ASSERT_EQ(strict.exitCode, 0) << strict.err;
+    const auto total = nlohmann::json::parse(strict.out).at("total");
+    for (const char* band :
+         {"WordsIn95Matches", "WordsIn85Matches", "WordsIn75Matches", "WordsIn50Matches"})
+        EXPECT_EQ(total.at(band).get<long>(), 0) << band;
+    EXPECT_GT(total.at("WordsInNoMatches").get<long>(),
+              plain.at("total").at("WordsInNoMatches").get<long>());
+
+    const auto typo = Run(AnalyseExample({"--options", "typo.ini"}));
+    EXPECT_EQ(typo.exitCode, 2);
+    EXPECT_THAT(typo.err, HasSubstr("did you mean \"MinimumMatchValue\"?"));
+}
+
 TEST_F(Orvbatch, RefusesAWrongCommandLineWithExitCodeTwoAndAHint) {
     const struct {
         std::vector<std::string> arguments;
@@ -153,6 +180,7 @@ TEST_F(Orvbatch, RefusesAWrongCommandLineWithExitCodeTwoAndAHint) {
         {{"analyse", "ex/empty"}, "holds no documents"},
         {{"analyse", "ex/a;b.txt"}, "\";\""},
         {{"tm", "create", "--source", "de-DE", "x.tmx"}, "--target"},
+        {{"tm"}, "orvbatch tm needs a command: create, info, add-user, remove-user"},
     };
     fs::create_directory(folder.path() / "ex/empty");
     for (const auto& c : cases) {
@@ -231,7 +259,7 @@ void WriteLargeBatch(const fs::path& folder, int documents) {
     fs::create_directories(folder);
     for (int d = 0; d < documents; ++d) {
         std::ofstream out(folder / ("doc" + std::to_string(1000 + d) + ".txt"));
-        for (int s = 0; s < 200; ++s) {
+        for (int s = 0; s < 100; ++s) {
             for (int w = 0; w < 12; ++w) out << words[random() % std::size(words)] << ' ';
             out << "end.\n";
         }
@@ -239,7 +267,7 @@ void WriteLargeBatch(const fs::path& folder, int documents) {
 }
 
 TEST_F(Orvbatch, CtrlCStopsTheBatchWithTheFinishedCountAndExitCode130) {
-    WriteLargeBatch(folder.path() / "large", 400);
+    WriteLargeBatch(folder.path() / "large", 1000);
     RunningProgram program({"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target",
                             "de-DE", "--log", "out/analysis.log", "large"},
                            folder.path(), {{"TEMP", (folder.path() / "tmp").string()}});
@@ -248,11 +276,11 @@ TEST_F(Orvbatch, CtrlCStopsTheBatchWithTheFinishedCountAndExitCode130) {
     while (fs::is_empty(folder.path() / "tmp") && program.Running() &&
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     program.Signal(SIGINT);
     const auto result = program.Wait();
     EXPECT_EQ(result.exitCode, 130) << result.err;
-    EXPECT_THAT(result.err, ContainsRegex("cancelled; [0-9]+ of 400 documents were finished"));
+    EXPECT_THAT(result.err, ContainsRegex("cancelled; [0-9]+ of 1000 documents were finished"));
     EXPECT_FALSE(fs::exists(folder.path() / "out/analysis.csv"));
     EXPECT_TRUE(fs::is_empty(folder.path() / "tmp"));  // the job file was cleaned up
 }
