@@ -231,11 +231,13 @@ int RunTmCommand(const CLI::App& command, const TmArguments& t, Console& console
     } else if (name == "info") {
         TmInfo(t.file, console.out);
     } else if (name == "add-user") {
-        AddUser(t.file, t.user, NewUserPassword(t, console));
-        console.err << "User " << t.user << " can open " << t.file << "\n";
+        const AddedUser added = AddUser(t.file, t.user, NewUserPassword(t, console));
+        console.err << (added == AddedUser::New ? "Added user " : "New password for user ")
+                    << t.user << " of " << t.file << "\n";
     } else if (name == "remove-user") {
-        RemoveUser(t.file, t.user);
-        console.err << "User " << t.user << " removed from " << t.file << "\n";
+        const std::size_t left = RemoveUser(t.file, t.user);
+        console.err << "Removed user " << t.user << " from " << t.file
+                    << (left == 0 ? "; with no users left, anyone may open it" : "") << "\n";
     }
     return kExitSuccess;
 }

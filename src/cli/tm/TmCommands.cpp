@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "cli/report/ReportText.h"
 #include "cli/tm/LanguageArgument.h"
 #include "cli/tm/UsageError.h"
 #include "engine/model/TranslationMemory.h"
@@ -46,13 +47,6 @@ std::string Printable(std::wstring text) {
 
 std::string Quoted(const std::wstring& user) {
     return "\"" + Printable(user) + "\"";
-}
-
-// 1234567 as "1,234,567".
-std::string Grouped(std::uintmax_t number) {
-    std::string digits = std::to_string(number);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
 }
 
 std::string TagDisplay(const std::wstring& tag) {
@@ -150,7 +144,7 @@ void TmInfo(const std::filesystem::path& path, std::ostream& out) {
     const std::uintmax_t size = std::filesystem::file_size(path, error);
 
     out << "TM: " << path.string() << "\n";
-    out << "Units: " << Grouped(tm.units.size()) << "\n";
+    out << "Units: " << FormatCount(static_cast<int64_t>(tm.units.size())) << "\n";
     out << "Source language: " << TagDisplay(tm.sourceLanguage) << "\n";
     out << "Target languages: ";
     if (tm.targetLanguages.empty()) out << "none";
@@ -163,7 +157,7 @@ void TmInfo(const std::filesystem::path& path, std::ostream& out) {
         out << "Users: " << tm.users.size() << "\n";
         for (const engine::TmUser& user : tm.users) out << "  " << Printable(user.name) << "\n";
     }
-    out << "File size: " << (error ? "unknown" : Grouped(size) + " bytes") << "\n";
+    out << "File size: " << (error ? "unknown" : FormatCount(static_cast<int64_t>(size)) + " bytes") << "\n";
 }
 
 AddedUser AddUser(const std::filesystem::path& path, const std::string& user,
