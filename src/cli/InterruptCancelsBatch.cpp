@@ -1,5 +1,6 @@
 #include "cli/InterruptCancelsBatch.h"
 
+#include <atomic>
 #include <csignal>
 
 #include "engine/app/EngineControl.h"
@@ -8,10 +9,12 @@ namespace orv::cli {
 namespace {
 
 struct sigaction previousAction;
-volatile std::sig_atomic_t interrupts = 0;
+// Lock-free, so that the handler may touch it.
+std::atomic<int> interrupts{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int signalNumber) {
-    if (interrupts++ == 0) {
+    if (interrupts.fetch_add(1) == 0) {
         engine::RequestCancel();
         return;
     }
@@ -26,7 +29,7 @@ extern "C" void OnInterrupt(int signalNumber) {
 }  // namespace
 
 InterruptCancelsBatch::InterruptCancelsBatch() {
-    interrupts = 0;
+    interrupts.store(0);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
