@@ -1,11 +1,14 @@
 #include "cli/AnalyseCommand.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 
 #include "cli/DocumentList.h"
 #include "cli/ErrorReport.h"
@@ -53,12 +56,29 @@ TsExportFileType ExportType(const std::string& typedType, const char* option) {
                      "\" is not tmx, text or a file type number from 1 to 7");
 }
 
-// The stream a report goes to, refused before the analysis runs so that a typing slip in
-// its name does not cost the user a whole batch.
-std::ofstream OpenReport(const std::string& path) {
+// A report that cannot be written is found out before the analysis runs, so that a slip in
+// its name does not cost the user a whole batch; the file itself is written only with
+// results, so a failed analysis leaves an earlier report as it was.
+void CheckReportPath(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error || !absolute.has_filename())
+        throw UsageError("the report \"" + path + "\" names no file");
+    if (fs::is_directory(absolute, error))
+        throw UsageError("the report \"" + path + "\" is a folder");
+    const fs::path folder = absolute.parent_path();
+    if (!fs::is_directory(folder, error))
+        throw UsageError("the folder of the report \"" + path + "\" does not exist");
+    if (::access(folder.c_str(), W_OK) != 0)
+        throw UsageError("the folder of the report \"" + path + "\" cannot be written");
+}
+
+void WriteReport(const std::string& path, const BatchSummary& summary,
+                 const ReportContext& context) {
     std::ofstream report(path, std::ios::binary | std::ios::trunc);
-    if (!report) throw UsageError("cannot write the report \"" + path + "\"");
-    return report;
+    if (report) WriteHtmlReport(report, summary, context);
+    report.close();
+    if (!report) throw std::runtime_error("cannot write the report \"" + path + "\"");
 }
 
 std::wstring Now() {
@@ -105,8 +125,7 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
         files->Add(FromNarrow(document.string()));
 }
 
-void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
-                  std::optional<std::ofstream>& report) {
+void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console) {
     const BatchSummary summary = SummariseBatch(*batch.get_Files());
     const std::string format = Lowered(options.format);
     if (format == "table") {
@@ -118,14 +137,12 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& c
         WriteResultJson(console.out, summary);
     }
     console.out.flush();
-    if (report) {
+    if (!options.report.empty()) {
         ReportContext context;
         context.tmPath = batch.get_TranslationMemory();
         context.targetLanguage = FromNarrow(options.target);
         context.generatedAt = Now();
-        WriteHtmlReport(*report, summary, context);
-        report->close();
-        if (!*report) throw UsageError("cannot write the report \"" + options.report + "\"");
+        WriteReport(options.report, summary, context);
     }
     if (!options.quiet && format == "table")
         console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
@@ -165,8 +182,7 @@ private:
 int RunAnalyse(const AnalyseOptions& options, Console& console) {
     BatchAnalyse batch;
     SetProperties(batch, options, console);
-    std::optional<std::ofstream> report;
-    if (!options.report.empty()) report = OpenReport(options.report);
+    if (!options.report.empty()) CheckReportPath(options.report);
 
     std::optional<int32_t> finishedBeforeCancel;
     const Subscription cancelled = batch.OnBatchAnalysisCancelledByUser.Subscribe(
@@ -202,7 +218,7 @@ int RunAnalyse(const AnalyseOptions& options, Console& console) {
         ReportComponentError(console.err, error);
         return kExitFailure;
     }
-    WriteResults(batch, options, console, report);
+    WriteResults(batch, options, console);
     return kExitSuccess;
 }
 

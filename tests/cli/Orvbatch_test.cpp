@@ -179,6 +179,7 @@ TEST_F(Orvbatch, RefusesAWrongCommandLineWithExitCodeTwoAndAHint) {
         {{"analyse"}, "no documents"},
         {{"analyse", "ex/empty"}, "holds no documents"},
         {{"analyse", "ex/a;b.txt"}, "\";\""},
+        {{"analyse", "--report", "missing/report.html", "ex/docs"}, "does not exist"},
         {{"tm", "create", "--source", "de-DE", "x.tmx"}, "--target"},
         {{"tm"}, "orvbatch tm needs a command: create, info, add-user, remove-user"},
     };
@@ -238,9 +239,11 @@ TEST_F(Orvbatch, ProtectsAMemoryCreatedAndManagedByItsTmCommands) {
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     };
-    const auto wrong = Run(with({"--password-file", "wrong.txt"}));
+    folder.Write("out/report.html", "earlier");
+    const auto wrong = Run(with({"--password-file", "wrong.txt", "--report", "out/report.html"}));
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_THAT(wrong.err, HasSubstr("orvbatch: error 40016"));
+    EXPECT_EQ(ReadBytes(folder.path() / "out/report.html"), "earlier");  // only results replace it
     EXPECT_EQ(Run(with({"--password-file", "right.txt"})).exitCode, 0);
     EXPECT_EQ(Run(analyse, {{"ORVBATCH_TM_PASSWORD", "correct horse"}}).exitCode, 0);
     // Not a terminal: no prompt, the empty password is tried and refused.
