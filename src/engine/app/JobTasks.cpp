@@ -37,11 +37,28 @@ int32_t TargetScore(const SegmentMatch& match) {
     return match.band == Band::Relayed || match.band == Band::NoMatch ? 0 : match.score;
 }
 
+// The segment as one line of text. A standalone code between two words (a line break, an
+// image) becomes a space, so that leaving it out does not join the words; paired codes
+// (bold, a link) sit inside words as often as between them and are simply left out.
 std::wstring PlainLine(const Segment& segment) {
+    const auto blank = [](wchar_t c) {
+        return c == L' ' || c == L'\r' || c == L'\n' || c == L'\t';
+    };
     std::wstring line;
-    for (wchar_t c : segment.text) {
-        if (c == kCodeMark) continue;
-        line += (c == L'\r' || c == L'\n' || c == L'\t') ? L' ' : c;
+    std::size_t code = 0;
+    for (std::size_t i = 0; i < segment.text.size(); ++i) {
+        const wchar_t c = segment.text[i];
+        if (c != kCodeMark) {
+            line += blank(c) ? L' ' : c;
+            continue;
+        }
+        const bool standalone =
+            code < segment.codes.size() && segment.codes[code].kind == InlineCode::Kind::Standalone;
+        ++code;
+        const bool betweenWords = !line.empty() && line.back() != L' ' &&
+                                  i + 1 < segment.text.size() && !blank(segment.text[i + 1]) &&
+                                  segment.text[i + 1] != kCodeMark;
+        if (standalone && betweenWords) line += L' ';
     }
     return line;
 }

@@ -3,7 +3,8 @@
 // TM does not cover well enough, the export of frequent segments, and the project TM.
 //
 // Export formats: file type 2 is TMX (source text only, inline codes kept); every other
-// type is UTF-8 text, one segment a line (inline codes left out, line breaks as spaces).
+// type is UTF-8 text, one segment a line (inline codes left out, line breaks and a standalone
+// code between two words as spaces).
 // The frequent-segments export gives the count with each segment: a tab-separated count
 // before the text, or the TMX unit's "usagecount".
 

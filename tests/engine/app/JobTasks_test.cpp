@@ -220,15 +220,17 @@ TEST_F(JobTasks, ExportFrequentWritesTheCountsMostFrequentFirstThenInBatchOrder)
 TEST_F(JobTasks, ExportsKeepInlineCodesInTmxAndLeaveThemAndLineBreaksOutOfText) {
     folder.Write("codes.html",
                  "<p>Turn the <b>blue</b> wheel<br>\nto open the valve.</p>\n"
-                 "<p>Fill the\ntank with water.</p>\n");
+                 "<p>Fill the\ntank with water.</p>\n"
+                 "<p>Close the tap<br>and the <i>valve</i>.</p>\n");
     const std::vector<fs::path> documents = {In("codes.html")};
     Execute(JobText(documents, {}, {ExportUnknownLines(100, In("unknown.tmx"), kTmxFileType)}));
     Execute(JobText(documents, {}, {ExportUnknownLines(100, In("unknown.txt"), 1)}));
     EXPECT_EQ(ReadBytes(In("unknown.txt")),
-              "Turn the blue wheel to open the valve.\nFill the tank with water.\n");
+              "Turn the blue wheel to open the valve.\nFill the tank with water.\n"
+              "Close the tap and the valve.\n");
 
     const TranslationMemory exported = ReadTmxFile(FromNarrow(In("unknown.tmx").string()));
-    ASSERT_EQ(exported.units.size(), 2u);
+    ASSERT_EQ(exported.units.size(), 3u);
     const Segment& first = exported.units[0].source;
     const std::wstring mark(1, kCodeMark);
     EXPECT_EQ(first.text,
