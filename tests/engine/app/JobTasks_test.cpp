@@ -366,33 +366,43 @@ TEST_F(JobTasks, ACsvLogFileThatCannotBeWrittenLeavesNoReadableLogThatShowsResul
 // KNOWN BUG (fails until fixed): EngineTM::RunJob (src/engine/app/EngineTM.cpp) writes the
 // exports, the project TM and the logs wherever the job says, also over the TM file it has
 // open: a slip in one path replaces the user's memory with a list of segments or a log.
-TEST_F(JobTasks, AnOutputNamedLikeTheOpenTmFailsTheJobAndLeavesTheTmAsItWas) {
+TEST_F(JobTasks, AnOutputNamedLikeAnInputOrAnotherOutputFailsTheJobBeforeAnythingIsWritten) {
     const std::string memory = ReadBytes(In("memory.tmx"));
+    const std::string alpha = ReadBytes(In("alpha.txt"));
     const fs::path sameTm = In("memory.tmx");
     const fs::path otherSpelling = folder.path() / "." / "memory.tmx";
+    const fs::path shared = In("shared.txt");
     const struct {
         const char* what;
         fs::path log;
-        std::string task;
+        std::vector<std::string> tasks;
+        const wchar_t* named;
     } cases[] = {
-        {"unknown segments", {}, ExportUnknownLines(100, sameTm, kTmxFileType)},
-        {"unknown segments, another spelling", {}, ExportUnknownLines(100, otherSpelling, 1)},
-        {"frequent segments", {}, ExportFrequentLines(1, sameTm, 1)},
-        {"project TM", {}, ProjectTmLines(sameTm)},
-        {"readable log", sameTm, ""},
+        {"unknown segments", {}, {ExportUnknownLines(100, sameTm, kTmxFileType)}, L"memory.tmx"},
+        {"unknown segments, another spelling",
+         {},
+         {ExportUnknownLines(100, otherSpelling, 1)},
+         L"memory.tmx"},
+        {"frequent segments", {}, {ExportFrequentLines(1, sameTm, 1)}, L"memory.tmx"},
+        {"project TM", {}, {ProjectTmLines(sameTm)}, L"memory.tmx"},
+        {"readable log", sameTm, {}, L"memory.tmx"},
+        {"a document", {}, {ExportUnknownLines(100, In("alpha.txt"), 1)}, L"alpha.txt"},
+        {"two exports into one file",
+         {},
+         {ExportUnknownLines(100, shared, 1), ExportFrequentLines(1, shared, 1)},
+         L"shared.txt"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<std::string> tasks =
-            c.task.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.task};
-        const auto error = RaisedBy([&] { Execute(JobText(Golden(), c.log, tasks)); });
+        const auto error = RaisedBy([&] { Execute(JobText(Golden(), c.log, c.tasks)); });
         EXPECT_TRUE(error) << "the job went ahead";
         if (error) {
             EXPECT_EQ(error->number(), kEngineFailure);
-            EXPECT_THAT(error->description(), HasSubstr(L"memory.tmx"));
+            EXPECT_THAT(error->description(), HasSubstr(c.named));
         }
         EXPECT_EQ(ReadBytes(In("memory.tmx")), memory) << "the TM file was replaced";
-        folder.Write("memory.tmx", memory);
+        EXPECT_EQ(ReadBytes(In("alpha.txt")), alpha) << "a document was replaced";
+        EXPECT_FALSE(fs::exists(shared));
     }
 }
 
