@@ -136,9 +136,7 @@ void AddTm(CLI::App& app, TmArguments& t) {
                 ->type_name("FILE");
             command->footer(
                 "Without --password-file the password comes from ORVBATCH_TM_PASSWORD, else\n"
-                "it is asked for twice on the terminal, without echo. The file is written anew\n"
-                "from what orvbatch reads of it: notes and properties of units that other\n"
-                "tools wrote are not kept.\n");
+                "it is asked for twice on the terminal, without echo.\n");
         }
     }
 }

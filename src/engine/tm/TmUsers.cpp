@@ -4,14 +4,18 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <type_traits>
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmxReader.h"
+#include "engine/tm/TmxUserList.h"
 #include "engine/tm/TmxWriter.h"
 #include "engine/tm/Utf8.h"
 #include "platform/AutomationError.h"
+#include "platform/NarrowText.h"
 #include "platform/TextCase.h"
 
 namespace orv::engine {
@@ -87,6 +91,15 @@ TranslationMemory ReadForRewrite(const std::wstring& path, TmFileLock& lock) {
     // The file was there to read but not to lock a moment before.
     if (!lock.held()) lock = TmFileLock::Take(path, TmFileLock::Kind::Exclusive);
     return tm;
+}
+
+// Writes the TM file anew with `users` in its header and the rest of the file as it was.
+void RewriteUsers(const std::wstring& path, const std::vector<TmUser>& users) {
+    const std::optional<std::string> narrow = ToNarrowExactly(path);
+    std::ifstream file(narrow ? *narrow : std::string(), std::ios::binary);
+    std::string tmx((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file.good() && !file.eof()) RaiseEngineError(L"Cannot read the TM " + path + L" again");
+    WriteTmxTextFile(TmxTextWithUsers(tmx, users, path), path);
 }
 
 }  // namespace
@@ -173,7 +186,7 @@ void AddTmUser(const std::wstring& tmxPath, const std::wstring& user,
     } else {
         tm.users.push_back({user, std::move(hash)});
     }
-    WriteTmxFile(tm, tmxPath);
+    RewriteUsers(tmxPath, tm.users);
 }
 
 bool RemoveTmUser(const std::wstring& tmxPath, const std::wstring& user) {
@@ -182,7 +195,7 @@ bool RemoveTmUser(const std::wstring& tmxPath, const std::wstring& user) {
     const auto known = Find(tm.users, user);
     if (known == tm.users.end()) return false;
     tm.users.erase(known);
-    WriteTmxFile(tm, tmxPath);
+    RewriteUsers(tmxPath, tm.users);
     return true;
 }
 

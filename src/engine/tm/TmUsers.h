@@ -51,9 +51,9 @@ OpenedTm OpenTmxFile(const std::wstring& path, const std::wstring& user,
                      const std::wstring& password, TmFileLock::Kind kind);
 
 // The management of the list. Each rewrites the TMX file (a complete new file takes the old
-// one's place) under the exclusive lock, so it fails while the TM is open elsewhere. The TM
-// is written anew from what the engine holds of it: properties and notes of units that
-// another tool wrote are not kept.
+// one's place) under the exclusive lock, so it fails while the TM is open elsewhere. Only the
+// header's user entries change: the units, their notes and properties, and whatever else
+// another tool wrote stay as they were (the file is UTF-8 afterwards).
 //
 // Adds `user` with `password`, or gives an existing user (any letter case) the new password.
 void AddTmUser(const std::wstring& tmxPath, const std::wstring& user, const std::wstring& password);

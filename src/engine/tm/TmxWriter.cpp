@@ -286,7 +286,11 @@ std::string TmxText(const TranslationMemory& tm) {
     return std::move(out.text());
 }
 
-void WriteTmxFile(const TranslationMemory& tm, const std::wstring& path) {
+namespace {
+
+// Writes through `write` to a temporary file beside `path`, which then takes its place.
+template <class Write>
+void ReplaceFile(const std::wstring& path, Write write) {
     const std::wstring failure = L"Cannot write TM " + path + L": ";
     const std::optional<std::string> narrow = ToNarrowExactly(path);
     if (!narrow || narrow->empty()) {
@@ -310,7 +314,7 @@ void WriteTmxFile(const TranslationMemory& tm, const std::wstring& path) {
 
     try {
         TmxOutput out(temporary->file());
-        WriteTmx(out, tm);
+        write(out);
     } catch (const std::system_error& error) {
         RaiseEngineError(failure + WriteFailure(error.code().value()));
     }
@@ -320,6 +324,19 @@ void WriteTmxFile(const TranslationMemory& tm, const std::wstring& path) {
     std::filesystem::rename(temporary->name(), *narrow, renamed);
     if (renamed) RaiseEngineError(failure + WriteFailure(renamed.value()));
     temporary->Commit();
+}
+
+}  // namespace
+
+void WriteTmxFile(const TranslationMemory& tm, const std::wstring& path) {
+    ReplaceFile(path, [&tm](TmxOutput& out) { WriteTmx(out, tm); });
+}
+
+void WriteTmxTextFile(std::string_view text, const std::wstring& path) {
+    ReplaceFile(path, [text](TmxOutput& out) {
+        out.Raw(text);
+        out.Flush();
+    });
 }
 
 }  // namespace orv::engine

@@ -4,6 +4,7 @@
 // unchanged.
 
 #include <string>
+#include <string_view>
 
 #include "engine/model/TranslationMemory.h"
 
@@ -14,6 +15,9 @@ namespace orv::engine {
 // leaves half a TM behind and keeps an earlier file as it was. Inline codes become bpt, ept,
 // it and ph elements. Throws an engine error naming the file and the fault.
 void WriteTmxFile(const TranslationMemory& tm, const std::wstring& path);
+
+// Replaces the file at `path` with `text` in the same way.
+void WriteTmxTextFile(std::string_view text, const std::wstring& path);
 
 // The TMX text (UTF-8) that WriteTmxFile writes.
 std::string TmxText(const TranslationMemory& tm);

@@ -114,6 +114,55 @@ TEST(TmUsers, AddingAUserAgainInAnyCaseReplacesThePasswordAndRemovingTheLastOpen
     EXPECT_FALSE(OpenFails(app, path, L"whoever", L""));
 }
 
+// What another tool wrote into a TMX file, which the engine's model of a TM does not hold.
+TEST(TmUsers, ChangingTheUsersKeepsEverythingElseAnotherToolWroteIntoTheFile) {
+    TempFolder folder;
+    const std::string others =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+        "<!DOCTYPE tmx [<!ENTITY brand \"Orv\">]>\n"
+        "<tmx version=\"1.4\">\n"
+        "  <header srclang=\"en-GB\" creationtool=\"Other\" segtype=\"sentence\" "
+        "o-tmf=\"x\" adminlang=\"en\" datatype=\"plaintext\">\n"
+        "    <note>Kept for the client \xE4</note>\n"
+        "  </header>\n"
+        "  <!-- reviewed -->\n"
+        "  <body>\n"
+        "    <tu tuid=\"7\" changedate=\"20240101T000000Z\">\n"
+        "      <prop type=\"x-project\">Alpha &amp; Beta</prop>\n"
+        "      <note>Checked by the terminologist</note>\n"
+        "      <tuv xml:lang=\"en-GB\"><seg>Open &brand; now.</seg></tuv>\n"
+        "      <tuv xml:lang=\"de-DE\"><seg>Jetzt &brand; \xF6"
+        "ffnen.</seg></tuv>\n"
+        "    </tu>\n"
+        "  </body>\n"
+        "</tmx>\n";
+    const fs::path file = folder.Write("others.tmx", others);
+    const std::wstring path = FromUtf8(file.string());
+
+    AddTmUser(path, L"R&D <team>", L"secret");
+    const std::string added = ReadBytes(file);
+    for (const char* kept :
+         {"<!ENTITY brand \"Orv\">", "creationtool=\"Other\"", "Kept for the client \xC3\xA4",
+          "<!-- reviewed -->", "tuid=\"7\"", "changedate=\"20240101T000000Z\"",
+          "<prop type=\"x-project\">Alpha &amp; Beta</prop>",
+          "<note>Checked by the terminologist</note>", "Open &brand; now.",
+          "Jetzt &brand; \xC3\xB6"
+          "ffnen."})
+        EXPECT_THAT(added, HasSubstr(kept));
+    EXPECT_THAT(
+        added, HasSubstr("</note>\n    <prop type=\"x-orv-user\">R&amp;D &lt;team&gt;:$argon2id$"));
+    EXPECT_THAT(TmUserNames(path), ElementsAre(L"R&D <team>"));
+    EngineApplication app;
+    EXPECT_FALSE(OpenFails(app, path, L"r&d <TEAM>", L"secret"));
+    app.get_CurrentTM()->Close();
+
+    EXPECT_TRUE(RemoveTmUser(path, L"R&D <team>"));
+    const std::string removed = ReadBytes(file);
+    EXPECT_THAT(removed, Not(HasSubstr("x-orv-user")));
+    EXPECT_THAT(removed, HasSubstr("<note>Checked by the terminologist</note>"));
+    EXPECT_THAT(TmUserNames(path), IsEmpty());
+}
+
 TEST(TmUsers, NamesThatCannotBeStoredAreRefusedAndTheTmIsLeftAsItWas) {
     TempFolder folder;
     const std::wstring path = WriteSmallTm(folder);
