@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <stdexcept>
 
@@ -148,6 +149,42 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& c
         console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
 }
 
+// Why the engine could not read a document: it writes the reason in the row's first cells,
+// where the numbers would be.
+std::map<std::wstring, std::wstring> ReasonsByDocument(const std::wstring& csvRows) {
+    std::map<std::wstring, std::wstring> reasons;
+    std::size_t start = 0;
+    while (start < csvRows.size()) {
+        std::size_t end = csvRows.find(L'\n', start);
+        if (end == std::wstring::npos) end = csvRows.size();
+        std::wstring row = csvRows.substr(start, end - start);
+        start = end + 1;
+        if (!row.empty() && row.back() == L'\r') row.pop_back();
+        const std::size_t first = row.find(L';');
+        if (first == std::wstring::npos) continue;
+        const std::size_t second = row.find(L';', first + 1);
+        reasons.emplace(row.substr(0, first), row.substr(first + 1, second - first - 1));
+    }
+    return reasons;
+}
+
+// Names every document the analysis could not count, with the reason; how many there were.
+std::size_t ReportUnanalysedDocuments(BatchAnalyse& batch, std::ostream& err) {
+    const auto reasons = ReasonsByDocument(batch.GetCsvLogFileContentWithoutHeader());
+    std::size_t count = 0;
+    for (const auto& record : *batch.get_Files()) {
+        if (record->get_FileProcessed() && !record->get_ProcessingError()) continue;
+        ++count;
+        const auto reason = reasons.find(record->get_FilePath());
+        err << "orvbatch: not analysed: " << ToNarrow(record->get_FilePath()) << ": "
+            << (reason != reasons.end() && !reason->second.empty()
+                    ? ToNarrow(reason->second)
+                    : std::string("the CSV log has no results for it"))
+            << "\n";
+    }
+    return count;
+}
+
 // The progress line lives while the analysis runs; stopping it clears the line, so that
 // whatever is printed next starts clean.
 class ProgressSession {
@@ -219,7 +256,8 @@ int RunAnalyse(const AnalyseOptions& options, Console& console) {
         return kExitFailure;
     }
     WriteResults(batch, options, console);
-    return kExitSuccess;
+    // The others' results stand, but a script must not take the batch for complete.
+    return ReportUnanalysedDocuments(batch, console.err) == 0 ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace orv::cli

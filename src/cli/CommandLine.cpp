@@ -44,7 +44,8 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         "variable ORVBATCH_TM_PASSWORD, else a prompt on the terminal; never from an\n"
         "argument, which other users could see in the process list.\n"
         "Languages are Windows language ids (1031) or tags (de-DE).\n"
-        "Exit codes: 0 done, 1 the analysis failed, 2 wrong usage, 130 cancelled (Ctrl-C).\n");
+        "Exit codes: 0 every document analysed, 1 the analysis failed or a document could\n"
+        "not be analysed, 2 wrong usage, 130 cancelled (Ctrl-C).\n");
     analyse
         ->add_option("documents", o.documents,
                      "Documents, or folders whose documents are analysed (see -r)")

@@ -57,17 +57,25 @@ bool IsDocumentFile(const fs::path& path) {
 std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments, bool recursive) {
     std::vector<fs::path> documents;
     std::set<fs::path> seen;
-    auto take = [&](const fs::path& path) {
+    auto refuseSemicolon = [](const fs::path& path) {
         if (path.string().find(';') != std::string::npos)
             throw UsageError("cannot analyse \"" + path.string() +
                              "\": the results cannot name a path that contains \";\"");
+    };
+    auto take = [&](const fs::path& path) {
+        refuseSemicolon(path);
         if (seen.insert(path).second) documents.push_back(path);
     };
     for (const auto& argument : arguments) {
         if (argument.empty()) throw UsageError("an empty document path was given");
         const fs::path path = fs::absolute(argument).lexically_normal();
+        refuseSemicolon(path);
         std::error_code error;
         if (!fs::is_directory(path, error)) {
+            // The engine would only mark a missing document as not processed, at the end of
+            // a run that may be long; a slip in a name is better found now.
+            if (!fs::exists(path, error))
+                throw UsageError("cannot find the document \"" + argument + "\"");
             take(path);
             continue;
         }

@@ -17,8 +17,8 @@ bool IsDocumentFile(const std::filesystem::path& path);
 // documents inside it (IsDocumentFile; hidden files and folders are passed over), in name
 // order, and with `recursive` those of its sub-folders too. A path named twice is analysed
 // once. Throws UsageError for a path with ";" in it (the CSV log separates its cells with
-// it), for a folder without documents, and for no documents at all. A file that does not
-// exist is kept: the component reports it with its own number.
+// it), for a path that does not exist, for a folder without documents, and for no documents
+// at all.
 std::vector<std::filesystem::path> CollectDocuments(const std::vector<std::string>& arguments,
                                                     bool recursive);
 

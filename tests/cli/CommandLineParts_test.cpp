@@ -47,8 +47,6 @@ TEST(DocumentList, FoldersGiveTheirDocumentsInNameOrderOnceEachAndAbsolute) {
         {{"single.bin", "docs/./b.html", "docs"},
          false,
          {"single.bin", "docs/b.html", "docs/a.TXT"}},
-        // A file that does not exist is the component's to report.
-        {{"missing.txt"}, false, {"missing.txt"}},
     };
     for (const auto& c : cases) {
         std::vector<fs::path> expected;
@@ -69,6 +67,7 @@ TEST(DocumentList, RefusesWhatCannotBeAnalysedNamingIt) {
         {{"empty"}, "holds no documents (add -r"},
         {{"a;b.txt"}, "a;b.txt"},
         {{""}, "empty document path"},
+        {{"missing.txt"}, "cannot find the document \"missing.txt\""},
     };
     for (const auto& c : cases) {
         try {

@@ -219,6 +219,15 @@ TEST_F(Orvbatch, ReportsAFailedAnalysisWithTheNumberItsMeaningAndExitCodeOne) {
     }
 }
 
+TEST_F(Orvbatch, NamesEachDocumentItCouldNotAnalyseWithTheReasonAndExitsOne) {
+    folder.Write("ex/binary.txt", std::string("\x89PNG\0\0\x01", 7));
+    const auto run = Run(AnalyseExample({"ex/binary.txt"}));
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_THAT(run.out, AllOf(HasSubstr("guide.html"), HasSubstr("4 of 5 documents processed")));
+    EXPECT_THAT(run.err, ContainsRegex("orvbatch: not analysed: /.*/ex/binary.txt: [A-Z]"));
+    EXPECT_THAT(run.err, Not(HasSubstr("guide.html")));
+}
+
 TEST_F(Orvbatch, ProtectsAMemoryCreatedAndManagedByItsTmCommands) {
     folder.Write("right.txt", "correct horse\n");
     folder.Write("wrong.txt", "battery staple\n");
