@@ -41,6 +41,18 @@ std::wstring AbsolutePath(const std::string& typed) {
     return FromNarrow(fs::absolute(typed).lexically_normal().string());
 }
 
+// The folder an output goes to, made when missing: `--log out/analysis.log` should just work.
+std::wstring OutputPath(const std::string& typed) {
+    const std::wstring path = AbsolutePath(typed);
+    if (path.empty()) return path;
+    const fs::path folder = fs::absolute(typed).lexically_normal().parent_path();
+    std::error_code error;
+    if (!fs::is_directory(folder, error) && !fs::create_directories(folder, error) && error)
+        throw UsageError("cannot make the folder \"" + folder.string() + "\" for \"" + typed +
+                         "\": " + error.message());
+    return path;
+}
+
 std::string Lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -57,9 +69,9 @@ TsExportFileType ExportType(const std::string& typedType, const char* option) {
                      "\" is not tmx, text or a file type number from 1 to 7");
 }
 
-// A report that cannot be written is found out before the analysis runs, so that a slip in
-// its name does not cost the user a whole batch; the file itself is written only with
-// results, so a failed analysis leaves an earlier report as it was.
+// A report that cannot be written is found out (and its folder made) before the analysis runs, so
+// that a slip in its name does not cost the user a whole batch; the file itself is written only
+// with results, so a failed analysis leaves an earlier report as it was.
 void CheckReportPath(const std::string& path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
@@ -67,9 +79,8 @@ void CheckReportPath(const std::string& path) {
         throw UsageError("the report \"" + path + "\" names no file");
     if (fs::is_directory(absolute, error))
         throw UsageError("the report \"" + path + "\" is a folder");
+    OutputPath(path);
     const fs::path folder = absolute.parent_path();
-    if (!fs::is_directory(folder, error))
-        throw UsageError("the folder of the report \"" + path + "\" does not exist");
     if (::access(folder.c_str(), W_OK) != 0)
         throw UsageError("the folder of the report \"" + path + "\" cannot be written");
 }
@@ -104,19 +115,19 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
     if (!options.target.empty())
         batch.put_TranslationMemoryTargetLanguageId(ParseLanguageArgument(options.target));
     batch.put_CreateEmptyTM(options.emptyTm);
-    batch.put_LogFileName(AbsolutePath(options.log));
+    batch.put_LogFileName(OutputPath(options.log));
     batch.put_HTMLSettingsFileName(AbsolutePath(options.htmlSettings));
     batch.put_SGMLSettingsFileName(AbsolutePath(options.sgmlSettings));
     batch.put_UseTMFromPreviousAnalysis(options.usePreviousTm);
 
-    batch.put_ExportUnknownFileName(AbsolutePath(options.exportUnknown));
+    batch.put_ExportUnknownFileName(OutputPath(options.exportUnknown));
     batch.put_ExportUnknownMaxMatch(options.maxMatch);
     batch.put_ExportUnknownFileType(ExportType(options.exportUnknownType, "--export-unknown-type"));
-    batch.put_ExportFrequentFileName(AbsolutePath(options.exportFrequent));
+    batch.put_ExportFrequentFileName(OutputPath(options.exportFrequent));
     batch.put_ExportFrequentOccurrences(options.occurrences);
     batch.put_ExportFrequentFileType(
         ExportType(options.exportFrequentType, "--export-frequent-type"));
-    batch.put_CreateProjectTMFileName(AbsolutePath(options.projectTm));
+    batch.put_CreateProjectTMFileName(OutputPath(options.projectTm));
 
     if (!options.optionsFile.empty())
         ReadTesseraOptionsFile(options.optionsFile, *batch.get_BATesserasettings());
