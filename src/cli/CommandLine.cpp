@@ -69,7 +69,7 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
     analyse->add_option("--sgml-settings", o.sgmlSettings, "How XML/SGML elements are read (INI)")
         ->type_name("FILE");
     analyse->add_flag("--use-previous-tm", o.usePreviousTm,
-                      "Reuse the match index of the previous analysis of the same TM");
+                      "Set UseTMFromPreviousAnalysis (an index lives only within one run)");
     analyse
         ->add_option("--export-unknown", o.exportUnknown,
                      "Export the segments without a good match to FILE")
