@@ -23,10 +23,10 @@
 //
 // Typical use for one analysis run, counting repetitions across all its documents:
 //   TmIndex index(tm, targetLanguage);
-//   Segmenter segmenter(tm.sourceLanguage);
+//   DocumentSegmenter segmenter(tm.sourceLanguage);
 //   std::vector<Segment> batch;  // every document's segments, in job order
 //   for (const auto& path : documents)
-//       for (Segment& s : segmenter.Split(Segment{ReadPlainTextDocument(path), {}}))
+//       for (Segment& s : segmenter.Split(ReadDocument(path, settings)))
 //           batch.push_back(std::move(s));
 //   std::vector<SegmentMatch> matches = MatchBatch(index, batch, options);
 //   // matches[i].band says where CountSegment(batch[i]) is added.
