@@ -8,23 +8,46 @@
 #include <cstdint>
 
 // X(name) for each field.
-#define ORV_COUNT_FIELDS(X)                                                                        \
-    X(TaggingErrors)                                                                               \
-    X(SegmentsTotal)                                                                               \
-    X(WordsTotal)                                                                                  \
-    X(PlaceablesTotal)                                                                             \
-    X(CharactersTotal) X(SegmentsInRepetitions) X(WordsInRepetitions) X(PlaceablesInRepetitions)   \
-        X(PercentInRepetitions) X(SegmentsIn100Matches) X(WordsIn100Matches)                       \
-            X(PlaceablesIn100Matches) X(PercentIn100Matches) X(SegmentsIn95Matches)                \
-                X(WordsIn95Matches) X(PlaceablesIn95Matches) X(PercentIn95Matches)                 \
-                    X(SegmentsIn85Matches) X(WordsIn85Matches) X(PlaceablesIn85Matches)            \
-                        X(PercentIn85Matches) X(SegmentsIn75Matches) X(WordsIn75Matches)           \
-                            X(PlaceablesIn75Matches) X(PercentIn75Matches) X(SegmentsIn50Matches)  \
-                                X(WordsIn50Matches) X(PlaceablesIn50Matches) X(PercentIn50Matches) \
-                                    X(SegmentsInRelay) X(WordsInRelay) X(PlaceablesInRelay)        \
-                                        X(PercentInRelay) X(SegmentsInNoMatches)                   \
-                                            X(WordsInNoMatches) X(PlaceablesInNoMatches)           \
-                                                X(PercentInNoMatches)
+// clang-format off
+#define ORV_COUNT_FIELDS(X)    \
+    X(TaggingErrors)           \
+    X(SegmentsTotal)           \
+    X(WordsTotal)              \
+    X(PlaceablesTotal)         \
+    X(CharactersTotal)         \
+    X(SegmentsInRepetitions)   \
+    X(WordsInRepetitions)      \
+    X(PlaceablesInRepetitions) \
+    X(PercentInRepetitions)    \
+    X(SegmentsIn100Matches)    \
+    X(WordsIn100Matches)       \
+    X(PlaceablesIn100Matches)  \
+    X(PercentIn100Matches)     \
+    X(SegmentsIn95Matches)     \
+    X(WordsIn95Matches)        \
+    X(PlaceablesIn95Matches)   \
+    X(PercentIn95Matches)      \
+    X(SegmentsIn85Matches)     \
+    X(WordsIn85Matches)        \
+    X(PlaceablesIn85Matches)   \
+    X(PercentIn85Matches)      \
+    X(SegmentsIn75Matches)     \
+    X(WordsIn75Matches)        \
+    X(PlaceablesIn75Matches)   \
+    X(PercentIn75Matches)      \
+    X(SegmentsIn50Matches)     \
+    X(WordsIn50Matches)        \
+    X(PlaceablesIn50Matches)   \
+    X(PercentIn50Matches)      \
+    X(SegmentsInRelay)         \
+    X(WordsInRelay)            \
+    X(PlaceablesInRelay)       \
+    X(PercentInRelay)          \
+    X(SegmentsInNoMatches)     \
+    X(WordsInNoMatches)        \
+    X(PlaceablesInNoMatches)   \
+    X(PercentInNoMatches)
+// clang-format on
 
 namespace orv {
 

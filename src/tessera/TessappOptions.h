@@ -10,51 +10,72 @@
 #include <utility>
 
 // X(type, property) in slot order.
+// clang-format off
 #define ORV_CONCORDANCE_OPTIONS(X)              \
     X(int32_t, MinimumMatchValue)               \
     X(int32_t, MaximumHits)                     \
     X(std::wstring, ReferenceTranslationMemory) \
-    X(bool, SearchFirstInReferenceTM) X(bool, DisplayInformation)
+    X(bool, SearchFirstInReferenceTM)           \
+    X(bool, DisplayInformation)
 
-#define ORV_GENERAL_OPTIONS(X)                                                             \
-    X(int32_t, MinimumMatchValue)                                                          \
-    X(int32_t, MaximumHits)                                                                \
-    X(bool, DisplayTime)                                                                   \
-    X(bool, CopySourceOnNoMatch) X(bool, ShowProjectSettings) X(bool, InsertBlankAfterTag) \
-        X(int32_t, UpdateUsedTranslationUnits) X(int32_t, UpdateChangedTranslationUnits)
+#define ORV_GENERAL_OPTIONS(X)                \
+    X(int32_t, MinimumMatchValue)             \
+    X(int32_t, MaximumHits)                   \
+    X(bool, DisplayTime)                      \
+    X(bool, CopySourceOnNoMatch)              \
+    X(bool, ShowProjectSettings)              \
+    X(bool, InsertBlankAfterTag)              \
+    X(int32_t, UpdateUsedTranslationUnits)    \
+    X(int32_t, UpdateChangedTranslationUnits)
 
-#define ORV_PENALTIES_OPTIONS(X)                                      \
-    X(int32_t, FormattingMismatchPenalty)                             \
-    X(int32_t, AttributeMismatchPenalty)                              \
-    X(int32_t, MultipleTranslationsPenalty)                           \
-    X(int32_t, PlaceableMismatchPenalty) X(int32_t, AlignmentPenalty) \
-        X(int32_t, MachineTranslationPenalty) X(bool, ApplyPlaceablePenaltyOnSourceTagDifference)
+#define ORV_PENALTIES_OPTIONS(X)                        \
+    X(int32_t, FormattingMismatchPenalty)               \
+    X(int32_t, AttributeMismatchPenalty)                \
+    X(int32_t, MultipleTranslationsPenalty)             \
+    X(int32_t, PlaceableMismatchPenalty)                \
+    X(int32_t, AlignmentPenalty)                        \
+    X(int32_t, MachineTranslationPenalty)               \
+    X(bool, ApplyPlaceablePenaltyOnSourceTagDifference)
 
-#define ORV_SUBSTITUTION_LOCALISATION_OPTIONS(X)                            \
-    X(bool, SubstituteDates)                                                \
-    X(bool, SubstituteTimes)                                                \
-    X(bool, SubstituteNumbers)                                              \
-    X(bool, SubstituteMeasurements) X(std::wstring, ShortDatePattern)       \
-        X(std::wstring, LongDatePattern) X(std::wstring, TimePattern)       \
-            X(int32_t, MeasurementSystem) X(std::wstring, DecimalSeparator) \
-                X(std::wstring, GroupSeparator)
+#define ORV_SUBSTITUTION_LOCALISATION_OPTIONS(X) \
+    X(bool, SubstituteDates)                     \
+    X(bool, SubstituteTimes)                     \
+    X(bool, SubstituteNumbers)                   \
+    X(bool, SubstituteMeasurements)              \
+    X(std::wstring, ShortDatePattern)            \
+    X(std::wstring, LongDatePattern)             \
+    X(std::wstring, TimePattern)                 \
+    X(int32_t, MeasurementSystem)                \
+    X(std::wstring, DecimalSeparator)            \
+    X(std::wstring, GroupSeparator)
 
 #define ORV_TERM_RECOGNITION_OPTIONS(X) \
-    X(int32_t, MinimumMatchValue) X(int32_t, SearchDepth) X(bool, Enable)
+    X(int32_t, MinimumMatchValue)       \
+    X(int32_t, SearchDepth)             \
+    X(bool, Enable)
 
-#define ORV_TOOLS_OPTIONS(X)                                                                      \
-    X(bool, StripUnusedFonts)                                                                     \
-    X(bool, StripUnusedStyles)                                                                    \
-    X(bool, MultiSegmentFootnotes)                                                                \
-    X(bool, StripTesseraStyles) X(bool, KeepBackup) X(std::wstring, HtmlSettingsFile)             \
-        X(std::wstring, SgmlSettingsFile) X(bool, AlwaysAddNewTUWhenTargetsDiffer)                \
-            X(bool, UseSameLogFileForAllTMs) X(std::wstring, BackupPath) X(bool, MoveBackupFiles) \
-                X(bool, SaveTesseraRTFAsKTX)
+#define ORV_TOOLS_OPTIONS(X)                 \
+    X(bool, StripUnusedFonts)                \
+    X(bool, StripUnusedStyles)               \
+    X(bool, MultiSegmentFootnotes)           \
+    X(bool, StripTesseraStyles)              \
+    X(bool, KeepBackup)                      \
+    X(std::wstring, HtmlSettingsFile)        \
+    X(std::wstring, SgmlSettingsFile)        \
+    X(bool, AlwaysAddNewTUWhenTargetsDiffer) \
+    X(bool, UseSameLogFileForAllTMs)         \
+    X(std::wstring, BackupPath)              \
+    X(bool, MoveBackupFiles)                 \
+    X(bool, SaveTesseraRTFAsKTX)
 
 #define ORV_TRANSLATED_TEXT_COLOURS_OPTIONS(X) \
-    X(int32_t, SourceColour) X(int32_t, TargetColourExactMatch) X(int32_t, TargetColourFuzzyMatch)
+    X(int32_t, SourceColour)                   \
+    X(int32_t, TargetColourExactMatch)         \
+    X(int32_t, TargetColourFuzzyMatch)
+// clang-format on
 
 // X(group, list macro) for the seven groups, in the order the component applies them.
+// clang-format off
 #define ORV_OPTION_GROUPS(X)                                                  \
     X(ConcordanceOptions, ORV_CONCORDANCE_OPTIONS)                            \
     X(GeneralOptions, ORV_GENERAL_OPTIONS)                                    \
@@ -63,6 +84,7 @@
     X(TermRecognitionOptions, ORV_TERM_RECOGNITION_OPTIONS)                   \
     X(ToolsOptions, ORV_TOOLS_OPTIONS)                                        \
     X(TranslatedTextColoursOptions, ORV_TRANSLATED_TEXT_COLOURS_OPTIONS)
+// clang-format on
 
 namespace orv {
 

@@ -68,12 +68,16 @@
     X(int32_t, TranslatedTextColours, TargetColourFuzzyMatch, Field)
 
 // All 48 option fields in field order (the order of the automation interface).
-#define ORV_TESSERA_SETTINGS(X)                                                \
-    ORV_SETTINGS_CONCORDANCE(X)                                                \
-    ORV_SETTINGS_GENERAL(X)                                                    \
-    ORV_SETTINGS_PENALTIES(X)                                                  \
-    ORV_SETTINGS_SUBSTITUTION_LOCALISATION(X) ORV_SETTINGS_TERM_RECOGNITION(X) \
-        ORV_SETTINGS_TOOLS(X) ORV_SETTINGS_TRANSLATED_TEXT_COLOURS(X)
+// clang-format off
+#define ORV_TESSERA_SETTINGS(X)               \
+    ORV_SETTINGS_CONCORDANCE(X)               \
+    ORV_SETTINGS_GENERAL(X)                   \
+    ORV_SETTINGS_PENALTIES(X)                 \
+    ORV_SETTINGS_SUBSTITUTION_LOCALISATION(X) \
+    ORV_SETTINGS_TERM_RECOGNITION(X)          \
+    ORV_SETTINGS_TOOLS(X)                     \
+    ORV_SETTINGS_TRANSLATED_TEXT_COLOURS(X)
+// clang-format on
 
 namespace orv {
 

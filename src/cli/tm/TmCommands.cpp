@@ -157,7 +157,8 @@ void TmInfo(const std::filesystem::path& path, std::ostream& out) {
         out << "Users: " << tm.users.size() << "\n";
         for (const engine::TmUser& user : tm.users) out << "  " << Printable(user.name) << "\n";
     }
-    out << "File size: " << (error ? "unknown" : FormatCount(static_cast<int64_t>(size)) + " bytes") << "\n";
+    out << "File size: " << (error ? "unknown" : FormatCount(static_cast<int64_t>(size)) + " bytes")
+        << "\n";
 }
 
 AddedUser AddUser(const std::filesystem::path& path, const std::string& user,

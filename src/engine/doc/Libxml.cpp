@@ -102,9 +102,8 @@ ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8) {
     int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     if (recover) options |= XML_PARSE_RECOVER;
     ParsedXml parsed;
-    parsed.document.reset(
-        xmlCtxtReadMemory(context.get(), bytes.data(), size, nullptr, utf8 ? "UTF-8" : nullptr,
-                          options));
+    parsed.document.reset(xmlCtxtReadMemory(context.get(), bytes.data(), size, nullptr,
+                                            utf8 ? "UTF-8" : nullptr, options));
     parsed.wellFormed = parsed.document && context->wellFormed;
     return parsed;
 }
