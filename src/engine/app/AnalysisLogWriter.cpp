@@ -1,5 +1,7 @@
 #include "engine/app/AnalysisLogWriter.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
 #include <memory>
@@ -98,9 +100,10 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
     if (!written) RaiseEngineError(L"Cannot write the analysis log " + path);
 }
 
-// Removes a log file of an earlier or failed run; one that is not there is no fault.
+// Removes a log file of an earlier or failed run; one that is not there is no fault. unlink,
+// not remove: a folder that stands where a log should be is the user's, even when empty.
 void RemoveLogFile(const std::wstring& file) {
-    if (auto narrow = ToNarrowExactly(file)) std::remove(narrow->c_str());
+    if (auto narrow = ToNarrowExactly(file)) ::unlink(narrow->c_str());
 }
 
 }  // namespace
