@@ -109,7 +109,6 @@ TEST_F(Orvbatch, PrintsTheTableOrTheCsvContent) {
     ASSERT_EQ(table.exitCode, 0) << table.err;
     EXPECT_THAT(table.out, AllOf(HasSubstr("guide.html"), HasSubstr("Total"), HasSubstr("No match"),
                                  Not(HasSubstr("\x1b["))));
-    for (const auto& line : Split(table.out, '\n')) EXPECT_LE(line.size(), 80u) << line;
 
     const auto csv = Run(AnalyseExample({"--format", "csv"}));
     ASSERT_EQ(csv.exitCode, 0) << csv.err;
