@@ -43,14 +43,14 @@ std::wstring AbsolutePath(const std::string& typed) {
 
 // The folder an output goes to, made when missing: `--log out/analysis.log` should just work.
 std::wstring OutputPath(const std::string& typed) {
-    const std::wstring path = AbsolutePath(typed);
-    if (path.empty()) return path;
-    const fs::path folder = fs::absolute(typed).lexically_normal().parent_path();
+    if (typed.empty()) return {};
+    const fs::path path = fs::absolute(typed).lexically_normal();
+    const fs::path folder = path.parent_path();
     std::error_code error;
     if (!fs::is_directory(folder, error) && !fs::create_directories(folder, error) && error)
         throw UsageError("cannot make the folder \"" + folder.string() + "\" for \"" + typed +
                          "\": " + error.message());
-    return path;
+    return FromNarrow(path.string());
 }
 
 std::string Lowered(std::string text) {
