@@ -38,64 +38,42 @@ TEST(BatchSummaryTest, TheTotalSumsTheProcessedDocumentsOnly) {
     EXPECT_TRUE(total.path.empty());
 }
 
-struct PercentCase {
-    const char* name;
-    BandWords first;
-    BandWords second;
-    std::array<int64_t, kBandCount> expected;
-};
-
-class TotalPercentTest : public ::testing::TestWithParam<PercentCase> {};
-
-TEST_P(TotalPercentTest, EachBandIsItsShareOfAllWordsInWholePercent) {
-    Files files;
-    AddProcessed(files, L"a", GetParam().first);
-    AddProcessed(files, L"b", GetParam().second);
-    const auto total = SummariseBatch(files).total;
-    for (std::size_t b = 0; b < kBandCount; ++b) {
-        EXPECT_EQ(total.bands[b].percent, GetParam().expected[b]) << cli::kBandLabels[b];
+TEST(BatchSummaryTest, EachBandOfTheTotalIsItsShareOfAllWordsInWholePercent) {
+    struct Case {
+        const char* what;
+        BandWords first, second;
+        std::array<int64_t, kBandCount> percent;
+    };
+    const Case cases[] = {
+        {"thirds", {1}, {0, 2}, {33, 67}},
+        {"halves round up", {1, 3}, {0, 4}, {13, 88}},  // 12.5% and 87.5%
+        // Not the average of the documents' shares.
+        {"weighted by words", {100}, {0, 900}, {10, 90}},
+    };
+    for (const Case& c : cases) {
+        Files files;
+        AddProcessed(files, L"a", c.first);
+        AddProcessed(files, L"b", c.second);
+        const auto total = SummariseBatch(files).total;
+        std::array<int64_t, kBandCount> percent{};
+        for (std::size_t b = 0; b < kBandCount; ++b) percent[b] = total.bands[b].percent;
+        EXPECT_EQ(percent, c.percent) << c.what;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TotalPercentTest,
-                         ::testing::Values(PercentCase{"Thirds",
-                                                       {1, 0, 0, 0, 0, 0, 0, 0},
-                                                       {0, 2, 0, 0, 0, 0, 0, 0},
-                                                       {33, 67, 0, 0, 0, 0, 0, 0}},
-                                           // 1 of 8 is 12.5: halves round up.
-                                           PercentCase{"HalvesUp",
-                                                       {1, 0, 0, 0, 0, 0, 0, 3},
-                                                       {0, 0, 0, 0, 0, 0, 0, 4},
-                                                       {13, 0, 0, 0, 0, 0, 0, 88}},
-                                           // Computed from the words of the whole batch, not by
-                                           // averaging the documents' shares.
-                                           PercentCase{"WeightedByWords",
-                                                       {100, 0, 0, 0, 0, 0, 0, 0},
-                                                       {0, 0, 0, 0, 0, 0, 0, 900},
-                                                       {10, 0, 0, 0, 0, 0, 0, 90}},
-                                           PercentCase{"NoWords",
-                                                       {0, 0, 0, 0, 0, 0, 0, 0},
-                                                       {0, 0, 0, 0, 0, 0, 0, 0},
-                                                       {0, 0, 0, 0, 0, 0, 0, 0}}),
-                         [](const auto& testInfo) { return testInfo.param.name; });
-
-TEST(BatchSummaryTest, ABatchWithoutWordsHasZeroCharsPerWord) {
-    Files files;
-    AddProcessed(files, L"empty.txt", {});
-    EXPECT_EQ(SummariseBatch(files).total.charsPerWord, 0.0);
-}
-
-TEST(BatchSummaryTest, WithoutProcessedDocumentsEveryTotalIsZero) {
-    for (bool withFailedDocument : {false, true}) {
+TEST(BatchSummaryTest, WithoutWordsEveryTotalIsZeroAndSaysWhetherAllWasProcessed) {
+    enum Batch { kNoDocument, kFailedDocument, kEmptyDocument };
+    for (Batch batch : {kNoDocument, kFailedDocument, kEmptyDocument}) {
         Files files;
-        if (withFailedDocument) AddFailed(files, L"failed.txt");
+        if (batch == kFailedDocument) AddFailed(files, L"failed.txt");
+        if (batch == kEmptyDocument) AddProcessed(files, L"empty.txt", {});
         const auto total = SummariseBatch(files).total;
         for (std::size_t i = 0; i < kCountFieldCount; ++i) {
-            EXPECT_EQ(cli::CountOf(total, static_cast<CountField>(i)), 0);
+            EXPECT_EQ(cli::CountOf(total, static_cast<CountField>(i)), 0) << batch << " " << i;
         }
-        EXPECT_EQ(total.charsPerWord, 0.0);
-        EXPECT_FALSE(total.processed);
-        EXPECT_EQ(total.processingError, withFailedDocument);
+        EXPECT_EQ(total.charsPerWord, 0.0) << batch;
+        EXPECT_EQ(total.processed, batch == kEmptyDocument) << batch;
+        EXPECT_EQ(total.processingError, batch == kFailedDocument) << batch;
     }
 }
 

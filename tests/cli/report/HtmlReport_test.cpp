@@ -1,5 +1,6 @@
 #include "cli/report/HtmlReport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <libxml/HTMLparser.h>
 #include <libxml/tree.h>
@@ -15,10 +16,18 @@
 namespace orv::test {
 namespace {
 
+using testing::Contains;
+using testing::ElementsAre;
+using testing::EndsWith;
+using testing::HasSubstr;
+using testing::Not;
+using testing::Pair;
+using Strings = std::vector<std::string>;
+
 const std::wstring kTrickyPath = L"/docs/a<&\"b'>.txt";
 const std::string kTrickyName = "a<&\"b'>.txt";
 
-std::string Page(const Files& files, const cli::ReportContext& context = {}) {
+std::string Html(const Files& files, const cli::ReportContext& context = {}) {
     std::ostringstream out;
     cli::WriteHtmlReport(out, cli::SummariseBatch(files), context);
     return out.str();
@@ -33,189 +42,150 @@ Files SampleBatch() {
     return files;
 }
 
-// The page as libxml2's HTML parser reads it.
-class Document {
-public:
-    explicit Document(const std::string& html)
-        : doc_(htmlReadMemory(html.data(), static_cast<int>(html.size()), "report.html", "UTF-8",
-                              HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET),
-               xmlFreeDoc) {}
+std::string Owned(xmlChar* value) {
+    std::string text = value ? reinterpret_cast<const char*>(value) : "";
+    xmlFree(value);
+    return text;
+}
+std::string Attribute(xmlNode* node, const char* name) {
+    return Owned(xmlGetProp(node, reinterpret_cast<const xmlChar*>(name)));
+}
+std::string Text(xmlNode* node) {
+    return Owned(xmlNodeGetContent(node));
+}
 
-    bool parsed() const { return doc_ != nullptr; }
+Strings Texts(const std::vector<xmlNode*>& nodes) {
+    Strings texts;
+    for (xmlNode* node : nodes) texts.push_back(Text(node));
+    return texts;
+}
 
-    std::vector<xmlNode*> Elements(const std::string& name) const {
-        std::vector<xmlNode*> found;
-        Collect(xmlDocGetRootElement(doc_.get()), name, found);
-        return found;
+std::vector<xmlNode*> Children(xmlNode* node) {
+    std::vector<xmlNode*> children;
+    for (xmlNode* child = node->children; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE) children.push_back(child);
     }
+    return children;
+}
 
-    static std::string Attribute(xmlNode* node, const char* name) {
-        xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-        std::string text = value ? reinterpret_cast<const char*>(value) : "";
-        xmlFree(value);
-        return text;
-    }
-
-    static std::string Text(xmlNode* node) {
-        xmlChar* value = xmlNodeGetContent(node);
-        std::string text = value ? reinterpret_cast<const char*>(value) : "";
-        xmlFree(value);
-        return text;
-    }
-
-    static bool HasClass(xmlNode* node, const std::string& cls) {
-        return (" " + Attribute(node, "class") + " ").find(" " + cls + " ") != std::string::npos;
-    }
-
-    static std::vector<xmlNode*> Children(xmlNode* node) {
-        std::vector<xmlNode*> children;
-        for (xmlNode* child = node->children; child; child = child->next) {
-            if (child->type == XML_ELEMENT_NODE) children.push_back(child);
-        }
-        return children;
-    }
-
-private:
-    static void Collect(xmlNode* node, const std::string& name, std::vector<xmlNode*>& found) {
-        for (; node; node = node->next) {
-            if (node->type == XML_ELEMENT_NODE &&
-                name == reinterpret_cast<const char*>(node->name)) {
-                found.push_back(node);
-            }
-            Collect(node->children, name, found);
-        }
-    }
-
-    std::unique_ptr<xmlDoc, void (*)(xmlDoc*)> doc_;
-};
-
-std::vector<xmlNode*> WithClass(const Document& doc, const std::string& cls) {
+// The elements called `name` in `node`'s tree, in document order; with `cls`, only those
+// of that class.
+std::vector<xmlNode*> Find(xmlNode* node, const std::string& name, const std::string& cls = "") {
     std::vector<xmlNode*> found;
-    for (xmlNode* div : doc.Elements("div")) {
-        if (Document::HasClass(div, cls)) found.push_back(div);
+    if (name == reinterpret_cast<const char*>(node->name) &&
+        (cls.empty() ||
+         (" " + Attribute(node, "class") + " ").find(" " + cls + " ") != std::string::npos)) {
+        found.push_back(node);
+    }
+    for (xmlNode* child : Children(node)) {
+        for (xmlNode* inner : Find(child, name, cls)) found.push_back(inner);
     }
     return found;
 }
 
-TEST(HtmlReportTest, EachProcessedDocumentWithWordsHasABarThatFillsItsWidth) {
-    const Document doc(Page(SampleBatch()));
-    ASSERT_TRUE(doc.parsed());
+// The page as libxml2's HTML parser reads it.
+struct Parsed {
+    explicit Parsed(const std::string& html)
+        : doc(htmlReadMemory(html.data(), static_cast<int>(html.size()), "report.html", "UTF-8",
+                             HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET),
+              xmlFreeDoc) {}
+    std::vector<xmlNode*> Elements(const std::string& name, const std::string& cls = "") const {
+        return Find(xmlDocGetRootElement(doc.get()), name, cls);
+    }
+    std::unique_ptr<xmlDoc, void (*)(xmlDoc*)> doc;
+};
+
+TEST(HtmlReportTest, EachDocumentWithWordsHasABarThatFillsItsWidthAndTheLegendNamesTheBands) {
+    const Parsed page(Html(SampleBatch()));
+    ASSERT_TRUE(page.doc);
     // The batch and the two documents with words; the failed and the empty one have none.
-    const auto bars = WithClass(doc, "bar");
+    const auto bars = page.Elements("div", "bar");
     ASSERT_EQ(bars.size(), 3u);
-    const std::vector<std::size_t> segmentCounts = {5, 5, 1};
+    const std::size_t segmentCounts[] = {5, 5, 1};
     for (std::size_t i = 0; i < bars.size(); ++i) {
-        const auto segments = Document::Children(bars[i]);
+        const auto segments = Children(bars[i]);
         EXPECT_EQ(segments.size(), segmentCounts[i]) << "bar " << i;
         double width = 0.0;
         for (xmlNode* segment : segments) {
-            EXPECT_FALSE(Document::Attribute(segment, "title").empty());
-            const std::string style = Document::Attribute(segment, "style");
+            EXPECT_FALSE(Attribute(segment, "title").empty());
+            const std::string style = Attribute(segment, "style");
             ASSERT_EQ(style.rfind("width:", 0), 0u) << style;
             width += std::strtod(style.c_str() + 6, nullptr);
         }
         EXPECT_NEAR(width, 100.0, 0.01) << "bar " << i;
     }
-    const auto first = Document::Children(bars[1]);
-    EXPECT_EQ(Document::Attribute(first[2], "title"), "95-99%: 30 words (30%)");
-    EXPECT_EQ(Document::Attribute(first[2], "style"), "width:30.000%");
+    const auto first = Children(bars[1]);
+    EXPECT_EQ(Attribute(first[2], "title"), "95-99%: 30 words (30%)");
+    EXPECT_EQ(Attribute(first[2], "style"), "width:30.000%");
 
-    std::string notes;
-    for (xmlNode* p : doc.Elements("p")) notes += Document::Text(p) + "|";
-    EXPECT_NE(notes.find("Processing error: not processed|"), std::string::npos) << notes;
-    EXPECT_NE(notes.find("No words|"), std::string::npos) << notes;
-    EXPECT_NE(notes.find("1 document not processed"), std::string::npos) << notes;
-}
+    const Strings notes = Texts(page.Elements("p"));
+    EXPECT_THAT(notes, Contains(EndsWith("Processing error: not processed")));
+    EXPECT_THAT(notes, Contains(EndsWith("No words")));
+    EXPECT_THAT(notes, Contains(HasSubstr("1 document not processed")));
 
-TEST(HtmlReportTest, TheLegendNamesEveryBandInOrder) {
-    const Document doc(Page(SampleBatch()));
-    std::vector<std::string> legend;
-    for (xmlNode* ul : doc.Elements("ul")) {
-        if (!Document::HasClass(ul, "legend")) continue;
-        for (xmlNode* li : Document::Children(ul)) legend.push_back(Document::Text(li));
-    }
-    EXPECT_EQ(legend, std::vector<std::string>(cli::kBandLabels.begin(), cli::kBandLabels.end()));
+    const auto legends = page.Elements("ul", "legend");
+    ASSERT_EQ(legends.size(), 1u);
+    EXPECT_EQ(Texts(Children(legends[0])),
+              Strings(cli::kBandLabels.begin(), cli::kBandLabels.end()));
 }
 
 TEST(HtmlReportTest, TheTotalsAreARealTableWithScopedHeaders) {
-    const Document doc(Page(SampleBatch()));
-    const auto tables = doc.Elements("table");
+    const Parsed page(Html(SampleBatch()));
+    const auto tables = page.Elements("table");
     ASSERT_GE(tables.size(), 1u);
-    xmlNode* totals = tables[0];
-    std::vector<std::string> columns;
-    std::vector<std::string> rows;
-    for (xmlNode* th : doc.Elements("th")) {
-        xmlNode* table = th;
-        while (table && table != totals) table = table->parent;
-        if (!table) continue;
-        const std::string scope = Document::Attribute(th, "scope");
-        (scope == "col" ? columns : rows).push_back(Document::Text(th));
-        EXPECT_TRUE(scope == "col" || scope == "row") << Document::Text(th);
+    Strings columns, rows;
+    for (xmlNode* th : Find(tables[0], "th")) {
+        const std::string scope = Attribute(th, "scope");
+        EXPECT_TRUE(scope == "col" || scope == "row") << Text(th);
+        (scope == "col" ? columns : rows).push_back(Text(th));
     }
-    EXPECT_EQ(columns,
-              (std::vector<std::string>{"Band", "Segments", "Words", "Placeables", "Percent"}));
-    std::vector<std::string> expectedRows(cli::kBandLabels.begin(), cli::kBandLabels.end());
+    EXPECT_EQ(columns, (Strings{"Band", "Segments", "Words", "Placeables", "Percent"}));
+    Strings expectedRows(cli::kBandLabels.begin(), cli::kBandLabels.end());
     expectedRows.push_back("Total");
     EXPECT_EQ(rows, expectedRows);
     // The no-match row: 35 + 12 words of 112 in all.
-    xmlNode* noMatchRow = nullptr;
-    for (xmlNode* tr : doc.Elements("tr")) {
-        if (Document::Text(tr).rfind("No match", 0) == 0) noMatchRow = tr;
-    }
-    ASSERT_TRUE(noMatchRow);
-    std::vector<std::string> cells;
-    for (xmlNode* td : Document::Children(noMatchRow)) cells.push_back(Document::Text(td));
-    EXPECT_EQ(cells, (std::vector<std::string>{"No match", "6", "47", "2", "42%"}));
+    std::vector<Strings> cells;
+    for (xmlNode* tr : Find(tables[0], "tr")) cells.push_back(Texts(Children(tr)));
+    EXPECT_THAT(cells, Contains(ElementsAre("No match", "6", "47", "2", "42%")));
 }
 
 TEST(HtmlReportTest, NamesAndContextAreEscapedAndReadBackUnchanged) {
     const cli::ReportContext context{L"/tm/<script>alert(1)</script>.tmx", L"de-DE & fr\"",
                                      L"2024-05-01 12:00"};
-    const std::string html = Page(SampleBatch(), context);
-    EXPECT_EQ(html.find(kTrickyName), std::string::npos);
-    const Document doc(html);
-    bool nameFound = false;
-    for (xmlNode* div : WithClass(doc, "doc-name")) {
-        if (Document::Text(div) != kTrickyName) continue;
-        nameFound = true;
-        EXPECT_EQ(Document::Attribute(div, "title"), "/docs/a<&\"b'>.txt");
+    const std::string html = Html(SampleBatch(), context);
+    EXPECT_THAT(html, Not(HasSubstr(kTrickyName)));
+    const Parsed page(html);
+    std::vector<std::pair<std::string, std::string>> names;
+    for (xmlNode* div : page.Elements("div", "doc-name")) {
+        names.emplace_back(Text(div), Attribute(div, "title"));
     }
-    EXPECT_TRUE(nameFound);
-    std::vector<std::string> details;
-    for (xmlNode* dd : doc.Elements("dd")) details.push_back(Document::Text(dd));
-    EXPECT_EQ(details, (std::vector<std::string>{"/tm/<script>alert(1)</script>.tmx",
-                                                 "de-DE & fr\"", "2024-05-01 12:00"}));
-    EXPECT_TRUE(doc.Elements("script").empty());
+    EXPECT_THAT(names, Contains(Pair(kTrickyName, "/docs/a<&\"b'>.txt")));
+    EXPECT_EQ(Texts(page.Elements("dd")),
+              (Strings{"/tm/<script>alert(1)</script>.tmx", "de-DE & fr\"", "2024-05-01 12:00"}));
+    EXPECT_TRUE(page.Elements("script").empty());
 }
 
 TEST(HtmlReportTest, ThePageFetchesNothingAndRunsNothing) {
     Files files = SampleBatch();
     AddProcessed(files, L"/docs/<script>.txt", {1, 0, 0, 0, 0, 0, 0, 0});
-    for (const std::string& html : {Page(files), Page(Files{})}) {
-        EXPECT_EQ(html.find("http://"), std::string::npos);
-        EXPECT_EQ(html.find("https://"), std::string::npos);
-        EXPECT_EQ(html.find("<script"), std::string::npos);
-        EXPECT_EQ(html.find("<link"), std::string::npos);
-        EXPECT_EQ(html.find("url("), std::string::npos);
+    for (const std::string& html : {Html(files), Html(Files{})}) {
+        for (const char* outside : {"http://", "https://", "<script", "<link", "url("}) {
+            EXPECT_THAT(html, Not(HasSubstr(outside)));
+        }
         EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
-        EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+        EXPECT_THAT(html, HasSubstr("<meta charset=\"utf-8\">"));
     }
 }
 
 TEST(HtmlReportTest, ControlCharactersInANameCannotBreakThePage) {
     Files files;
-    AddProcessed(files,
-                 L"/docs/a\x01"
-                 L"b\x1b"
-                 L"c\u0085.txt",
-                 {1, 0, 0, 0, 0, 0, 0, 0});
-    const std::string html = Page(files);
-    EXPECT_EQ(html.find('\x01'), std::string::npos);
-    EXPECT_EQ(html.find('\x1b'), std::string::npos);
-    EXPECT_NE(html.find("a\xef\xbf\xbd"
-                        "b\xef\xbf\xbd"
-                        "c\xef\xbf\xbd.txt"),
-              std::string::npos);
+    AddProcessed(files, L"/docs/a\001b\033c\u0085.txt", {1, 0, 0, 0, 0, 0, 0, 0});
+    const std::string html = Html(files);
+    EXPECT_THAT(html, Not(HasSubstr("\x01")));
+    EXPECT_THAT(html, Not(HasSubstr("\x1b")));
+    EXPECT_THAT(html, HasSubstr("a\xef\xbf\xbd"
+                                "b\xef\xbf\xbd"
+                                "c\xef\xbf\xbd.txt"));
 }
 
 }  // namespace

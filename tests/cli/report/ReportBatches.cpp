@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 #include "results/clsLogFileParser.h"
 
@@ -10,25 +11,23 @@ namespace orv::test {
 Files::Record AddProcessed(Files& files, const std::wstring& path, const BandWords& words,
                            int32_t taggingErrors) {
     auto record = files.Add(path);
-    int64_t total = 0;
-    for (int32_t w : words) total += w;
-    int32_t segments = 0;
-    int32_t placeables = 0;
+    const int64_t total = std::accumulate(words.begin(), words.end(), int64_t{0});
+    int32_t segments = 0, placeables = 0;
     for (std::size_t b = 0; b < kBandCount; ++b) {
         const auto band = static_cast<Band>(b);
+        // Whole percent, halves up.
+        const int64_t percent = total == 0 ? 0 : (200 * int64_t{words[b]} + total) / (2 * total);
         const int32_t bandSegments = (words[b] + 9) / 10;
         const int32_t bandPlaceables = words[b] > 0 ? 1 : 0;
         record->Set(BandField(band, Measure::Segments), bandSegments);
         record->Set(BandField(band, Measure::Words), words[b]);
         record->Set(BandField(band, Measure::Placeables), bandPlaceables);
-        record->Set(
-            BandField(band, Measure::Percent),
-            static_cast<int32_t>(total == 0 ? 0 : (200 * int64_t{words[b]} + total) / (2 * total)));
+        record->Set(BandField(band, Measure::Percent), static_cast<int32_t>(percent));
         segments += bandSegments;
         placeables += bandPlaceables;
     }
-    record->put_SegmentsTotal(segments);
     constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+    record->put_SegmentsTotal(segments);
     record->put_WordsTotal(static_cast<int32_t>(std::min(total, kMax)));
     record->put_PlaceablesTotal(placeables);
     record->put_CharactersTotal(static_cast<int32_t>(std::min(5 * total, kMax)));

@@ -1,8 +1,8 @@
 #include "cli/report/ResultTable.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <regex>
 #include <sstream>
 #include <vector>
@@ -12,6 +12,11 @@
 
 namespace orv::test {
 namespace {
+
+using testing::EndsWith;
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
 
 std::string Table(const Files& files, bool color = false) {
     std::ostringstream out;
@@ -56,34 +61,31 @@ Files WideBatch() {
     return files;
 }
 
-TEST(ResultTableTest, EveryLineFitsEightyColumnsWithAndWithoutColour) {
+TEST(ResultTableTest, EveryLineFitsEightyColumnsAndDocumentsAreShownByNameKeepingBothEnds) {
     for (bool color : {false, true}) {
         const auto lines = LinesOf(Table(WideBatch(), color));
         ASSERT_GT(lines.size(), 20u);
         for (const auto& line : lines) EXPECT_LE(Columns(line), 80u) << line;
     }
+    const std::string text = Table(WideBatch());
+    EXPECT_THAT(text, Not(HasSubstr("/projects/")));
+    EXPECT_THAT(text, HasSubstr("quarterly-report-fi...and-marketing.docx"));
+    EXPECT_THAT(text, HasSubstr("broken-with-a-name-of-forty-chars-x.docx"));
+    EXPECT_THAT(text, HasSubstr(ToNarrow(L"\u00fcbersicht \u65e5\u672c.rtf")));
 }
 
 TEST(ResultTableTest, WithoutColourThereIsNoEscapeSequenceNotEvenFromAFileName) {
     Files files = WideBatch();
     AddProcessed(files, L"/docs/evil\x1b[2J\x1b]0;title\x07name.txt", {1, 0, 0, 0, 0, 0, 0, 1});
     const std::string plain = Table(files, false);
-    EXPECT_EQ(plain.find('\x1b'), std::string::npos);
-    EXPECT_EQ(plain.find('\x07'), std::string::npos);
-    EXPECT_NE(plain.find("evil?[2J?]0;title?name.txt"), std::string::npos);
+    EXPECT_THAT(plain, Not(HasSubstr("\x1b")));
+    EXPECT_THAT(plain, Not(HasSubstr("\x07")));
+    EXPECT_THAT(plain, HasSubstr("evil?[2J?]0;title?name.txt"));
 
     const std::string colored = Table(files, true);
-    EXPECT_NE(colored.find("\x1b[1m"), std::string::npos);
+    EXPECT_THAT(colored, HasSubstr("\x1b[1m"));
     // Only the table's own bold, red and reset; the name's escapes are still neutralised.
     EXPECT_EQ(WithoutSgr(colored), plain);
-}
-
-TEST(ResultTableTest, DocumentsAreShownByFileNameAndLongNamesKeepBothEnds) {
-    const std::string text = Table(WideBatch());
-    EXPECT_EQ(text.find("/projects/"), std::string::npos);
-    EXPECT_NE(text.find("quarterly-report-fi...and-marketing.docx"), std::string::npos);
-    EXPECT_NE(text.find("broken-with-a-name-of-forty-chars-x.docx"), std::string::npos);
-    EXPECT_NE(text.find(ToNarrow(L"\u00fcbersicht \u65e5\u672c.rtf")), std::string::npos);
 }
 
 TEST(ResultTableTest, UnprocessedDocumentsSayWhyInPlaceOfNumbers) {
@@ -91,16 +93,16 @@ TEST(ResultTableTest, UnprocessedDocumentsSayWhyInPlaceOfNumbers) {
     const std::string* failed = FindLine(lines, "broken-with");
     const std::string* unseen = FindLine(lines, "never-seen.txt");
     ASSERT_TRUE(failed && unseen);
-    EXPECT_NE(failed->find("(not processed: processing error)"), std::string::npos);
-    EXPECT_NE(unseen->find("(not processed)"), std::string::npos);
-    // The block after an unprocessed document's title is the next title, not band rows.
+    EXPECT_THAT(*failed, HasSubstr("(not processed: processing error)"));
+    EXPECT_THAT(*unseen, HasSubstr("(not processed)"));
+    // The block after an unprocessed document's title is the next title, not band rows; the
+    // batch's details are too long for its title line with these numbers and get their own.
     const auto next = static_cast<std::size_t>(unseen - lines.data()) + 1;
-    ASSERT_LT(next + 1, lines.size());
-    EXPECT_EQ(lines[next], "");
-    EXPECT_EQ(lines[next + 1].rfind("All documents", 0), 0u);
-    // Too long for one line with these numbers: the details move to their own.
     ASSERT_LT(next + 2, lines.size());
-    EXPECT_EQ(lines[next + 2].rfind("  (2 of 4 documents processed, 12,345 tagging errors", 0), 0u);
+    EXPECT_EQ(lines[next], "");
+    EXPECT_THAT(lines[next + 1], StartsWith("All documents"));
+    EXPECT_THAT(lines[next + 2],
+                StartsWith("  (2 of 4 documents processed, 12,345 tagging errors"));
 }
 
 TEST(ResultTableTest, NumbersLineUpUnderTheirHeadings) {
@@ -112,19 +114,17 @@ TEST(ResultTableTest, NumbersLineUpUnderTheirHeadings) {
     const std::string& heading = lines[1];
     const auto wordsEnd = heading.find("Words") + 5;
     const auto percentEnd = heading.find("Percent") + 7;
-    struct Expected {
-        const char* label;
-        const char* words;
-        const char* percent;
+    struct Row {
+        std::string label, words, percent;
     };
-    for (const Expected& row : {Expected{"  Repetitions", "1,234", "100%"},
-                                Expected{"  100%", "5", "0%"}, Expected{"  No match", "0", "0%"}}) {
+    const Row rows[] = {
+        {"  Repetitions", "1,234", "100%"}, {"  100%", "5", "0%"}, {"  No match", "0", "0%"}};
+    for (const Row& row : rows) {
         const std::string* line = FindLine(lines, row.label);
         ASSERT_TRUE(line) << row.label;
-        EXPECT_EQ(line->substr(wordsEnd - std::strlen(row.words), std::strlen(row.words) + 1),
-                  std::string(row.words) + " ")
+        EXPECT_EQ(line->substr(wordsEnd - row.words.size(), row.words.size() + 1), row.words + " ")
             << *line;
-        EXPECT_EQ(line->substr(percentEnd - std::strlen(row.percent)), row.percent) << *line;
+        EXPECT_EQ(line->substr(percentEnd - row.percent.size()), row.percent) << *line;
     }
     const std::string* total = FindLine(lines, "  Total");
     ASSERT_TRUE(total);
@@ -144,8 +144,8 @@ TEST(ResultTableTest, TheBatchBlockSumsAndSaysWhatTheMemoryCovers) {
     const auto from = static_cast<std::size_t>(title - lines.data());
     const std::string* noMatch = FindLine(lines, "  No match", from);
     ASSERT_TRUE(noMatch);
-    EXPECT_NE(noMatch->find(" 140  "), std::string::npos) << *noMatch;
-    EXPECT_EQ(noMatch->substr(noMatch->size() - 3), "70%");
+    EXPECT_THAT(*noMatch, HasSubstr(" 140  "));
+    EXPECT_THAT(*noMatch, EndsWith("70%"));
     EXPECT_EQ(lines.back(), "  Repetitions and 100% matches: 60 of 200 words (30%)");
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -23,15 +24,6 @@ namespace orv::cli {
 namespace {
 
 using test::TempFolder;
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 TEST(PasswordInputTest, PasswordFileGivesItsFirstLineWithoutTheLineBreak) {
     struct Case {
@@ -66,16 +58,26 @@ TEST(PasswordInputTest, PasswordFileCanBeAPipeAndOnlyItsFirstLineIsRead) {
     close(ends[0]);
 }
 
-TEST(PasswordInputTest, PasswordFileThatCannotBeReadFailsNamingTheFile) {
+TEST(PasswordInputTest, PasswordFileThatCannotBeReadFailsNamingItAndIsNotFallenBackFrom) {
     TempFolder folder;
-    const auto missing = folder.path() / "missing.txt";
-    EXPECT_NE(ErrorOf([&] { ReadPasswordFile(missing); }).find(missing.string()),
-              std::string::npos);
-    EXPECT_NE(ErrorOf([&] { ReadPasswordFile(folder.path()); }).find(folder.path().string()),
-              std::string::npos);
-    const auto endless = folder.Write("endless", std::string(70000, 'x'));
-    EXPECT_NE(ErrorOf([&] { ReadPasswordFile(endless); }).find(endless.string()),
-              std::string::npos);
+    PasswordContext context;
+    context.stdinIsTerminal = true;
+    context.environment = FixedEnvironment({{"ORVBATCH_TM_PASSWORD", "from-env"}});
+    context.prompt = [](const std::string&) -> std::wstring {
+        ADD_FAILURE() << "prompted";
+        return {};
+    };
+    const std::filesystem::path files[] = {folder.path() / "missing.txt", folder.path(),
+                                           folder.Write("endless", std::string(70000, 'x'))};
+    for (const auto& file : files) {
+        try {
+            ReadPasswordFile(file);
+            ADD_FAILURE() << file;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
+        EXPECT_THROW(ResolvePassword(file, true, context), std::runtime_error) << file;
+    }
 }
 
 TEST(PasswordInputTest, EnvironmentPasswordIsTakenWhenSetEvenWhenEmpty) {
@@ -125,18 +127,6 @@ TEST(PasswordInputTest, PasswordComesFromTheFileThenTheEnvironmentThenThePrompt)
     }
 }
 
-TEST(PasswordInputTest, GivenPasswordFileThatFailsIsAnErrorNotAFallBack) {
-    TempFolder folder;
-    PasswordContext context;
-    context.stdinIsTerminal = true;
-    context.environment = FixedEnvironment({{"ORVBATCH_TM_PASSWORD", "from-env"}});
-    context.prompt = [](const std::string&) -> std::wstring {
-        ADD_FAILURE() << "prompted";
-        return {};
-    };
-    EXPECT_THROW(ResolvePassword(folder.path() / "missing", true, context), std::runtime_error);
-}
-
 TEST(PasswordInputTest, PasswordFileOthersCanReadGetsAWarningNamingIt) {
     TempFolder folder;
     const auto file = folder.Write("password", "secret\n");
@@ -155,21 +145,24 @@ TEST(PasswordInputTest, PasswordFileOthersCanReadGetsAWarningNamingIt) {
     EXPECT_FALSE(ReadableByOthers(folder.path() / "missing"));
 }
 
+bool EchoIsOn(int fd) {
+    termios settings{};
+    return tcgetattr(fd, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
+}
+
 // A child process whose controlling terminal is a new pseudo-terminal; the test plays the
-// user on its master side.
+// user on its master side. `body` runs in the child; its result is the child's exit code.
 class TerminalChild {
 public:
-    // `body` runs in the child; its result is the child's exit code.
     explicit TerminalChild(const std::function<int()>& body) {
         pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
-        if (pid_ == 0) {
-            int code = 100;
-            try {
-                code = body();
-            } catch (...) {
-            }
-            _exit(code);
+        if (pid_ != 0) return;
+        int code = 100;
+        try {
+            code = body();
+        } catch (...) {
         }
+        _exit(code);
     }
     ~TerminalChild() {
         if (pid_ > 0 && !waited_) {
@@ -179,6 +172,7 @@ public:
         if (master_ >= 0) close(master_);
     }
     bool started() const { return pid_ > 0; }
+    int master() const { return master_; }
 
     // What the child wrote to the terminal until `wanted` appeared (or the child ended, or
     // ten seconds passed).
@@ -195,27 +189,17 @@ public:
         }
         return transcript_;
     }
-    void Type(const std::string& keys) {
-        ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
-    }
-    // The child's status; a child still running after ten seconds is killed (SIGKILL).
-    int Wait() {
+    // Types `keys` at the prompt and returns the child's status; a child still running
+    // after ten seconds is killed.
+    int Answer(const std::string& keys) {
+        ReadUntil("TM password: ");
+        EXPECT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
         int status = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-                break;
-            }
-            usleep(1000);
+        for (int ms = 0; waitpid(pid_, &status, WNOHANG) == 0; ++ms, usleep(1000)) {
+            if (ms == 10000) kill(pid_, SIGKILL);
         }
         waited_ = true;
         return status;
-    }
-    bool EchoIsOn() const {
-        termios settings{};
-        return tcgetattr(master_, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
     }
 
 private:
@@ -225,21 +209,13 @@ private:
     std::string transcript_;
 };
 
-bool ChildEchoIsOn() {
-    termios settings{};
-    return tcgetattr(STDIN_FILENO, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
-}
-
 TEST(PasswordPromptTest, PromptReadsALineWithoutEchoingItAndTurnsEchoBackOn) {
     TerminalChild child([] {
-        const std::wstring password = PromptPassword("TM password: ");
-        if (password != L"hunter2 x") return 2;
-        return ChildEchoIsOn() ? 0 : 3;
+        if (PromptPassword("TM password: ") != L"hunter2 x") return 2;
+        return EchoIsOn(STDIN_FILENO) ? 0 : 3;
     });
     ASSERT_TRUE(child.started());
-    child.ReadUntil("TM password: ");
-    child.Type("hunter2 x\n");
-    const int status = child.Wait();
+    const int status = child.Answer("hunter2 x\n");
     const std::string transcript = child.ReadUntil("\n");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(transcript.find("hunter2"), std::string::npos) << transcript;
@@ -254,11 +230,9 @@ TEST(PasswordPromptTest, InterruptDuringThePromptEndsTheProgramWithEchoBackOn) {
         return 2;
     });
     ASSERT_TRUE(child.started());
-    child.ReadUntil("TM password: ");
-    child.Type("hun\x03");
-    const int status = child.Wait();
+    const int status = child.Answer("hun\x03");
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
-    EXPECT_TRUE(child.EchoIsOn());
+    EXPECT_TRUE(EchoIsOn(child.master()));
 }
 
 volatile sig_atomic_t interruptSeen = 0;
@@ -271,13 +245,10 @@ TEST(PasswordPromptTest, InterruptThatTheProgramHandlesReachesItsHandlerAndFails
             return 2;
         } catch (const std::runtime_error&) {
         }
-        if (interruptSeen != 1) return 3;
-        return ChildEchoIsOn() ? 0 : 4;
+        return interruptSeen != 1 ? 3 : EchoIsOn(STDIN_FILENO) ? 0 : 4;
     });
     ASSERT_TRUE(child.started());
-    child.ReadUntil("TM password: ");
-    child.Type("hun\x03");
-    const int status = child.Wait();
+    const int status = child.Answer("hun\x03");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 

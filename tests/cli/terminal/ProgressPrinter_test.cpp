@@ -1,5 +1,6 @@
 #include "cli/terminal/ProgressPrinter.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,24 +16,16 @@ namespace {
 
 using engine::Progress;
 using std::chrono::milliseconds;
+using testing::EndsWith;
+using testing::HasSubstr;
 using TimePoint = std::chrono::steady_clock::time_point;
 
 constexpr char kErase[] = "\x1b[K";
 
-// The printer's clock, moved by hand.
-struct FakeClock {
-    TimePoint now{std::chrono::hours(1)};
-    void Set(int ms) { now = TimePoint(std::chrono::hours(1)) + milliseconds(ms); }
-    ProgressPrinter::Clock Function() {
-        return [this] { return now; };
-    }
-};
-
 // The texts drawn, in order: each drawing starts with "\r".
 std::vector<std::string> Drawings(const std::string& output) {
     std::vector<std::string> drawings;
-    std::size_t start = 0;
-    while ((start = output.find('\r', start)) != std::string::npos) {
+    for (std::size_t start = output.find('\r'); start != std::string::npos;) {
         const std::size_t end = output.find('\r', start + 1);
         drawings.push_back(output.substr(start + 1, end - start - 1));
         start = end;
@@ -41,30 +34,35 @@ std::vector<std::string> Drawings(const std::string& output) {
 }
 
 std::string WithoutErase(std::string text) {
-    if (text.size() >= 3 && text.compare(text.size() - 3, 3, kErase) == 0)
-        text.resize(text.size() - 3);
+    if (text.ends_with(kErase)) text.resize(text.size() - 3);
     return text;
 }
 
-TEST(ProgressPrinterTest, ShowsReadingThenCountsThenRateAndTimeLeftOnceEnoughIsKnown) {
+// A printer writing to a string, with a clock moved by hand.
+struct Printer {
     std::ostringstream out;
-    FakeClock clock;
-    ProgressPrinter printer(out, {true, true, 200}, clock.Function());
+    TimePoint now;
+    ProgressPrinter printer;
 
-    clock.Set(0);
-    printer.Update({0, 12, 0, 0});
-    clock.Set(50);  // matching starts: drawn although only 50 ms passed
-    printer.Update({0, 12, 0, 5000});
-    clock.Set(300);  // 250 ms of matching: too early for an estimate
-    printer.Update({1, 12, 200, 5000});
-    clock.Set(1050);
-    printer.Update({3, 12, 850, 5000});
-    clock.Set(2000);  // a second without progress keeps the estimate from the segments done
-    printer.Update({3, 12, 850, 5000});
-    clock.Set(2020);  // the final state is drawn at once
-    printer.Update({12, 12, 5000, 5000});
+    explicit Printer(ProgressStyle style) : printer(out, style, [this] { return now; }) {}
+    void At(int ms, const Progress& progress) {
+        now = TimePoint(std::chrono::hours(1) + milliseconds(ms));
+        printer.Update(progress);
+    }
+    std::vector<std::string> drawings() const { return Drawings(out.str()); }
+};
 
-    const std::vector<std::string> expected = {
+TEST(ProgressPrinterTest, ShowsReadingThenCountsThenRateAndTimeLeftOnceEnoughIsKnown) {
+    Printer p({true, true, 200});
+    p.At(0, {0, 12, 0, 0});
+    p.At(50, {0, 12, 0, 5000});     // matching starts: drawn although only 50 ms passed
+    p.At(300, {1, 12, 200, 5000});  // 250 ms of matching: too early for an estimate
+    p.At(1050, {3, 12, 850, 5000});
+    // A second without progress keeps the estimate from the segments done.
+    p.At(2000, {3, 12, 850, 5000});
+    p.At(2020, {12, 12, 5000, 5000});  // the final state is drawn at once
+
+    std::vector<std::string> expected = {
         "Reading: 0/12 documents",
         "Analysing: 0/12 documents, 0/5,000 segments",
         "Analysing: 1/12 documents, 200/5,000 segments",
@@ -72,11 +70,8 @@ TEST(ProgressPrinterTest, ShowsReadingThenCountsThenRateAndTimeLeftOnceEnoughIsK
         "Analysing: 3/12 documents, 850/5,000 segments, 436 seg/s, about 10 s left",
         "Analysing: 12/12 documents, 5,000/5,000 segments, 2,538 seg/s",
     };
-    const std::vector<std::string> drawings = Drawings(out.str());
-    ASSERT_EQ(drawings.size(), expected.size()) << out.str();
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(drawings[i], expected[i] + kErase);
-    }
+    for (std::string& line : expected) line += kErase;
+    EXPECT_EQ(p.drawings(), expected);
 }
 
 TEST(ProgressPrinterTest, RateAndTimeLeftAreWrittenInUnitsAPersonReadsAtAGlance) {
@@ -97,38 +92,25 @@ TEST(ProgressPrinterTest, RateAndTimeLeftAreWrittenInUnitsAPersonReadsAtAGlance)
         {0, 100, 5000, "0/100 segments"},  // nothing matched: no estimate
     };
     for (const Case& c : cases) {
-        std::ostringstream out;
-        FakeClock clock;
-        ProgressPrinter printer(out, {true, true, 1000}, clock.Function());
-        clock.Set(0);
-        printer.Update({0, 2, 0, c.segments});
-        clock.Set(c.atMs);
-        printer.Update({1, 2, c.done, c.segments});
-        const std::string line = WithoutErase(Drawings(out.str()).back());
-        EXPECT_EQ(line.substr(line.size() - std::min(line.size(), c.tail.size())), c.tail) << line;
+        Printer p({true, true, 1000});
+        p.At(0, {0, 2, 0, c.segments});
+        p.At(c.atMs, {1, 2, c.done, c.segments});
+        EXPECT_THAT(WithoutErase(p.drawings().back()), EndsWith(c.tail));
     }
 }
 
 TEST(ProgressPrinterTest, RedrawsAtMostTenTimesASecondButAlwaysTheFirstAndTheFinalState) {
-    std::ostringstream out;
-    FakeClock clock;
-    ProgressPrinter printer(out, {true, true, 200}, clock.Function());
-    const std::pair<int, Progress> updates[] = {
-        {0, {0, 1, 0, 1000}},       // first: drawn
-        {50, {0, 1, 10, 1000}},     // dropped
-        {99, {0, 1, 20, 1000}},     // dropped
-        {100, {0, 1, 30, 1000}},    // 100 ms after the last drawing: drawn
-        {150, {0, 1, 40, 1000}},    // dropped
-        {160, {1, 1, 1000, 1000}},  // final: drawn
-    };
-    for (const auto& [atMs, progress] : updates) {
-        clock.Set(atMs);
-        printer.Update(progress);
-    }
-    const std::vector<std::string> drawings = Drawings(out.str());
-    ASSERT_EQ(drawings.size(), 3u) << out.str();
-    EXPECT_NE(drawings[1].find(" 30/1,000 segments"), std::string::npos);
-    EXPECT_NE(drawings[2].find(" 1,000/1,000 segments"), std::string::npos);
+    Printer p({true, true, 200});
+    p.At(0, {0, 1, 0, 1000});       // first: drawn
+    p.At(50, {0, 1, 10, 1000});     // dropped
+    p.At(99, {0, 1, 20, 1000});     // dropped
+    p.At(100, {0, 1, 30, 1000});    // 100 ms after the last drawing: drawn
+    p.At(150, {0, 1, 40, 1000});    // dropped
+    p.At(160, {1, 1, 1000, 1000});  // final: drawn
+    const std::vector<std::string> drawings = p.drawings();
+    ASSERT_EQ(drawings.size(), 3u) << p.out.str();
+    EXPECT_THAT(drawings[1], HasSubstr(" 30/1,000 segments"));
+    EXPECT_THAT(drawings[2], HasSubstr(" 1,000/1,000 segments"));
 }
 
 TEST(ProgressPrinterTest, LinesLeaveOffWholePartsToFitTheTerminal) {
@@ -146,18 +128,13 @@ TEST(ProgressPrinterTest, LinesLeaveOffWholePartsToFitTheTerminal) {
     };
     for (const Case& c : cases) {
         for (bool ansi : {true, false}) {
-            std::ostringstream out;
-            FakeClock clock;
-            ProgressPrinter printer(out, {true, ansi, c.columns}, clock.Function());
-            clock.Set(0);
-            printer.Update({0, 12, 0, 5000});
-            clock.Set(1000);
-            printer.Update({3, 12, 850, 5000});
-            printer.Finish();
-            const std::vector<std::string> drawings = Drawings(out.str());
+            Printer p({true, ansi, c.columns});
+            p.At(0, {0, 12, 0, 5000});
+            p.At(1000, {3, 12, 850, 5000});
+            p.printer.Finish();
+            const std::vector<std::string> drawings = p.drawings();
             ASSERT_GE(drawings.size(), 2u);
-            EXPECT_EQ(WithoutErase(drawings[1]), c.line)
-                << c.columns << (ansi ? " ansi" : " plain");
+            EXPECT_EQ(WithoutErase(drawings[1]), c.line) << c.columns << (ansi ? " ansi" : "");
             for (const std::string& drawing : drawings) {
                 EXPECT_LT(WithoutErase(drawing).size(), static_cast<std::size_t>(c.columns));
             }
@@ -166,16 +143,11 @@ TEST(ProgressPrinterTest, LinesLeaveOffWholePartsToFitTheTerminal) {
 }
 
 TEST(ProgressPrinterTest, WithoutControlSequencesShorterLinesAndFinishPadWithSpaces) {
-    std::ostringstream out;
-    FakeClock clock;
-    ProgressPrinter printer(out, {true, false, 80}, clock.Function());
-    clock.Set(0);
-    printer.Update({0, 2, 0, 100});
-    clock.Set(1000);
-    printer.Update({1, 2, 50, 100});
-    clock.Set(1050);
-    printer.Update({2, 2, 100, 100});
-    printer.Finish();
+    Printer p({true, false, 80});
+    p.At(0, {0, 2, 0, 100});
+    p.At(1000, {1, 2, 50, 100});
+    p.At(1050, {2, 2, 100, 100});
+    p.printer.Finish();
 
     const std::string longer =
         "Analysing: 1/2 documents, 50/100 segments, 50 seg/s, about 1 s left";
@@ -183,28 +155,23 @@ TEST(ProgressPrinterTest, WithoutControlSequencesShorterLinesAndFinishPadWithSpa
     const std::string expected = "\rAnalysing: 0/2 documents, 0/100 segments\r" + longer + "\r" +
                                  shorter + std::string(longer.size() - shorter.size(), ' ') + "\r" +
                                  std::string(shorter.size(), ' ') + "\r";
-    EXPECT_EQ(out.str(), expected);
+    EXPECT_EQ(p.out.str(), expected);
 }
 
 TEST(ProgressPrinterTest, FinishClearsTheLineOnlyWhenSomethingWasDrawnAndStartsAfresh) {
-    std::ostringstream out;
-    FakeClock clock;
-    ProgressPrinter printer(out, {true, true, 80}, clock.Function());
-    printer.Finish();
-    EXPECT_EQ(out.str(), "");
+    Printer p({true, true, 80});
+    p.printer.Finish();
+    EXPECT_EQ(p.out.str(), "");
 
-    clock.Set(0);
-    printer.Update({0, 1, 0, 10});
-    printer.Finish();
-    EXPECT_EQ(out.str(), "\rAnalysing: 0/1 documents, 0/10 segments\x1b[K\r\x1b[K");
+    p.At(0, {0, 1, 0, 10});
+    p.printer.Finish();
+    EXPECT_EQ(p.out.str(), "\rAnalysing: 0/1 documents, 0/10 segments\x1b[K\r\x1b[K");
 
     // A second analysis is drawn from its first update, with its own rate.
-    out.str("");
-    clock.Set(10);
-    printer.Update({0, 1, 0, 10});
-    clock.Set(1010);
-    printer.Update({0, 1, 4, 10});
-    EXPECT_EQ(WithoutErase(Drawings(out.str()).back()),
+    p.out.str("");
+    p.At(10, {0, 1, 0, 10});
+    p.At(1010, {0, 1, 4, 10});
+    EXPECT_EQ(WithoutErase(p.drawings().back()),
               "Analysing: 0/1 documents, 4/10 segments, 4.0 seg/s, about 2 s left");
 }
 

@@ -23,12 +23,7 @@ TEST(TerminalAbilitiesTest, ColourControlSequencesAndWidthFollowTheStreamsAndThe
     const Case cases[] = {
         {"a colour terminal", all, {{"TERM", "xterm-256color"}}, true, true, 120},
         {"NO_COLOR set", all, {{"TERM", "xterm"}, {"NO_COLOR", "1"}}, false, true, 120},
-        {"NO_COLOR empty counts as unset",
-         all,
-         {{"TERM", "xterm"}, {"NO_COLOR", ""}},
-         true,
-         true,
-         120},
+        {"NO_COLOR empty is unset", all, {{"TERM", "xterm"}, {"NO_COLOR", ""}}, true, true, 120},
         {"TERM=dumb", all, {{"TERM", "dumb"}}, false, false, 120},
         {"TERM unset", all, {}, false, false, 120},
         {"TERM empty", all, {{"TERM", ""}}, false, false, 120},

@@ -3,25 +3,26 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "cli/tm/UsageError.h"
 
 namespace orv::cli {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 
 TEST(LanguageArgument, TakesIdsInDecimalOrHexAndTagsInAnyCaseOrSeparator) {
-    const struct {
-        const char* argument;
-        int32_t id;
-    } cases[] = {
+    const std::pair<const char*, int32_t> cases[] = {
         {"1031", 1031},  {"0x0407", 1031}, {"0X407", 1031},
         {"de-DE", 1031}, {"de_de", 1031},  {"DE-de", 1031},
         {"en-GB", 2057}, {"EN_gb", 2057},  {"zh-Hans-CN", 2052},
         {"es-ES", 3082}, {"3082", 3082},   {"1034", 1034},
         {"de", 7},       {"pt-BR", 1046},  {"sr-Latn-RS", 9242},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseLanguageArgument(c.argument), c.id) << c.argument;
+    for (const auto& [argument, id] : cases)
+        EXPECT_EQ(ParseLanguageArgument(argument), id) << argument;
 }
 
 TEST(LanguageArgument, RefusesWhatNamesNoKnownLanguageAndNamesTheArgument) {
@@ -32,12 +33,9 @@ TEST(LanguageArgument, RefusesWhatNamesNoKnownLanguageAndNamesTheArgument) {
         "x-foo", "d\xc3\xa9", " de-DE",  "de-DE\n",
     };
     for (const char* argument : cases) {
-        try {
-            const int32_t id = ParseLanguageArgument(argument);
-            ADD_FAILURE() << "\"" << argument << "\" gave " << id;
-        } catch (const UsageError& error) {
-            EXPECT_THAT(error.what(), HasSubstr("\"" + std::string(argument) + "\""));
-        }
+        EXPECT_THAT([&] { ParseLanguageArgument(argument); },
+                    ThrowsMessage<UsageError>(HasSubstr("\"" + std::string(argument) + "\"")))
+            << argument;
     }
 }
 

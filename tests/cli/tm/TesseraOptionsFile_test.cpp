@@ -16,18 +16,23 @@ namespace orv::cli {
 namespace {
 
 using orv::test::TempFolder;
-using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
+using Settings = clsBATesseraSettings;
+
+template <typename T>
+struct Case {
+    const char* text;
+    T expected;
+};
 
 // Every field of the option set, from the set's own list, with a value unlike a new set's
 // that differs from field to field.
 struct Field {
-    std::string group;
-    std::string property;
+    std::string group, property;
     std::string text;  // the value as a file writes it
-    std::function<void(clsBATesseraSettings&)> change;
-    std::function<bool(const clsBATesseraSettings&)> changed;
-    std::function<bool(const clsBATesseraSettings&)> isNew;  // holds a new set's value
+    std::function<void(Settings&)> change;
+    std::function<bool(const Settings&)> changed, isNew;  // holds that value, a new set's
 };
 
 template <typename T>
@@ -39,36 +44,34 @@ T ChangedValue(int index) {
 }
 
 template <typename T>
-std::string InFile(const T& value) {
-    if constexpr (std::is_same_v<T, bool>) return value ? "yes" : "no";
-    if constexpr (std::is_same_v<T, int32_t>) return std::to_string(value);
-    if constexpr (std::is_same_v<T, std::wstring>) return ToNarrow(value);
+Field MakeField(const char* group, const char* property, const T& value,
+                void (Settings::*put)(const T&), const T& (Settings::*get)() const) {
+    std::string text;
+    if constexpr (std::is_same_v<T, bool>) text = value ? "yes" : "no";
+    if constexpr (std::is_same_v<T, int32_t>) text = std::to_string(value);
+    if constexpr (std::is_same_v<T, std::wstring>) text = ToNarrow(value);
+    return {group,
+            property,
+            text,
+            [=](Settings& s) { (s.*put)(value); },
+            [=](const Settings& s) { return (s.*get)() == value; },
+            [=](const Settings& s) { return (s.*get)() == T{}; }};
 }
 
 std::vector<Field> AllFields() {
     std::vector<Field> fields;
     int index = 0;
-#define ORV_TEST_FIELD(type, group, property, written)                                         \
-    {                                                                                          \
-        const type value = ChangedValue<type>(index++);                                        \
-        fields.push_back(                                                                      \
-            Field{#group, #property, InFile(value),                                            \
-                  [value](clsBATesseraSettings& s) { s.put_Options##group##property(value); }, \
-                  [value](const clsBATesseraSettings& s) {                                     \
-                      return s.get_Options##group##property() == value;                        \
-                  },                                                                           \
-                  [](const clsBATesseraSettings& s) {                                          \
-                      return s.get_Options##group##property() == type{};                       \
-                  }});                                                                         \
-    }
+#define ORV_TEST_FIELD(type, group, property, written)                               \
+    fields.push_back(MakeField<type>(#group, #property, ChangedValue<type>(index++), \
+                                     &Settings::put_Options##group##property,        \
+                                     &Settings::get_Options##group##property));
     ORV_TESSERA_SETTINGS(ORV_TEST_FIELD)
 #undef ORV_TEST_FIELD
     return fields;
 }
 
-clsBATesseraSettings Read(const std::string& text) {
+Settings Read(const std::string& text, Settings settings = {}) {
     TempFolder folder;
-    clsBATesseraSettings settings;
     ReadTesseraOptionsFile(folder.Write("options.ini", text), settings);
     return settings;
 }
@@ -77,13 +80,14 @@ clsBATesseraSettings Read(const std::string& text) {
 // as it was.
 std::string FaultOf(const std::string& text) {
     TempFolder folder;
-    clsBATesseraSettings settings;
+    Settings settings;
     settings.put_OptionsGeneralMaximumHits(3);
     try {
         ReadTesseraOptionsFile(folder.Write("options.ini", text), settings);
     } catch (const UsageError& error) {
         EXPECT_EQ(settings.get_OptionsGeneralMaximumHits(), 3) << text;
         EXPECT_FALSE(settings.get_WasInitialised()) << text;
+        EXPECT_THAT(error.what(), HasSubstr("options.ini:")) << "names the file and line";
         return error.what();
     }
     ADD_FAILURE() << "no fault in:\n" << text;
@@ -100,7 +104,7 @@ TEST(TesseraOptionsFile, SetsEveryFieldByFullNameOrByShortNameInItsSection) {
         sectioned += field.property + "=" + field.text + "\n";
     }
     for (const std::string& text : {flat, sectioned}) {
-        const clsBATesseraSettings settings = Read(text);
+        const Settings settings = Read(text);
         EXPECT_TRUE(settings.get_WasInitialised());
         for (const Field& field : fields)
             EXPECT_TRUE(field.changed(settings)) << field.group << field.property << "\n" << text;
@@ -109,83 +113,67 @@ TEST(TesseraOptionsFile, SetsEveryFieldByFullNameOrByShortNameInItsSection) {
 
 TEST(TesseraOptionsFile, TemplateNamesEveryFieldAndReadsBackAsANewSet) {
     const std::string text = TesseraOptionsTemplate();
-    clsBATesseraSettings settings;
+    Settings changed;
     for (const Field& field : AllFields()) {
         EXPECT_THAT(text, HasSubstr("Options" + field.group + field.property)) << field.property;
-        field.change(settings);
+        field.change(changed);
     }
-    TempFolder folder;
-    ReadTesseraOptionsFile(folder.Write("template.ini", text), settings);
+    const Settings settings = Read(text, changed);
     EXPECT_TRUE(settings.get_WasInitialised());
     for (const Field& field : AllFields())
         EXPECT_TRUE(field.isNew(settings)) << field.group << field.property;
 }
 
-TEST(TesseraOptionsFile, LeavesFieldsTheFileDoesNotNameAsTheyWere) {
-    TempFolder folder;
-    clsBATesseraSettings settings;
-    settings.put_OptionsToolsBackupPath(L"/keep");
-    ReadTesseraOptionsFile(folder.Write("o.ini", "[General]\nMaximumHits = 9\n"), settings);
-    EXPECT_EQ(settings.get_OptionsToolsBackupPath(), L"/keep");
-    EXPECT_EQ(settings.get_OptionsGeneralMaximumHits(), 9);
-    EXPECT_TRUE(settings.get_WasInitialised());
-}
-
-TEST(TesseraOptionsFile, AnEmptyFileStillMarksTheSetInitialised) {
-    EXPECT_TRUE(Read("").get_WasInitialised());
-    EXPECT_TRUE(Read("; nothing but a comment\n").get_WasInitialised());
-}
-
-TEST(TesseraOptionsFile, TakesEveryBooleanSpellingInAnyCase) {
-    const struct {
-        const char* text;
-        bool value;
-    } cases[] = {{"true", true},   {"TRUE", true}, {"Yes", true},  {"on", true}, {"1", true},
-                 {"false", false}, {"no", false},  {"OFF", false}, {"0", false}, {"False", false}};
-    for (const auto& c : cases) {
-        clsBATesseraSettings settings = Read(std::string("[Tools]\nKeepBackup = ") + c.text);
-        EXPECT_EQ(settings.get_OptionsToolsKeepBackup(), c.value) << c.text;
+TEST(TesseraOptionsFile, LeavesFieldsTheFileDoesNotNameAsTheyWereAndMarksTheSetInitialised) {
+    Settings kept;
+    kept.put_OptionsToolsBackupPath(L"/keep");
+    for (const char* text : {"", "; nothing but a comment\n", "[General]\nMaximumHits = 9\n"}) {
+        const Settings settings = Read(text, kept);
+        EXPECT_EQ(settings.get_OptionsToolsBackupPath(), L"/keep") << text;
+        EXPECT_TRUE(settings.get_WasInitialised()) << text;
     }
 }
 
-TEST(TesseraOptionsFile, TakesNumbersInDecimalOrHexWithinTheirRange) {
-    const struct {
-        const char* text;
-        int32_t value;
-    } cases[] = {{"0x0000FF", 255},
-                 {"0XfF", 255},
-                 {"-5", -5},
-                 {"+7", 7},
-                 {"2147483647", 2147483647},
-                 {"-2147483648", -2147483647 - 1}};
-    for (const auto& c : cases) {
-        clsBATesseraSettings settings =
-            Read(std::string("[TranslatedTextColours]\n") + "SourceColour = " + c.text);
-        EXPECT_EQ(settings.get_OptionsTranslatedTextColoursSourceColour(), c.value) << c.text;
+TEST(TesseraOptionsFile, TakesEveryBooleanSpellingInAnyCaseAndNumbersInDecimalOrHex) {
+    const Case<bool> booleans[] = {{"true", true}, {"TRUE", true},   {"Yes", true}, {"on", true},
+                                   {"1", true},    {"false", false}, {"no", false}, {"OFF", false},
+                                   {"0", false},   {"False", false}};
+    for (const auto& c : booleans) {
+        const Settings settings = Read(std::string("[Tools]\nKeepBackup = ") + c.text);
+        EXPECT_EQ(settings.get_OptionsToolsKeepBackup(), c.expected) << c.text;
+    }
+    const Case<int32_t> numbers[] = {{"0x0000FF", 255},
+                                     {"0XfF", 255},
+                                     {"-5", -5},
+                                     {"+7", 7},
+                                     {"2147483647", 2147483647},
+                                     {"-2147483648", -2147483647 - 1}};
+    for (const auto& c : numbers) {
+        const Settings settings =
+            Read(std::string("[TranslatedTextColours]\nSourceColour = ") + c.text);
+        EXPECT_EQ(settings.get_OptionsTranslatedTextColoursSourceColour(), c.expected) << c.text;
     }
 }
 
 TEST(TesseraOptionsFile, KeepsTextAsWrittenAndQuotesOnlyToKeepOuterSpaces) {
-    const struct {
-        const char* text;
-        const wchar_t* value;
-    } cases[] = {{"\" \"", L" "},
-                 {"\"\"", L""},
-                 {"", L""},
-                 {"  C:\\Backups;old # not a comment  ", L"C:\\Backups;old # not a comment"},
-                 {"\" padded \"", L" padded "},
-                 {"\"", L"\""},
-                 {"say \"hi\"", L"say \"hi\""},
-                 {"a = b", L"a = b"},
-                 {"gr\xc3\xbc\xc3\x9f", L"gr\u00fc\u00df"}};
+    const Case<const wchar_t*> cases[] = {
+        {"\" \"", L" "},
+        {"\"\"", L""},
+        {"", L""},
+        {"  C:\\Backups;old # not a comment  ", L"C:\\Backups;old # not a comment"},
+        {"\" padded \"", L" padded "},
+        {"\"", L"\""},
+        {"say \"hi\"", L"say \"hi\""},
+        {"a = b", L"a = b"},
+        {"gr\xc3\xbc\xc3\x9f", L"gr\u00fc\u00df"}};
     for (const auto& c : cases) {
-        clsBATesseraSettings settings = Read(std::string("[Tools]\nBackupPath =") + c.text);
-        EXPECT_EQ(settings.get_OptionsToolsBackupPath(), c.value) << c.text;
+        const Settings settings = Read(std::string("[Tools]\nBackupPath =") + c.text);
+        EXPECT_EQ(settings.get_OptionsToolsBackupPath(), c.expected) << c.text;
     }
 }
 
 TEST(TesseraOptionsFile, IgnoresCommentsBlankLinesLineEndsAndAByteOrderMark) {
-    const clsBATesseraSettings settings = Read(
+    const Settings settings = Read(
         "\xEF\xBB\xBF; comment\r\n"
         "# another\r\n"
         "\r\n"
@@ -198,11 +186,9 @@ TEST(TesseraOptionsFile, IgnoresCommentsBlankLinesLineEndsAndAByteOrderMark) {
     EXPECT_EQ(settings.get_OptionsToolsBackupPath(), L"/b");
 }
 
-TEST(TesseraOptionsFile, NamesTheLineAndTheClosestNameForAnUnknownKeyOrSection) {
-    const struct {
-        const char* text;
-        const char* message;
-    } cases[] = {
+TEST(TesseraOptionsFile, RefusesABadLineNamingTheLineAndWhatIsWrongWithIt) {
+    const Case<const char*> cases[] = {
+        // An unknown name, with the closest known ones.
         {"\n\nOptionsGeneralMaximumHit = 5",
          ":3: unknown option \"OptionsGeneralMaximumHit\"; did you mean "
          "\"OptionsGeneralMaximumHits\"?"},
@@ -224,17 +210,7 @@ TEST(TesseraOptionsFile, NamesTheLineAndTheClosestNameForAnUnknownKeyOrSection) 
         {"[Tools]\nOptionsGeneralMaximumHits = 5",
          ":2: OptionsGeneralMaximumHits belongs in section [General], not [Tools]"},
         {"WasInitialised = true", ":1: WasInitialised is no option"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_THAT(FaultOf(c.text), AllOf(HasSubstr("options.ini:"), HasSubstr(c.message)));
-    }
-}
-
-TEST(TesseraOptionsFile, NamesTheLineTheOptionAndTheTypeForABadValue) {
-    const struct {
-        const char* line;
-        const char* message;
-    } cases[] = {
+        // A bad value, with the option and its type.
         {"[Tools]\nKeepBackup = 2",
          ":2: bad value \"2\" for OptionsToolsKeepBackup: expected true or false"},
         {"[Tools]\nKeepBackup =", ":2: bad value \"\" for OptionsToolsKeepBackup"},
@@ -247,15 +223,7 @@ TEST(TesseraOptionsFile, NamesTheLineTheOptionAndTheTypeForABadValue) {
         {"OptionsGeneralMaximumHits = --5", "bad value \"--5\""},
         {"OptionsGeneralMaximumHits = 0x-5", "bad value \"0x-5\""},
         {"OptionsGeneralMaximumHits =", "bad value \"\""},
-    };
-    for (const auto& c : cases) EXPECT_THAT(FaultOf(c.line), HasSubstr(c.message));
-}
-
-TEST(TesseraOptionsFile, RefusesMalformedLinesAndAnOptionGivenTwice) {
-    const struct {
-        const char* text;
-        const char* message;
-    } cases[] = {
+        // A malformed line, and an option given twice.
         {"[General\n", ":1: a section name must end with \"]\""},
         {"[General]\nMaximumHits 5", ":2: expected NAME = VALUE"},
         {"= 5", ":1: a line starts with \"=\""},
@@ -264,20 +232,17 @@ TEST(TesseraOptionsFile, RefusesMalformedLinesAndAnOptionGivenTwice) {
         // A good line before the fault must not have reached the caller's set either.
         {"OptionsGeneralMaximumHits = 8\nnonsense", ":2: expected NAME = VALUE"},
     };
-    for (const auto& c : cases) EXPECT_THAT(FaultOf(c.text), HasSubstr(c.message));
+    for (const auto& c : cases) EXPECT_THAT(FaultOf(c.text), HasSubstr(c.expected));
 }
 
 TEST(TesseraOptionsFile, RefusesAFileItCannotReadNamingIt) {
     TempFolder folder;
-    clsBATesseraSettings settings;
+    Settings settings;
     const auto large = folder.Write("large.ini", std::string((1 << 20) + 1, ';'));
     for (const auto& path : {folder.path() / "missing.ini", folder.path(), large}) {
-        try {
-            ReadTesseraOptionsFile(path, settings);
-            ADD_FAILURE() << path;
-        } catch (const UsageError& error) {
-            EXPECT_THAT(error.what(), HasSubstr("cannot read the options file " + path.string()));
-        }
+        EXPECT_THAT(
+            [&] { ReadTesseraOptionsFile(path, settings); },
+            ThrowsMessage<UsageError>(HasSubstr("cannot read the options file " + path.string())));
     }
     EXPECT_FALSE(settings.get_WasInitialised());
 }

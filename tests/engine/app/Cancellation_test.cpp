@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,11 +46,16 @@ std::vector<fs::path> WriteDocuments(const TempFolder& folder) {
 // Records every report; asks for a cancel at the first report of matching with at least
 // `cancelAt` segments done, if set. Installed for one test, removed at its end with any
 // request that is still pending, since both are process-wide.
-class ProgressRecorder {
-public:
-    explicit ProgressRecorder(std::optional<std::size_t> cancelAt = std::nullopt)
-        : cancelAt_(cancelAt) {
-        SetProgressCallback([this](const Progress& progress) { Report(progress); });
+struct ProgressRecorder {
+    explicit ProgressRecorder(std::optional<std::size_t> cancelAt = std::nullopt) {
+        SetProgressCallback([this, cancelAt](const Progress& progress) {
+            reports.push_back(progress);
+            if (cancelAt && !requestedAt && progress.segments != 0 &&
+                progress.segmentsDone >= *cancelAt) {
+                requestedAt = progress;
+                RequestCancel();
+            }
+        });
     }
     ~ProgressRecorder() {
         SetProgressCallback({});
@@ -58,23 +64,8 @@ public:
     ProgressRecorder(const ProgressRecorder&) = delete;
     ProgressRecorder& operator=(const ProgressRecorder&) = delete;
 
-    const std::vector<Progress>& reports() const { return reports_; }
-    // The report at which the cancel was asked for.
-    const std::optional<Progress>& requestedAt() const { return requestedAt_; }
-
-private:
-    void Report(const Progress& progress) {
-        reports_.push_back(progress);
-        if (cancelAt_ && !requestedAt_ && progress.segments != 0 &&
-            progress.segmentsDone >= *cancelAt_) {
-            requestedAt_ = progress;
-            RequestCancel();
-        }
-    }
-
-    std::optional<std::size_t> cancelAt_;
-    std::vector<Progress> reports_;
-    std::optional<Progress> requestedAt_;
+    std::vector<Progress> reports;
+    std::optional<Progress> requestedAt;  // the report at which the cancel was asked for
 };
 
 class Cancellation : public GoldenTmJob {
@@ -99,13 +90,12 @@ private:
 TEST_F(Cancellation, AStoppedBatchFailsRaisesTheEventOnceAndLeavesNoCsvLogFile) {
     const struct {
         const char* what;
-        bool beforeTheJob;
-        std::optional<std::size_t> cancelAt;
+        std::optional<std::size_t> cancelAt;  // none: before the job
     } cases[] = {
         // A request that no analysis has taken up yet stops the next one.
-        {"before the job", true, std::nullopt},       {"as the matching starts", false, 0},
-        {"after the first segment", false, 1},        {"half-way", false, kSegments / 2},
-        {"after the last segment", false, kSegments},
+        {"before the job", std::nullopt},      {"as the matching starts", 0},
+        {"after the first segment", 1},        {"half-way", kSegments / 2},
+        {"after the last segment", kSegments},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -113,7 +103,7 @@ TEST_F(Cancellation, AStoppedBatchFailsRaisesTheEventOnceAndLeavesNoCsvLogFile) 
         folder.Write("run.csv", "the CSV log file of an earlier analysis");
         {
             ProgressRecorder recorder(c.cancelAt);
-            if (c.beforeTheJob) RequestCancel();
+            if (!c.cancelAt) RequestCancel();
             const auto error = RaisedBy([&] { Execute(JobText(documents, In("run.log"))); });
             ASSERT_TRUE(error);
             EXPECT_EQ(error->number(), kEngineFailure);
@@ -122,15 +112,13 @@ TEST_F(Cancellation, AStoppedBatchFailsRaisesTheEventOnceAndLeavesNoCsvLogFile) 
             EXPECT_FALSE(CancelRequested()) << "the request was taken up";
 
             ASSERT_EQ(cancelled.size(), 1u) << "one event";
-            const int32_t done = recorder.requestedAt()
-                                     ? static_cast<int32_t>(recorder.requestedAt()->documentsDone)
-                                     : 0;
-            EXPECT_EQ(cancelled[0], done) << "the documents done when the cancel was asked for";
+            EXPECT_EQ(cancelled[0], recorder.requestedAt.value_or(Progress{}).documentsDone)
+                << "the documents done when the cancel was asked for";
             if (c.cancelAt == kSegments) {
                 EXPECT_EQ(cancelled[0], kDocuments);
             }
-            if (c.beforeTheJob) {
-                EXPECT_TRUE(recorder.reports().empty());
+            if (!c.cancelAt) {
+                EXPECT_TRUE(recorder.reports.empty());
             }
 
             EXPECT_FALSE(fs::exists(In("run.csv")));
@@ -153,35 +141,26 @@ TEST_F(Cancellation, ProgressIsReportedForEachDocumentReadAndRisesStepByStepToTh
     ProgressRecorder recorder;
     Execute(JobText(documents, In("run.log")));
 
-    const auto& reports = recorder.reports();
-    ASSERT_FALSE(reports.empty());
+    // Reports with no segments yet while the documents are read, then one a segment matched.
+    const auto& reports = recorder.reports;
+    const auto matching = std::find_if(reports.begin(), reports.end(),
+                                       [](const Progress& p) { return p.segments != 0; });
+    EXPECT_GE(matching - reports.begin(), std::ssize(documents))
+        << "a report after each document read";
+    ASSERT_EQ(reports.end() - matching, static_cast<std::ptrdiff_t>(kSegments + 1));
+    EXPECT_EQ(matching->segmentsDone, 0u) << "the first report of matching";
+    EXPECT_EQ(matching->documentsDone, 2u) << "the two without segments";
     Progress previous;
-    bool matching = false;
-    std::size_t segmentReports = 0;
-    std::size_t readingReports = 0;
-    for (const Progress& p : reports) {
-        if (p.segments == 0) ++readingReports;
-        EXPECT_EQ(p.documents, documents.size());
-        EXPECT_GE(p.documentsDone, previous.documentsDone);
-        EXPECT_GE(p.segmentsDone, previous.segmentsDone);
-        EXPECT_LE(p.documentsDone, p.documents);
-        EXPECT_LE(p.segmentsDone, p.segments);
-        if (p.segments != 0 && !matching) {
-            matching = true;
-            EXPECT_EQ(p.segmentsDone, 0u) << "the first report of matching";
-            EXPECT_EQ(p.documentsDone, 2u) << "the two without segments";
-        } else if (matching) {
-            EXPECT_EQ(p.segments, kSegments) << "segments is 0 only before matching starts";
-            EXPECT_EQ(p.segmentsDone, previous.segmentsDone + 1) << "a report per segment";
-            ++segmentReports;
-        }
-        previous = p;
+    for (auto p = reports.begin(); p != reports.end(); previous = *p++) {
+        EXPECT_EQ(p->documents, documents.size());
+        EXPECT_GE(p->documentsDone, previous.documentsDone);
+        EXPECT_LE(p->documentsDone, p->documents);
+        EXPECT_LE(p->segmentsDone, p->segments);
+        if (p <= matching) continue;
+        EXPECT_EQ(p->segments, kSegments) << "segments is 0 only before matching starts";
+        EXPECT_EQ(p->segmentsDone, previous.segmentsDone + 1) << "a report per segment";
     }
-    EXPECT_GE(readingReports, documents.size()) << "a report after each document read";
-    EXPECT_EQ(segmentReports, kSegments);
     EXPECT_EQ(reports.back().documentsDone, documents.size());
-    EXPECT_EQ(reports.back().segmentsDone, kSegments);
-    EXPECT_EQ(reports.back().segments, kSegments);
 
     std::size_t csvSegments = 0;
     for (const auto& row : CsvRows()) {
@@ -216,9 +195,9 @@ TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysT
         EXPECT_EQ(error->number(), ovOrvBatchAnalyseErrorDuringAnalysis);
         EXPECT_EQ(error->description(), L"Error during analysis.");
         EXPECT_EQ(LastJobFailure(), L"Batch cancelled by user");
-        ASSERT_TRUE(recorder.requestedAt());
+        ASSERT_TRUE(recorder.requestedAt);
         ASSERT_EQ(relayed.size(), 1u);
-        EXPECT_EQ(relayed[0], static_cast<int32_t>(recorder.requestedAt()->documentsDone));
+        EXPECT_EQ(relayed[0], static_cast<int32_t>(recorder.requestedAt->documentsDone));
     }
     for (const auto& record : ba.get_Files()->NewEnum()) EXPECT_FALSE(record->get_FileProcessed());
     EXPECT_FALSE(fs::exists(folder.path() / "analysis.csv"));

@@ -81,14 +81,8 @@ TEST_F(MixedDocuments, TheExampleHasSegmentsInEveryBandButRelayed) {
         for (std::size_t b = 0; b < kBandCount; ++b)
             batch[b] += record->Get(BandField(static_cast<orv::Band>(b), Measure::Segments));
     }
-    const char* const names[] = {"repetitions", "100%",   "95-99%",  "85-94%",
-                                 "75-84%",      "50-74%", "relayed", "no match"};
-    for (std::size_t b = 0; b < kBandCount; ++b) {
-        if (static_cast<orv::Band>(b) == orv::Band::Relay)
-            EXPECT_EQ(batch[b], 0) << names[b];
-        else
-            EXPECT_GT(batch[b], 0) << names[b];
-    }
+    for (std::size_t b = 0; b < kBandCount; ++b)
+        EXPECT_EQ(batch[b] > 0, static_cast<orv::Band>(b) != orv::Band::Relay) << "band " << b;
 }
 
 TEST_F(MixedDocuments, AProtectedExampleTmGivesTheSameAnalysisToItsUserAndRefusesOthers) {
