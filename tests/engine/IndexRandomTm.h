@@ -44,46 +44,38 @@ public:
         return sentence;
     }
 
-    // `edits` random changes: a word replaced, added or removed, a number changed, a
-    // word's letter case changed, a code added or removed.
+    // `edits` random changes: a word replaced, added or removed, a number added, a word's
+    // letter case changed, a code added or removed.
     Sentence Edit(Sentence sentence, int edits) {
         for (int e = 0; e < edits; ++e) {
-            std::size_t at =
-                sentence.empty()
-                    ? 0
-                    : static_cast<std::size_t>(Below(static_cast<int>(sentence.size())));
+            const auto at = sentence.begin() + Pick(sentence.size());
+            const bool none = sentence.empty();
             switch (Below(8)) {
                 case 0:
                 case 1:
-                    if (!sentence.empty()) sentence[at] = NewPiece();
+                    if (!none) *at = NewPiece();
                     break;
                 case 2:
-                    sentence.insert(sentence.begin() + static_cast<std::ptrdiff_t>(at), NewPiece());
+                    sentence.insert(at, NewPiece());
                     break;
                 case 3:
-                    if (!sentence.empty())
-                        sentence.erase(sentence.begin() + static_cast<std::ptrdiff_t>(at));
+                    if (!none) sentence.erase(at);
                     break;
                 case 4:
-                    sentence.insert(sentence.begin() + static_cast<std::ptrdiff_t>(at),
-                                    Piece{Piece::Number, Number()});
+                    sentence.insert(at, Piece{Piece::Number, Number()});
                     break;
                 case 5:
-                    if (!sentence.empty() && sentence[at].kind == Piece::Word)
-                        sentence[at].text[0] =
-                            static_cast<wchar_t>(std::towupper(sentence[at].text[0]));
+                    if (!none && at->kind == Piece::Word)
+                        at->text[0] = static_cast<wchar_t>(std::towupper(at->text[0]));
                     break;
                 case 6:
-                    sentence.insert(sentence.begin() + static_cast<std::ptrdiff_t>(at),
-                                    Piece{Piece::Standalone, L"<x/>"});
+                    sentence.insert(at, Piece{Piece::Standalone, L"<x/>"});
                     break;
-                default:
-                    for (std::size_t k = 0; k < sentence.size(); ++k)
-                        if (sentence[k].kind >= Piece::Begin) {
-                            sentence.erase(sentence.begin() + static_cast<std::ptrdiff_t>(k));
-                            break;
-                        }
-                    break;
+                default: {
+                    auto code = std::find_if(sentence.begin(), sentence.end(),
+                                             [](const Piece& p) { return p.kind >= Piece::Begin; });
+                    if (code != sentence.end()) sentence.erase(code);
+                }
             }
         }
         return sentence;
@@ -114,52 +106,45 @@ public:
     // Most units translated into de-DE, some only into fr-FR, a few into nothing (or a
     // blank de-DE); a few repeat an earlier source, with its translation or another one.
     Generated NewTm(std::size_t units) {
-        Generated generated;
-        generated.tm.sourceLanguage = L"en-US";
-        generated.tm.targetLanguages = {L"de-DE", L"fr-FR"};
+        Generated made{{L"en-US", {L"de-DE", L"fr-FR"}, {}}, {}};
         for (std::size_t u = 0; u < units; ++u) {
-            Sentence source =
-                u > 0 && Below(100) < 3
-                    ? generated.sources[static_cast<std::size_t>(Below(static_cast<int>(u)))]
-                    : NewSentence();
-            TranslationUnit unit;
-            unit.source = Render(source);
-            int kind = Below(100);
-            std::wstring translation = L"Übersetzung " + std::to_wstring(Below(2) == 0 ? u : u % 7);
+            made.sources.push_back(u > 0 && Below(100) < 3 ? made.sources[Pick(u)] : NewSentence());
+            TranslationUnit unit{Render(made.sources.back()), {}};
+            const int kind = Below(100);
+            const auto translation = L"Übersetzung " + std::to_wstring(Below(2) == 0 ? u : u % 7);
             if (kind < 85)
-                unit.targets.push_back(Variant{L"de-DE", Segment{translation, {}}});
+                unit.targets.push_back({L"de-DE", {translation, {}}});
             else if (kind < 95)
-                unit.targets.push_back(Variant{L"fr-FR", Segment{L"traduction", {}}});
+                unit.targets.push_back({L"fr-FR", {L"traduction", {}}});
             else if (kind < 97)
-                unit.targets.push_back(Variant{L"de-DE", Segment{L"  ", {}}});
-            generated.tm.units.push_back(std::move(unit));
-            generated.sources.push_back(std::move(source));
+                unit.targets.push_back({L"de-DE", {L"  ", {}}});
+            made.tm.units.push_back(std::move(unit));
         }
-        return generated;
+        return made;
     }
 
     std::vector<Segment> NewBatch(const Generated& generated, std::size_t size) {
         std::vector<Segment> batch;
         std::vector<Sentence> asked;
         for (std::size_t q = 0; q < size; ++q) {
-            const Sentence& unit = generated.sources[static_cast<std::size_t>(
-                Below(static_cast<int>(generated.sources.size())))];
-            int kind = Below(100);
-            Sentence sentence =
-                kind < 20   ? unit
-                : kind < 75 ? Edit(unit, 1 + Below(Below(2) == 0 ? 3 : 10))
-                : kind < 93 ? NewSentence()
-                : asked.empty()
-                    ? unit
-                    : asked[static_cast<std::size_t>(Below(static_cast<int>(asked.size())))];
-            batch.push_back(Render(sentence, kind >= 93));
-            asked.push_back(std::move(sentence));
+            const Sentence& unit = generated.sources[Pick(generated.sources.size())];
+            const int kind = Below(100);
+            asked.push_back(kind < 20       ? unit
+                            : kind < 75     ? Edit(unit, 1 + Below(Below(2) == 0 ? 3 : 10))
+                            : kind < 93     ? NewSentence()
+                            : asked.empty() ? unit
+                                            : asked[Pick(asked.size())]);
+            batch.push_back(Render(asked.back(), kind >= 93));
         }
         return batch;
     }
 
 private:
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    // An index below `n`, or 0 when there is none.
+    std::size_t Pick(std::size_t n) {
+        return n == 0 ? 0 : static_cast<std::size_t>(Below(static_cast<int>(n)));
+    }
 
     std::wstring Number() {
         std::wstring number = std::to_wstring(Below(200));

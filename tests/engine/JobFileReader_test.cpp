@@ -15,19 +15,15 @@
 namespace orv::engine {
 namespace {
 
-// "|" stands for a CR LF line end.
-std::string Lines(std::string text) {
-    for (auto at = text.find('|'); at != std::string::npos; at = text.find('|', at)) {
-        text.replace(at, 1, "\r\n");
-    }
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
     return text;
 }
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
+// "|" stands for a CR LF line end.
+std::string Lines(const std::string& text) {
+    return Replaced(text, "|", "\r\n");
 }
 
 const std::string kWorkedExample = Lines(
@@ -66,72 +62,70 @@ TEST(JobFileReader, ReadsTheWorkedExampleWhateverItsLineEndsLetterCaseAndQuotes)
 // Every layout the component writes, made by the component's own writer and read back.
 TEST(JobFileReader, ReadsBackEveryLayoutTheComponentWrites) {
     test::TempFolder root;
-    root.Write("out/s.ini", "");
-    root.Write("out/h\xC3\xA9.ini", "");
+    root.Write("s.ini", "");
+    root.Write("h\xC3\xA9.ini", "");
+    const std::wstring settings = root.wpath("s.ini"), html = root.wpath("h\xC3\xA9.ini"),
+                       log = root.wpath("a.log"), unknown = root.wpath("u.txt"),
+                       frequent = root.wpath("f.txt"), project = root.wpath("p.tmv");
     std::filesystem::create_directory(root.path() / "temp");
     auto platform = std::make_shared<test::FakePlatform>();
     platform->environment[L"TEMP"] = root.wpath("temp");
 
-    struct Layout {
-        std::string
-            parts;  // by initial: Settings, Log, Unknown export, Frequent export, Project TM
-        std::vector<std::wstring> documents;
-        int32_t number = 0;  // MaxMatch, Occurrences and the file types
-    };
-    const Layout layouts[] = {
-        {"", {L"a.rtf"}},
-        {"", {}},
-        {"SLUFP", {L"a.rtf", L"b.rtf"}, 85},
-        {"LP", {L"a.rtf"}},
-        {"SFP", {L"a.rtf"}, -5},
-        {"UF", {L"a.rtf"}, INT32_MIN},
-        {"U", {L"a.rtf"}, INT32_MAX},
-        // What quoting makes of them: trimmed, one pair of quotes, a blank path a lone quote.
-        {"", {L"   ", L"", L" padded.rtf ", L"\"quoted.rtf\"", L"K\u00fcche = [x].rtf"}},
-    };
-    const std::vector<std::wstring> quotedDocuments = {L"", L"", L"padded.rtf", L"quoted.rtf",
-                                                       L"K\u00fcche = [x].rtf"};
-    for (const Layout& layout : layouts) {
-        SCOPED_TRACE(layout.parts);
-        const auto has = [&](char part) { return layout.parts.find(part) != std::string::npos; };
+    const auto roundTrip = [&](const JobDescription& job) {
         clsJobFile writer(platform);
-        JobDescription expected;
-        if (has('S')) {
-            writer.put_SGMLSettingsFileName(root.wpath("out/s.ini"));
-            writer.put_HTMLSettingsFileName(root.wpath("out/h\xC3\xA9.ini"));
-            expected.sgmlSettingsFile = root.wpath("out/s.ini");
-            expected.htmlSettingsFile = root.wpath("out/h\xC3\xA9.ini");
+        if (job.sgmlSettingsFile) writer.put_SGMLSettingsFileName(*job.sgmlSettingsFile);
+        if (job.htmlSettingsFile) writer.put_HTMLSettingsFileName(*job.htmlSettingsFile);
+        writer.put_UseTMFromPreviousAnalysis(job.useTMFromPreviousAnalysis);
+        if (job.logFile) writer.put_LogFileName(*job.logFile);
+        if (const auto& task = job.exportUnknown) {
+            writer.put_ExportUnknownFileName(task->file);
+            writer.put_ExportUnknownMaxMatch(task->maxMatch);
+            writer.put_ExportUnknownFileType(task->fileType);
         }
-        writer.put_UseTMFromPreviousAnalysis(has('L'));
-        expected.useTMFromPreviousAnalysis = has('L');
-        if (has('L')) {
-            writer.put_LogFileName(root.wpath("out/a.log"));
-            expected.logFile = root.wpath("out/a.log");
+        if (const auto& task = job.exportFrequent) {
+            writer.put_ExportFrequentFileName(task->file);
+            writer.put_ExportFrequentOccurrences(task->occurrences);
+            writer.put_ExportFrequentFileType(task->fileType);
         }
-        if (has('U')) {
-            writer.put_ExportUnknownFileName(root.wpath("out/u.txt"));
-            writer.put_ExportUnknownMaxMatch(layout.number);
-            writer.put_ExportUnknownFileType(layout.number);
-            expected.exportUnknown = {layout.number, root.wpath("out/u.txt"), layout.number};
-        }
-        if (has('F')) {
-            writer.put_ExportFrequentFileName(root.wpath("out/f.txt"));
-            writer.put_ExportFrequentOccurrences(layout.number);
-            writer.put_ExportFrequentFileType(layout.number);
-            expected.exportFrequent = {layout.number, root.wpath("out/f.txt"), layout.number};
-        }
-        if (has('P')) {
-            writer.put_CreateProjectTMFileName(root.wpath("out/p.tmv"));
-            expected.projectTM = ProjectTMTask{root.wpath("out/p.tmv")};
-        }
+        if (job.projectTM) writer.put_CreateProjectTMFileName(job.projectTM->file);
         Files files;
-        for (const std::wstring& document : layout.documents) files.Add(document);
-        expected.documents = layout.documents.size() == 5 ? quotedDocuments : layout.documents;
-
+        for (const std::wstring& document : job.documents) files.Add(document);
         writer.CreateJobFile(files);
-        EXPECT_EQ(ReadJobFile(writer.GetJobFileName()), expected);
+        JobDescription read = ReadJobFile(writer.GetJobFileName());
         writer.DeleteJobFile();
-    }
+        return read;
+    };
+    // Parts by initial: Settings, Log, Unknown export, Frequent export, Project TM; `n` is
+    // MaxMatch, Occurrences and the file types.
+    const auto layout = [&](std::string parts, std::vector<std::wstring> documents, int32_t n) {
+        const auto has = [&](char part) { return parts.find(part) != std::string::npos; };
+        JobDescription job;
+        job.useTMFromPreviousAnalysis = has('L');
+        job.documents = std::move(documents);
+        if (has('S')) job.sgmlSettingsFile = settings, job.htmlSettingsFile = html;
+        if (has('L')) job.logFile = log;
+        if (has('U')) job.exportUnknown = {{n, unknown, n}};
+        if (has('F')) job.exportFrequent = {{n, frequent, n}};
+        if (has('P')) job.projectTM = {{project}};
+        return job;
+    };
+    const JobDescription layouts[] = {layout("", {L"a.rtf"}, 0),
+                                      layout("", {}, 0),
+                                      layout("SLUFP", {L"a.rtf", L"b.rtf"}, 85),
+                                      layout("LP", {L"a.rtf"}, 0),
+                                      layout("SFP", {L"a.rtf"}, -5),
+                                      layout("UF", {L"a.rtf"}, INT32_MIN),
+                                      layout("U", {L"a.rtf"}, INT32_MAX)};
+    for (const JobDescription& job : layouts) EXPECT_EQ(roundTrip(job), job);
+
+    // What quoting makes of paths: trimmed, one pair of quotes, a blank path a lone quote.
+    EXPECT_EQ(
+        roundTrip(layout("",
+                         {L"   ", L"", L" padded.rtf ", L"\"quoted.rtf\"", L"K\u00fcche = [x].rtf"},
+                         0))
+            .documents,
+        (std::vector<std::wstring>{L"", L"", L"padded.rtf", L"quoted.rtf",
+                                   L"K\u00fcche = [x].rtf"}));
 }
 
 TEST(JobFileReader, AJobThatCannotBeRunFailsSayingWhatIsWrong) {

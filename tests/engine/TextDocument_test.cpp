@@ -22,33 +22,13 @@ TEST(TextDocumentTest, ReadsTheEncodingThatTheBytesShow) {
         std::wstring text;
     };
     const Case cases[] = {
-        {"UTF-8 with BOM",
-         "\xEF\xBB\xBF"
-         "Caf\xC3\xA9\r\nLine",
-         L"Café\r\nLine"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF"s + "Caf\xC3\xA9\r\nLine", L"Café\r\nLine"},
         {"UTF-8 without BOM", "Caf\xC3\xA9 \xF0\x9F\x98\x80", L"Café \U0001F600"},
-        {"UTF-16 LE",
-         "\xFF\xFE"
-         "C\0a\0f\0\xE9\0\x3D\xD8\x00\xDE"s,
-         L"Café\U0001F600"},
-        {"UTF-16 BE",
-         "\xFE\xFF"
-         "\0C\0a\0f\0\xE9\xD8\x3D\xDE\x00"s,
-         L"Café\U0001F600"},
-        {"UTF-16 lone surrogate",
-         "\xFF\xFE"
-         "\x00\xD8"
-         "A\0"s,
-         L"\uFFFDA"},
-        {"UTF-16 odd length",
-         "\xFF\xFE"
-         "A\0B"s,
-         L"A\uFFFD"},
-        {"UTF-8 with BOM, bad byte",
-         "\xEF\xBB\xBF"
-         "a\xFF"
-         "b",
-         L"a\uFFFDb"},
+        {"UTF-16 LE", "\xFF\xFE"s + "C\0a\0f\0\xE9\0\x3D\xD8\x00\xDE"s, L"Café\U0001F600"},
+        {"UTF-16 BE", "\xFE\xFF"s + "\0C\0a\0f\0\xE9\xD8\x3D\xDE\x00"s, L"Café\U0001F600"},
+        {"UTF-16 lone surrogate", "\xFF\xFE\x00\xD8"s + "A\0"s, L"\uFFFDA"},
+        {"UTF-16 odd length", "\xFF\xFE"s + "A\0B"s, L"A\uFFFD"},
+        {"UTF-8 with BOM, bad byte", "\xEF\xBB\xBF"s + "a\xFF" + "b", L"a\uFFFDb"},
         {"BOM only", "\xEF\xBB\xBF", L""},
         {"empty", "", L""},
         {"not UTF-8", "caf\xE9", FromNarrow("caf\xE9")},

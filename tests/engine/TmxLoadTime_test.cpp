@@ -33,22 +33,20 @@ TEST(TmxLoadTime, ALargeTmLoadsQuicklyAndCompactly) {
         std::ofstream out(folder.path() / "large.tmx", std::ios::binary);
         out << "<?xml version=\"1.0\"?>\n<tmx version=\"1.4\">\n<header "
                "srclang=\"en-US\"/>\n<body>\n";
+        const char* b = "<bpt i=\"1\">&lt;b&gt;</bpt>";
+        const char* e = "<ept i=\"1\">&lt;/b&gt;</ept>";
         for (int i = 0; i < kUnits; ++i) {
-            out << "<tu creationdate=\"20240101T120000Z\" creationid=\"TRANSLATOR\">\n";
-            if (i % 2 == 0) {
-                out << "  <tuv xml:lang=\"en-US\"><seg>Step " << i
-                    << " explains how to <bpt i=\"1\">&lt;b&gt;</bpt>configure<ept i=\"1\">"
-                       "&lt;/b&gt;</ept> the device.</seg></tuv>\n  <tuv xml:lang=\"de-DE\"><seg>"
-                       "Schritt "
-                    << i
-                    << " erkl\xC3\xA4rt, wie man das Ger\xC3\xA4t <bpt i=\"1\">"
-                       "&lt;b&gt;</bpt>einrichtet<ept i=\"1\">&lt;/b&gt;</ept>.</seg></tuv>\n";
-            } else {
-                out << "  <tuv xml:lang=\"en-US\"><seg>Sentence " << i << " of the manual &amp; "
-                    << "its index.</seg></tuv>\n  <tuv xml:lang=\"de-DE\"><seg>Satz " << i
-                    << " des Handbuchs &amp; sein Register.</seg></tuv>\n";
-            }
-            out << "</tu>\n";
+            out << "<tu creationdate=\"20240101T120000Z\" creationid=\"TRANSLATOR\">\n"
+                << "  <tuv xml:lang=\"en-US\"><seg>";
+            if (i % 2 == 0)
+                out << "Step " << i << " explains how to " << b << "configure" << e
+                    << " the device.</seg></tuv>\n  <tuv xml:lang=\"de-DE\"><seg>Schritt " << i
+                    << " erkl\xC3\xA4rt, wie man das Ger\xC3\xA4t " << b << "einrichtet" << e;
+            else
+                out << "Sentence " << i << " of the manual &amp; its index.</seg></tuv>\n"
+                    << "  <tuv xml:lang=\"de-DE\"><seg>Satz " << i
+                    << " des Handbuchs &amp; sein Register";
+            out << ".</seg></tuv>\n</tu>\n";
         }
         out << "</body>\n</tmx>\n";
     }

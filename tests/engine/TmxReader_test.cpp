@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,7 @@ protected:
 
     // The description of the error that reading raises, or "(no error)".
     std::wstring ErrorOf(const std::string& bytes) {
-        folder_.Write("tm.tmx", bytes);
-        return ErrorReading(folder_.wpath("tm.tmx"));
+        return ErrorReading(folder_.Write("tm.tmx", bytes).wstring());
     }
     static std::wstring ErrorReading(const std::wstring& path) {
         try {
@@ -191,20 +191,18 @@ TEST_F(TmxReaderTest, NothingOutsideTheFileIsReadNeitherFilesNorTheNetwork) {
     ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 
-    const TranslationMemory tm =
-        Read("<?xml version=\"1.0\"?>\n<!DOCTYPE tmx SYSTEM \"" + url +
-             "/tmx14.dtd\" [\n"
-             "<!ENTITY file SYSTEM \"file://" +
-             (folder_.path() / "secret.txt").string() +
-             "\">\n"
-             "<!ENTITY relative SYSTEM \"secret.txt\">\n<!ENTITY remote SYSTEM \"" +
-             url +
-             "/r\">\n"
-             "<!ENTITY % parameter SYSTEM \"" +
-             url +
-             "/p.dtd\"> %parameter;\n]>\n"
-             "<tmx><header srclang=\"en-US\"/><body>" +
-             Unit("a&file;b&relative;c&remote;") + "</body></tmx>");
+    std::string dtd = R"(<?xml version="1.0"?>
+<!DOCTYPE tmx SYSTEM "URL/tmx14.dtd" [
+<!ENTITY file SYSTEM "file://SECRET">
+<!ENTITY relative SYSTEM "secret.txt">
+<!ENTITY remote SYSTEM "URL/r">
+<!ENTITY % parameter SYSTEM "URL/p.dtd"> %parameter;
+]>
+)";
+    dtd = std::regex_replace(dtd, std::regex("URL"), url);
+    dtd = std::regex_replace(dtd, std::regex("SECRET"), (folder_.path() / "secret.txt").string());
+    const TranslationMemory tm = Read(dtd + "<tmx><header srclang=\"en-US\"/><body>" +
+                                      Unit("a&file;b&relative;c&remote;") + "</body></tmx>");
 
     // The references stay what they are: markup.
     EXPECT_EQ(tm.units.at(0).source.codes,

@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -48,9 +49,15 @@ bool InOrder(const std::vector<std::string>& calls, const std::vector<std::strin
     return next == expected.end();
 }
 
+// Number, source and description of the error `work` raised; all empty when none.
+std::tuple<int32_t, std::wstring, std::wstring> Raised(const std::function<void()>& work) {
+    const auto e = RaisedBy(work);
+    if (!e) return {};
+    return {e->number(), e->source(), e->description()};
+}
+
 // A platform whose message processing delivers one client call, as a window message would.
-class PlatformWithClientCall : public FakePlatform {
-public:
+struct PlatformWithClientCall : FakePlatform {
     void ProcessMessages() const override {
         FakePlatform::ProcessMessages();
         if (auto call = std::exchange(clientCall, nullptr)) call();
@@ -58,11 +65,10 @@ public:
     mutable std::function<void()> clientCall;
 };
 
-class AnalyseTest : public ::testing::Test {
-public:
-    // A batch that passes every check (the password stays empty), two documents, and a
-    // Tessera that writes their CSV log file beside the log.
-    AnalyseTest() {
+// A batch that passes every check (the password stays empty), two documents, and a Tessera
+// that writes their CSV log file beside the log.
+struct Batch {
+    Batch() {
         fs::create_directory(folder.path() / "temp");
         platform->environment[L"TEMP"] = folder.wpath("temp");
         folder.Write("main.tmv", "tm");
@@ -76,8 +82,9 @@ public:
         objects->script.csvLogContent =
             kLabels + "\r\n" + kColumns + "\r\n" + RowA() + "\r\n" + RowB() + "\r\n";
     }
-    std::string RowA() const { return (folder.path() / "a.rtf").string() + kRowA; }
-    std::string RowB() const { return (folder.path() / "b.rtf").string() + kRowB; }
+    std::string Path(const char* name) const { return (folder.path() / name).string(); }
+    std::string RowA() const { return Path("a.rtf") + kRowA; }
+    std::string RowB() const { return Path("b.rtf") + kRowB; }
 
     std::shared_ptr<FakeTesseraApplication> App() const { return objects->application(); }
     FakeTesseraTM& TM() const { return static_cast<FakeTesseraTM&>(*App()->get_CurrentTM()); }
@@ -101,6 +108,8 @@ public:
     BatchAnalyse ba{ServiceSet(platform, DefaultFileSystem(), objects)};
 };
 
+struct AnalyseTest : ::testing::Test, Batch {};
+
 TEST_F(AnalyseTest, ACompleteAnalysisFillsTheRecordsRelaysTheCancelAndLeavesOnlyTheLogs) {
     folder.Write("run.log", "the analysis log");
     objects->tesseraFoundFromLookUp = 0;  // never seen running: the wait gives up, not the run
@@ -112,37 +121,28 @@ TEST_F(AnalyseTest, ACompleteAnalysisFillsTheRecordsRelaysTheCancelAndLeavesOnly
     EXPECT_TRUE(ba.Analyse());
 
     EXPECT_THAT(cancels, ElementsAre(std::pair{7, std::string("TM.ExecuteJobFile")}));
-
-    auto a = ba.get_Files()->Item(1);
-    EXPECT_TRUE(a->get_FileProcessed());
-    EXPECT_DOUBLE_EQ(a->get_CharsPerWord(), 5.5);
-    EXPECT_EQ(a->get_WordsIn100Matches(), 190);
-    EXPECT_EQ(a->get_CharactersTotal(), 1100);
-    EXPECT_EQ(a->get_SegmentsIn95Matches(), -1);  // a band the log does not have
-    auto b = ba.get_Files()->Item(2);
-    EXPECT_TRUE(b->get_FileProcessed());
-    EXPECT_EQ(b->get_TaggingErrors(), 1);
-    EXPECT_EQ(b->get_WordsInNoMatches(), 40);
-    EXPECT_EQ(b->get_WordsTotal(), 55);
+    // Each document's record filled from its own row (the columns are the parser's business).
+    EXPECT_TRUE(ba.get_Files()->Item(1)->get_FileProcessed());
+    EXPECT_EQ(ba.get_Files()->Item(1)->get_WordsIn100Matches(), 190);
+    EXPECT_TRUE(ba.get_Files()->Item(2)->get_FileProcessed());
+    EXPECT_EQ(ba.get_Files()->Item(2)->get_WordsTotal(), 55);
 
     const std::wstring rows = FromNarrow(RowA() + "\r\n" + RowB());
     EXPECT_EQ(ba.GetCsvLogFileContentWithoutHeader(), rows);
     EXPECT_EQ(ba.GetCsvLogFileContent(), FromNarrow(kLabels + "\r\n" + kColumns + "\r\n") + rows);
 
     // The job file listed both documents and the log, and is gone.
-    const std::string& job = TM().jobText;
-    EXPECT_THAT(job, HasSubstr("LogFile = \"" + (folder.path() / "run.log").string() + "\"\r\n"));
-    EXPECT_THAT(job, HasSubstr("Files = 2\r\n"));
-    EXPECT_THAT(job, HasSubstr("File1 = \"" + (folder.path() / "a.rtf").string() + "\"\r\n"));
-    EXPECT_THAT(job, HasSubstr("File2 = \"" + (folder.path() / "b.rtf").string() + "\"\r\n"));
+    for (const auto& line :
+         {"LogFile = \"" + Path("run.log") + "\"", std::string("Files = 2"),
+          "File1 = \"" + Path("a.rtf") + "\"", "File2 = \"" + Path("b.rtf") + "\""})
+        EXPECT_THAT(TM().jobText, HasSubstr(line + "\r\n"));
     EXPECT_THAT(TempFiles(), IsEmpty());
-    EXPECT_TRUE(fs::exists(folder.path() / "run.log"));
-    EXPECT_TRUE(fs::exists(folder.path() / "run.csv"));
+    EXPECT_EQ(FileNamesIn(folder.path()),
+              (std::set<std::string>{"main.tmv", "run.csv", "run.log", "temp"}));
 
     EXPECT_TRUE(InOrder(
-        Calls(),
-        {"Objects.CreateTessera", "TM.Open(" + (folder.path() / "main.tmv").string() + ",anna,,w)",
-         "TM.TargetLanguage=1033", "TM.ExecuteJobFile", "TM.Close", "Application.Quit"}));
+        Calls(), {"Objects.CreateTessera", "TM.Open(" + Path("main.tmv") + ",anna,,w)",
+                  "TM.TargetLanguage=1033", "TM.ExecuteJobFile", "TM.Close", "Application.Quit"}));
     EXPECT_FALSE(TM().open);
     EXPECT_EQ(objects->Calls("Application.Quit"), 1);
     EXPECT_EQ(platform->sleptMilliseconds, 25000u) << "25 retries, and no real time passed";
@@ -178,11 +178,8 @@ TEST_F(AnalyseTest, TheChecksStopAtTheFirstGapInTheirOrderBeforeTesseraIsStarted
         ba.put_TranslationMemoryUserName(c.userName);
         ba.put_TranslationMemorySourceLanguageId(c.source);
         ba.put_TranslationMemoryTargetLanguageId(c.target);
-        const auto error = RaisedBy([&] { ba.Analyse(); });
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->number(), c.error);
-        EXPECT_EQ(error->source(), L"");
-        EXPECT_EQ(error->description(), modErrors::GetErrorMessage(c.error, L""));
+        EXPECT_EQ(Raised([&] { ba.Analyse(); }),
+                  std::tuple(c.error, L"", modErrors::GetErrorMessage(c.error, L"")));
     }
     EXPECT_THAT(Calls(), IsEmpty());
     EXPECT_EQ(platform->tempFileRequests, 0);
@@ -198,82 +195,65 @@ TEST_F(AnalyseTest, AFailedCheckClosesTheTMOfASessionHeldBeforeAndLeavesTesseraR
     EXPECT_FALSE(App()->quit);
 }
 
-// --- Failing steps and their clean-up -----------------------------------------------------
-
-struct FailureCase {
-    const char* name;
-    std::function<void(AnalyseTest&)> arrange;
-    int32_t number;
-    std::wstring source, description;
-    int tempFilesMade;  // the job file and a temporary TM, before the failure
-};
-
-class FailingStep : public AnalyseTest, public ::testing::WithParamInterface<FailureCase> {};
-
 // A clean-up step that fails neither hides the error nor stops the steps after it.
-TEST_P(FailingStep, ReachesTheCallerUnchangedAfterTheTMIsClosedTheFilesDeletedAndTesseraQuit) {
-    const auto& c = GetParam();
-    c.arrange(*this);
-
-    const auto error = RaisedBy([&] { ba.Analyse(); });
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), c.number);
-    EXPECT_EQ(error->source(), c.source);
-    EXPECT_EQ(error->description(), c.description);
-    EXPECT_EQ(platform->tempFileRequests, c.tempFilesMade);
-    EXPECT_THAT(TempFiles(), IsEmpty());
-    EXPECT_EQ(TM().open, App()->script.closeFails);
-    EXPECT_EQ(objects->Calls("Application.Quit"), 1);
-    EXPECT_TRUE(ba.StartTessera()) << "the session this Analyse created was not let go";
+TEST(Analyse,
+     AFailingStepReachesTheCallerUnchangedAfterTheTMIsClosedTheFilesDeletedAndTesseraQuit) {
+    const struct {
+        const char* step;
+        std::function<void(Batch&)> arrange;
+        int32_t number;
+        std::wstring source, description;
+        int tempFilesMade;  // the job file and a temporary TM, before the failure
+    } cases[] = {
+        {"OpenTM",
+         [](Batch& b) {
+             b.objects->script.openFailure = FakeFailure{1, L"50003"};
+         },
+         40016, L"", L"Unknown error", 0},
+        {"CreateTemporaryTM",
+         [](Batch& b) {
+             b.UseEmptyTM();
+             b.objects->script.createTMAlwaysFails = true;
+         },
+         40007, L"", L"Unknown error", 1},
+        {"SetUpLanguages", [](Batch& b) { b.ba.put_TranslationMemoryTargetLanguageId(2057); },
+         40008, L"", L"Unknown error", 0},
+        {"CreateJobFile", [](Batch& b) { b.ba.put_HTMLSettingsFileName(L"no-such-settings.ini"); },
+         40003, L"", L"Unable to find file: \"no-such-settings.ini\"", 1},
+        {"FilesNeverRead", [](Batch& b) { b.ba.putref_Files(nullptr); }, kErrObjectNotSet,
+         kRuntimeErrorSource, L"Object variable or With block variable not set", 0},
+        {"OptionWrite",
+         [](Batch& b) {
+             b.ba.get_BATesserasettings()->put_WasInitialised(true);
+             b.objects->script.refusedOptionWrite = L"ToolsOptions.BackupPath";
+         },
+         50100, L"Tessera", L"Option refused: ToolsOptions.BackupPath", 1},
+        {"JobRunAndThenTheTMWillNotClose",
+         [](Batch& b) {
+             b.UseEmptyTM();
+             b.objects->script.executeFailure = FakeFailure{};
+             b.objects->script.closeFails = true;
+         },
+         40002, L"", L"Error during analysis.", 2},
+        {"ParseLogFile", [](Batch& b) { b.objects->script.csvLogFile.reset(); }, 40005, L"",
+         L"Unable to find log file.", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        Batch b;
+        c.arrange(b);
+        EXPECT_EQ(Raised([&] { b.ba.Analyse(); }), std::tuple(c.number, c.source, c.description));
+        EXPECT_EQ(b.platform->tempFileRequests, c.tempFilesMade);
+        EXPECT_THAT(b.TempFiles(), IsEmpty());
+        EXPECT_EQ(b.TM().open, b.App()->script.closeFails);
+        EXPECT_EQ(b.objects->Calls("Application.Quit"), 1);
+        EXPECT_TRUE(b.ba.StartTessera()) << "the session this Analyse created was not let go";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Analyse, FailingStep,
-    ::testing::Values(
-        FailureCase{"OpenTM",
-                    [](auto& fx) {
-                        fx.objects->script.openFailure = FakeFailure{1, L"50003"};
-                    },
-                    40016, L"", L"Unknown error", 0},
-        FailureCase{"CreateTemporaryTM",
-                    [](auto& fx) {
-                        fx.UseEmptyTM();
-                        fx.objects->script.createTMAlwaysFails = true;
-                    },
-                    40007, L"", L"Unknown error", 1},
-        FailureCase{"SetUpLanguages",
-                    [](auto& fx) { fx.ba.put_TranslationMemoryTargetLanguageId(2057); }, 40008, L"",
-                    L"Unknown error", 0},
-        FailureCase{"CreateJobFile",
-                    [](auto& fx) { fx.ba.put_HTMLSettingsFileName(L"no-such-settings.ini"); },
-                    40003, L"", L"Unable to find file: \"no-such-settings.ini\"", 1},
-        FailureCase{"FilesNeverRead", [](auto& fx) { fx.ba.putref_Files(nullptr); },
-                    kErrObjectNotSet, kRuntimeErrorSource,
-                    L"Object variable or With block variable not set", 0},
-        FailureCase{"OptionWrite",
-                    [](auto& fx) {
-                        fx.ba.get_BATesserasettings()->put_WasInitialised(true);
-                        fx.objects->script.refusedOptionWrite = L"ToolsOptions.BackupPath";
-                    },
-                    50100, L"Tessera", L"Option refused: ToolsOptions.BackupPath", 1},
-        FailureCase{"JobRunAndThenTheTMWillNotClose",
-                    [](auto& fx) {
-                        fx.UseEmptyTM();
-                        fx.objects->script.executeFailure = FakeFailure{};
-                        fx.objects->script.closeFails = true;
-                    },
-                    40002, L"", L"Error during analysis.", 2},
-        FailureCase{"ParseLogFile", [](auto& fx) { fx.objects->script.csvLogFile.reset(); }, 40005,
-                    L"", L"Unable to find log file.", 1}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(AnalyseTest, WhenTesseraCannotBeStartedTheSessionStaysAndALaterAnalyseLeavesItRunning) {
     objects->tesseraMissing = true;
-    const auto error = RaisedBy([&] { ba.Analyse(); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), 40001);
-    EXPECT_EQ(error->source(), L"");
+    EXPECT_EQ(Raised([&] { ba.Analyse(); }), std::tuple(40001, L"", L"Unable to open Tessera"));
     EXPECT_EQ(platform->tempFileRequests, 0);
 
     objects->tesseraMissing = false;
@@ -305,8 +285,7 @@ TEST_F(AnalyseTest, CopiesThePropertiesChangedSinceTheFirstReadOfTheSession) {
     ba.put_TranslationMemoryPassword(L"pw");
 
     EXPECT_TRUE(ba.Analyse());
-    EXPECT_EQ(objects->Calls("TM.Open(" + (folder.path() / "main.tmv").string() + ",bert,pw,w)"),
-              1);
+    EXPECT_EQ(objects->Calls("TM.Open(" + Path("main.tmv") + ",bert,pw,w)"), 1);
 }
 
 TEST_F(AnalyseTest, AnAnalysisThatFailsBeforeItsLogIsReadKeepsThePreviousResultTexts) {
@@ -322,57 +301,51 @@ TEST_F(AnalyseTest, AnAnalysisThatFailsBeforeItsLogIsReadKeepsThePreviousResultT
     EXPECT_EQ(ba.GetCsvLogFileContentWithoutHeader(), rows);
 }
 
-// --- Options and the temporary TM ---------------------------------------------------------
+TEST(Analyse, OptionsAreWrittenBeforeTheRunOnlyWhenInitialisedWithTheBatchsSettingsFiles) {
+    const struct {
+        const char* name;
+        bool read, initialised;
+        bool settingsFiles;  // real HTML and SGML settings files instead of empty names
+        std::size_t writes;
+    } cases[] = {
+        {"never read", false, false, false, 0},
+        {"read but not initialised", true, false, false, 0},
+        {"initialised with empty names", true, true, false, 48},
+        {"initialised with settings files", true, true, true, 48},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Batch b;
+        std::wstring html, sgml;
+        if (c.settingsFiles) {
+            html = FromNarrow(b.folder.Write("page.ini", "h").string());
+            sgml = FromNarrow(b.folder.Write("doc.ini", "s").string());
+            b.ba.put_HTMLSettingsFileName(html);
+            b.ba.put_SGMLSettingsFileName(sgml);
+        }
+        std::shared_ptr<clsBATesseraSettings> settings;
+        if (c.read) {
+            settings = b.ba.get_BATesserasettings();
+            settings->put_WasInitialised(c.initialised);
+            settings->put_OptionsToolsHtmlSettingsFile(L"client.ini");
+            settings->put_OptionsToolsSgmlSettingsFile(L"client.sgm");
+        }
+        b.ba.StartTessera();  // keeps the session to look at afterwards
+        std::optional<std::size_t> writesWhenRunning;
+        auto during = b.WhileTheJobRuns([&] { writesWhenRunning = b.App()->optionWrites.size(); });
 
-struct OptionsCase {
-    const char* name;
-    bool read, initialised;
-    bool settingsFiles;  // real HTML and SGML settings files instead of empty names
-    std::size_t writes;
-};
-
-class Options : public AnalyseTest, public ::testing::WithParamInterface<OptionsCase> {};
-
-TEST_P(Options, AreWrittenBeforeTheRunOnlyWhenInitialisedWithTheBatchsSettingsFiles) {
-    const auto& c = GetParam();
-    std::wstring html, sgml;
-    if (c.settingsFiles) {
-        html = FromNarrow(folder.Write("page.ini", "h").string());
-        sgml = FromNarrow(folder.Write("doc.ini", "s").string());
-        ba.put_HTMLSettingsFileName(html);
-        ba.put_SGMLSettingsFileName(sgml);
-    }
-    std::shared_ptr<clsBATesseraSettings> settings;
-    if (c.read) {
-        settings = ba.get_BATesserasettings();
-        settings->put_WasInitialised(c.initialised);
-        settings->put_OptionsToolsHtmlSettingsFile(L"client.ini");
-        settings->put_OptionsToolsSgmlSettingsFile(L"client.sgm");
-    }
-    ba.StartTessera();  // keeps the session to look at afterwards
-    std::optional<std::size_t> writesWhenRunning;
-    auto during = WhileTheJobRuns([&] { writesWhenRunning = App()->optionWrites.size(); });
-
-    EXPECT_TRUE(ba.Analyse());
-
-    EXPECT_EQ(writesWhenRunning, c.writes);
-    EXPECT_EQ(App()->optionWrites.size(), c.writes);
-    EXPECT_EQ(ba.get_BATessera()->get_BATesserasettings(), c.initialised ? settings : nullptr);
-    if (c.initialised) {
+        EXPECT_TRUE(b.ba.Analyse());
+        EXPECT_EQ(writesWhenRunning, c.writes);
+        EXPECT_EQ(b.App()->optionWrites.size(), c.writes);
+        EXPECT_EQ(b.ba.get_BATessera()->get_BATesserasettings(),
+                  c.initialised ? settings : nullptr);
+        if (!c.initialised) continue;
         EXPECT_EQ(settings->get_OptionsToolsHtmlSettingsFile(), html);
         EXPECT_EQ(settings->get_OptionsToolsSgmlSettingsFile(), sgml);
-        EXPECT_EQ(App()->ToolsOptionsStore->get_HtmlSettingsFile(), html);
-        EXPECT_EQ(App()->ToolsOptionsStore->get_SgmlSettingsFile(), sgml);
+        EXPECT_EQ(b.App()->ToolsOptionsStore->get_HtmlSettingsFile(), html);
+        EXPECT_EQ(b.App()->ToolsOptionsStore->get_SgmlSettingsFile(), sgml);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Analyse, Options,
-    ::testing::Values(OptionsCase{"NeverRead", false, false, false, 0},
-                      OptionsCase{"ReadButNotInitialised", true, false, false, 0},
-                      OptionsCase{"InitialisedWithEmptyNames", true, true, false, 48},
-                      OptionsCase{"InitialisedWithSettingsFiles", true, true, true, 48}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(AnalyseTest, ATemporaryTMIsMadeInLanguagesTesseraAcceptsAndDeletedAfterTheRun) {
     UseEmptyTM();
@@ -393,63 +366,49 @@ TEST_F(AnalyseTest, ATemporaryTMIsMadeInLanguagesTesseraAcceptsAndDeletedAfterTh
     EXPECT_EQ(objects->Calls("TM.Open"), 0);
 }
 
-// --- Client calls during a run ------------------------------------------------------------
-
 // Nothing stops a client from calling back into the object from the event.
-struct ClientCallCase {
-    const char* name;
-    bool createEmptyTM;
-    std::function<void(BatchAnalyse&)> call;
-};
+TEST(Analyse, AClientCallDuringTheRunLetsItFinishAndCleanUpAndASessionPutStaysWithTheClient) {
+    const auto mine = std::make_shared<clsBATessera>();
+    const struct {
+        const char* call;
+        bool createEmptyTM;
+        std::function<void(BatchAnalyse&)> make;
+    } cases[] = {
+        {"CloseTessera", false, [](BatchAnalyse& b) { b.CloseTessera(); }},
+        {"CloseTessera with an empty TM", true, [](BatchAnalyse& b) { b.CloseTessera(); }},
+        {"put no files", false, [](BatchAnalyse& b) { b.putref_Files(nullptr); }},
+        {"put another session", true, [&](BatchAnalyse& b) { b.putref_BATessera(mine); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        Batch b;
+        b.UseEmptyTM(c.createEmptyTM);
+        const auto files = b.ba.get_Files();
+        auto during = b.WhileTheJobRuns([&] { c.make(b.ba); });
 
-class ClientCallDuringRun : public AnalyseTest,
-                            public ::testing::WithParamInterface<ClientCallCase> {};
-
-TEST_P(ClientCallDuringRun, StillFinishesTheRunAndCleansUpWhatItMade) {
-    UseEmptyTM(GetParam().createEmptyTM);
-    const auto files = ba.get_Files();
-    auto during = WhileTheJobRuns([&] { GetParam().call(ba); });
-
-    EXPECT_TRUE(ba.Analyse());
-    EXPECT_TRUE(files->Item(2)->get_FileProcessed());
-    EXPECT_FALSE(TM().open);
-    EXPECT_EQ(objects->Calls("Application.Quit"), 1);
-    EXPECT_THAT(TempFiles(), IsEmpty());
+        EXPECT_TRUE(b.ba.Analyse());
+        EXPECT_TRUE(files->Item(2)->get_FileProcessed());
+        EXPECT_FALSE(b.TM().open);
+        EXPECT_EQ(b.objects->Calls("Application.Quit"), 1);
+        EXPECT_THAT(b.TempFiles(), IsEmpty());
+        if (c.call == std::string("put another session")) {
+            EXPECT_EQ(b.ba.get_BATessera(), mine) << "it stays with the client";
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Analyse, ClientCallDuringRun,
-    ::testing::Values(
-        ClientCallCase{"CloseTessera", false, [](BatchAnalyse& b) { b.CloseTessera(); }},
-        ClientCallCase{"CloseTesseraWithEmptyTM", true, [](BatchAnalyse& b) { b.CloseTessera(); }},
-        ClientCallCase{"PutNoFiles", false, [](BatchAnalyse& b) { b.putref_Files(nullptr); }},
-        ClientCallCase{
-            "PutAnotherSession", true,
-            [](BatchAnalyse& b) { b.putref_BATessera(std::make_shared<clsBATessera>()); }}),
-    [](const auto& test) { return std::string(test.param.name); });
+TEST(Analyse, AClientCallDuringTheWaitThatClosesTesseraGivesAnErrorNotACrash) {
+    for (bool emptyTM : {false, true}) {
+        SCOPED_TRACE(emptyTM ? "empty TM" : "open TM");
+        Batch b;
+        b.UseEmptyTM(emptyTM);
+        b.platform->clientCall = [&] { b.ba.CloseTessera(); };
 
-TEST_F(AnalyseTest, ASessionPutDuringTheRunStaysWithTheClient) {
-    auto mine = std::make_shared<clsBATessera>();
-    auto during = WhileTheJobRuns([&] { ba.putref_BATessera(mine); });
-
-    EXPECT_TRUE(ba.Analyse());
-    EXPECT_EQ(ba.get_BATessera(), mine);
+        EXPECT_EQ(ErrorNumber([&] { b.ba.Analyse(); }), emptyTM ? 40007 : 40006);
+        EXPECT_EQ(b.objects->Calls("Application.Quit"), 1);
+        EXPECT_THAT(b.TempFiles(), IsEmpty());
+    }
 }
-
-class ClientCallDuringWait : public AnalyseTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ClientCallDuringWait, ThatClosesTesseraGivesAnErrorNotACrash) {
-    const bool emptyTM = GetParam();
-    UseEmptyTM(emptyTM);
-    platform->clientCall = [&] { ba.CloseTessera(); };
-
-    EXPECT_EQ(ErrorNumber([&] { ba.Analyse(); }), emptyTM ? 40007 : 40006);
-    EXPECT_EQ(objects->Calls("Application.Quit"), 1);
-    EXPECT_THAT(TempFiles(), IsEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Analyse, ClientCallDuringWait, ::testing::Bool(),
-                         [](const auto& test) { return test.param ? "EmptyTM" : "OpenTM"; });
 
 }  // namespace
 }  // namespace orv::test

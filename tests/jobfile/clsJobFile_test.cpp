@@ -93,39 +93,6 @@ protected:
     Files documents;
 };
 
-TEST_F(JobFileTest, WritesTheWorkedExampleByteForByte) {
-    root.Write("Settings/manuals.ini", "");
-    fs::create_directory(root.path() / "Batch");
-    clsJobFile job(platform);
-    job.put_SGMLSettingsFileName(root.wpath("Settings/manuals.ini"));
-    job.put_UseTMFromPreviousAnalysis(true);
-    job.put_LogFileName(root.wpath("Batch/analysis.log"));
-    job.put_ExportUnknownFileName(root.wpath("Batch/unmatched.txt"));
-    job.put_ExportUnknownMaxMatch(85);
-    job.put_ExportUnknownFileType(2);
-    job.put_ExportFrequentFileName(root.wpath("Batch/frequent.txt"));
-    job.put_ExportFrequentOccurrences(5);
-    job.put_ExportFrequentFileType(1);
-    job.put_CreateProjectTMFileName(root.wpath("Batch/project.tmv"));
-    Files files;
-    files.Add(L"C:\\Docs\\chapter 1.rtf");
-    files.Add(L"C:\\Docs\\chapter 2.rtf");
-
-    EXPECT_TRUE(job.CreateJobFile(files));
-
-    const std::wstring expected =
-        L"[Settings]|SGMLSettingsFile = \"$root/Settings/manuals.ini\"|||"
-        L"[Analyse]|UseTMFromPreviousAnalysis = 1|LogFile = \"$root/Batch/analysis.log\"|"
-        L"Tasks = 4|||[Task1]|Task = Analyse|Files = 2|"
-        L"File1 = \"C:\\Docs\\chapter 1.rtf\"|File2 = \"C:\\Docs\\chapter 2.rtf\"|||"
-        L"[Task2]|Task = ExportUnknown|MaxMatch = 85|File = \"$root/Batch/unmatched.txt\"|"
-        L"FileType = 2|||[Task3]|Task = ExportFrequent|Occurrences = 5|"
-        L"File = \"$root/Batch/frequent.txt\"|FileType = 1|||[Task4]|Task = CreateProjectTM|"
-        L"File = \"$root/Batch/project.tmv\"|";
-    EXPECT_EQ(ReadBytes(OnDisk(job.GetJobFileName())), JobText(expected, root));
-    EXPECT_EQ(OnDisk(job.GetJobFileName()).parent_path(), root.path() / "temp");
-}
-
 TEST_F(JobFileTest, LaysOutSectionsAndNumbersTheTasksByWhatIsGiven) {
     struct Layout {
         const char* paths;  // the path properties given, by initial: S H L U F P
@@ -155,6 +122,13 @@ TEST_F(JobFileTest, LaysOutSectionsAndNumbersTheTasksByWhatIsGiven) {
          L"[Analyse]|UseTMFromPreviousAnalysis = 0|Tasks = 1|||[Task1]|Task = Analyse|Files = 0|",
          false,
          {}},
+        {"SLUFP",
+         L"[Settings]|SGMLSettingsFile = \"$root/out/sgml.ini\"|||[Analyse]|"
+         L"UseTMFromPreviousAnalysis = 1|LogFile = \"$root/out/a.log\"|Tasks = 4|||[Task1]|"
+         L"Task = Analyse|Files = 2|File1 = \"C:\\Docs\\chapter 1.rtf\"|"
+         L"File2 = \"C:\\Docs\\chapter 2.rtf\"|||[Task2]$U||[Task3]$F||[Task4]$P",
+         true,
+         {L"C:\\Docs\\chapter 1.rtf", L"C:\\Docs\\chapter 2.rtf"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.text));
@@ -175,6 +149,7 @@ TEST_F(JobFileTest, LaysOutSectionsAndNumbersTheTasksByWhatIsGiven) {
         ASSERT_TRUE(job.CreateJobFile(files));
 
         EXPECT_EQ(ReadBytes(OnDisk(job.GetJobFileName())), JobText(c.text, root));
+        EXPECT_EQ(OnDisk(job.GetJobFileName()).parent_path(), root.path() / "temp");
     }
 }
 

@@ -34,7 +34,7 @@ int32_t DeleteError(FileSystem& files, const std::wstring& path, bool force) {
     }
 }
 
-TEST(StdFileSystemTest, FileExistsOnlyForFilesAndFolderExistsOnlyForFolders) {
+TEST(StdFileSystemTest, FilesAndFoldersExistOnlyAsSuchAndDeletingNoFileIsFileNotFound) {
     TempFolder folder;
     folder.Write("logs/run.log", "x");
     fs::create_symlink(folder.path() / "logs/run.log", folder.path() / "link.log");
@@ -56,6 +56,12 @@ TEST(StdFileSystemTest, FileExistsOnlyForFilesAndFolderExistsOnlyForFolders) {
         EXPECT_EQ(files.FileExists(c.path), c.file) << testing::PrintToString(c.path);
         EXPECT_EQ(files.FolderExists(c.path), c.folder) << testing::PrintToString(c.path);
     }
+    for (const std::wstring& path :
+         {folder.wpath("missing.log"), folder.wpath("logs"), folder.wpath("*.none"),
+          folder.wpath("missing/*.log"), std::wstring()}) {
+        EXPECT_EQ(DeleteError(files, path, true), kErrFileNotFound) << testing::PrintToString(path);
+    }
+    EXPECT_TRUE(fs::exists(folder.path() / "logs/run.log"));
 }
 
 TEST(StdFileSystemTest, DeletesOnlyTheFilesThePathOrWildcardMatchesInTheStylesCase) {
@@ -89,18 +95,6 @@ TEST(StdFileSystemTest, ReadOnlyFileIsRefusedWithoutForceAndDeletedWithIt) {
 
     EXPECT_EQ(DeleteError(files, folder.wpath("locked.tmx"), true), 0);
     EXPECT_THAT(FilesIn(folder.path()), ElementsAre("open.tmx"));
-}
-
-TEST(StdFileSystemTest, NothingToDeleteIsFileNotFound) {
-    TempFolder folder;
-    folder.Write("logs/run.log", "x");
-    StdFileSystem files;
-    for (const std::wstring& path :
-         {folder.wpath("missing.log"), folder.wpath("logs"), folder.wpath("*.none"),
-          folder.wpath("missing/*.log"), std::wstring()}) {
-        EXPECT_EQ(DeleteError(files, path, true), kErrFileNotFound) << testing::PrintToString(path);
-    }
-    EXPECT_TRUE(fs::exists(folder.path() / "logs/run.log"));
 }
 
 }  // namespace

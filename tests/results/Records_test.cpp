@@ -28,36 +28,29 @@ bool StatisticsCleared(const clsBAFileInfo& r) {
     return cleared;
 }
 
-TEST(clsBAFileInfoTest, FileProcessedTrueAndProcessingErrorFalseChangeNothingElse) {
+TEST(clsBAFileInfoTest, FileProcessedFalseClearsTheStatisticsButTrueOrNoErrorChangesNothing) {
     auto r = ProcessedRecord();
     r.put_FileProcessed(true);
-    r.put_ProcessingError(false);
+    r.put_ProcessingError(false);  // neither changes anything
     EXPECT_TRUE(r.get_FileProcessed());
     EXPECT_EQ(r.get_CharsPerWord(), 5.5);
     EXPECT_EQ(r.get_PercentInNoMatches(), static_cast<int32_t>(kCountFieldCount));
-}
-
-TEST(clsBAFileInfoTest, FileProcessedFalseClearsTheStatisticsButKeepsThePath) {
-    auto r = ProcessedRecord();
     r.put_FileProcessed(false);
     EXPECT_TRUE(StatisticsCleared(r));
     EXPECT_EQ(r.get_FilePath(), L"C:\\Docs\\a.rtf");
 }
 
-TEST(clsBAFileInfoTest, ProcessingErrorTrueFailsTheRecordAndFalseRestoresNothing) {
+TEST(clsBAFileInfoTest, AnErrorFailsTheRecordUntilANewPathMakesItFresh) {
     auto r = ProcessedRecord();
     r.put_ProcessingError(true);
-    EXPECT_TRUE(r.get_ProcessingError());
     EXPECT_FALSE(r.get_FileProcessed());
     EXPECT_TRUE(StatisticsCleared(r));
-    r.put_ProcessingError(false);
+    r.put_ProcessingError(false);  // restores nothing
     EXPECT_FALSE(r.get_ProcessingError());
     EXPECT_FALSE(r.get_FileProcessed());
-}
 
-TEST(clsBAFileInfoTest, ANewPathYieldsAFreshRecordEvenAfterAnError) {
-    auto r = ProcessedRecord();
     r.put_ProcessingError(true);
+    EXPECT_TRUE(r.get_ProcessingError());
     r.put_FileProcessed(true);
     r.put_CharsPerWord(5.5);
     r.put_FilePath(L"  other ");
@@ -95,21 +88,18 @@ TEST(FilesTest, BadPositionsAndMissingKeysFailWithTheUsualNumbers) {
     Files files;
     files.Add(L"a", L"Straße");
     files.Add(L"b");
-    struct Case {
-        const char* what;
-        std::function<void()> call;
-        int32_t number;
+    const std::pair<std::function<void()>, int32_t> cases[] = {
+        {[&] { files.Item(0); }, kErrSubscriptOutOfRange},
+        {[&] { files.Item(-1); }, kErrSubscriptOutOfRange},
+        {[&] { files.Item(3); }, kErrSubscriptOutOfRange},
+        {[&] { files.Remove(3); }, kErrSubscriptOutOfRange},
+        {[&] { files.Item(L"STRASSE"); }, kErrInvalidProcedureCall},  // ß is not SS
+        {[&] { files.Item(L""); }, kErrInvalidProcedureCall},
+        {[&] { files.Remove(L"nope"); }, kErrInvalidProcedureCall},
     };
-    const Case cases[] = {
-        {"Item 0", [&] { files.Item(0); }, kErrSubscriptOutOfRange},
-        {"Item -1", [&] { files.Item(-1); }, kErrSubscriptOutOfRange},
-        {"Item Count+1", [&] { files.Item(3); }, kErrSubscriptOutOfRange},
-        {"Remove Count+1", [&] { files.Remove(3); }, kErrSubscriptOutOfRange},
-        {"Item by a full folding", [&] { files.Item(L"STRASSE"); }, kErrInvalidProcedureCall},
-        {"Item empty key", [&] { files.Item(L""); }, kErrInvalidProcedureCall},
-        {"Remove missing key", [&] { files.Remove(L"nope"); }, kErrInvalidProcedureCall},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ErrorNumberOf(c.call), c.number) << c.what;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
+    }
     EXPECT_EQ(files.Count(), 2);
 }
 

@@ -23,6 +23,7 @@ const std::string kHeader2 =
     "Placeables;Percent;Segments;Words;Characters;Placeables";
 const std::string kFirstGroup = "File;Tagging Errors;Chars/Word;";
 const std::wstring kCrLf = L"\r\n";
+const std::wstring kHeaders = FromNarrow(kHeader1 + "\r\n" + kHeader2 + "\r\n");
 
 // A data row for those headers: tagging errors, chars/word and the counts of RowCounts().
 std::string Row(const std::string& file, const std::string& taggingErrors = "0",
@@ -47,9 +48,7 @@ std::string Lines(std::initializer_list<std::string> lines) {
     return text;
 }
 
-std::wstring W(const std::string& text) {
-    return FromNarrow(text);
-}
+const auto W = [](const std::string& text) { return FromNarrow(text); };
 
 // Every count field of the record is as listed, or `others` where not listed.
 void ExpectCounts(const clsBAFileInfo& record, const std::map<CountField, int32_t>& listed,
@@ -126,8 +125,7 @@ TEST_F(LogFileParserTest, FillsEveryFieldOfTheWorkedExampleUnderEitherDecimalSep
         EXPECT_EQ(record->get_CharsPerWord(), 5.5);
         ExpectCounts(*record, RowCounts(), -1);
         EXPECT_EQ(parser.GetCsvLogFileContentWithoutHeader(), W(Row("C:\\Docs\\A.rtf")));
-        EXPECT_EQ(parser.GetCsvLogFileContent(),
-                  W(kHeader1) + kCrLf + W(kHeader2) + kCrLf + W(Row("C:\\Docs\\A.rtf")));
+        EXPECT_EQ(parser.GetCsvLogFileContent(), kHeaders + W(Row("C:\\Docs\\A.rtf")));
     }
 }
 
@@ -349,9 +347,7 @@ TEST_F(LogFileParserTest, SplitsLinesAtEitherBreakAndTrimsOnlySpaces) {
         auto record = files.Add(L"a.rtf");
         Parse(c.bytes);
         EXPECT_TRUE(record->get_FileProcessed()) << c.behaviour;
-        EXPECT_EQ(parser.GetCsvLogFileContent(),
-                  W(kHeader1) + kCrLf + W(kHeader2) + kCrLf + W(c.row))
-            << c.behaviour;
+        EXPECT_EQ(parser.GetCsvLogFileContent(), kHeaders + W(c.row)) << c.behaviour;
     }
 }
 

@@ -88,30 +88,24 @@ std::shared_ptr<FakeTesseraApplication> NewTessera() {
                                                     std::make_shared<std::vector<std::string>>());
 }
 
-TEST(clsBATesseraSettings, WritesNothingUntilMarkedInitialised) {
-    auto tessera = NewTessera();
-    clsBATesseraSettings settings;
-    kFields[0].change(settings);
-    settings.ApplyToTessera(*tessera);
-    EXPECT_TRUE(tessera->optionWrites.empty());
-}
-
 // One field set at a time, so that no two fields can swap their options unnoticed.
-TEST(clsBATesseraSettings, WritesAll48OptionsInOrderEachFromItsOwnFieldButTheForcedThreeFalse) {
+TEST(clsBATesseraSettings,
+     WritesAll48OptionsInOrderOnceInitialisedEachFromItsOwnFieldButForcedThreeFalse) {
     const auto untouched = NewTessera();
-    for (int k = 0; k < static_cast<int>(kFields.size()); ++k) {
-        SCOPED_TRACE(kFields[k].option);
+    for (const auto& field : kFields) {
+        SCOPED_TRACE(field.option);
         clsBATesseraSettings settings;
-        settings.put_WasInitialised(true);
-        const std::wstring value = kFields[k].change(settings);
+        const std::wstring value = field.change(settings);
         auto tessera = NewTessera();
         settings.ApplyToTessera(*tessera);
+        EXPECT_TRUE(tessera->optionWrites.empty()) << "not marked initialised yet";
+        settings.put_WasInitialised(true);
+        settings.ApplyToTessera(*tessera);
         EXPECT_EQ(tessera->optionWrites, ExpectedWrites());
-        for (int j = 0; j < static_cast<int>(kFields.size()); ++j) {
-            const bool carried = j == k && !kAlwaysFalse.count(kFields[j].option);
-            EXPECT_EQ(kFields[j].inTessera(*tessera),
-                      carried ? value : kFields[j].inTessera(*untouched))
-                << kFields[j].option;
+        for (const auto& other : kFields) {
+            const bool carried = &other == &field && !kAlwaysFalse.count(other.option);
+            EXPECT_EQ(other.inTessera(*tessera), carried ? value : other.inTessera(*untouched))
+                << other.option;
         }
     }
 }

@@ -38,15 +38,10 @@ struct Session {
 };
 
 // Makes `folder` the current directory, where a relative file pattern would act.
-class InCurrentDirectory {
-public:
-    explicit InCurrentDirectory(const fs::path& folder) : previous_(fs::current_path()) {
-        fs::current_path(folder);
-    }
-    ~InCurrentDirectory() { fs::current_path(previous_); }
-
-private:
-    fs::path previous_;
+struct InCurrentDirectory {
+    explicit InCurrentDirectory(const fs::path& folder) { fs::current_path(folder); }
+    ~InCurrentDirectory() { fs::current_path(previous); }
+    const fs::path previous = fs::current_path();
 };
 
 TEST(clsBATessera, StartTesseraCreatesTesseraOnceAndRaises40001WhenItCannot) {
@@ -292,8 +287,7 @@ TEST(clsBATessera, SetUpLanguagesSelectsTheTargetAndChecksTheSource) {
         s.tessera->put_TranslationMemorySourceLanguageId(c.source);
         EXPECT_EQ(ErrorNumber([&] { s.tessera->SetUpLanguages(); }), c.error);
         EXPECT_EQ(s.objects->CallsStartingWith("TM.TargetLanguage="),
-                  c.selected ? std::vector<std::string>{"TM.TargetLanguage=1036"}
-                             : std::vector<std::string>{});
+                  std::vector<std::string>(c.selected, "TM.TargetLanguage=1036"));
         EXPECT_EQ(s.objects->Calls("TM.SourceLanguage"), c.sourceRead ? 1 : 0);
     }
 }

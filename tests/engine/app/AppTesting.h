@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "front/BatchAnalyse.h"
 #include "platform/AutomationError.h"
 #include "support/TempFolder.h"
 
@@ -33,17 +36,31 @@ public:
         if (const char* old = std::getenv("TEMP")) old_ = old;
         ::setenv("TEMP", folder.c_str(), 1);
     }
-    ~ScopedTemp() {
-        if (old_)
-            ::setenv("TEMP", old_->c_str(), 1);
-        else
-            ::unsetenv("TEMP");
-    }
+    ~ScopedTemp() { old_ ? ::setenv("TEMP", old_->c_str(), 1) : ::unsetenv("TEMP"); }
     ScopedTemp(const ScopedTemp&) = delete;
     ScopedTemp& operator=(const ScopedTemp&) = delete;
 
 private:
     std::optional<std::string> old_;
+};
+
+// An analysis through BatchAnalyse against the golden memory, for German, its job file in
+// temp/ and its logs in out/.
+class GoldenAnalysis : public ::testing::Test {
+protected:
+    GoldenAnalysis() {
+        CopyGolden(folder);
+        fs::create_directory(folder.path() / "temp");
+        fs::create_directory(folder.path() / "out");
+        ba.put_TranslationMemory(folder.wpath("memory.tmx"));
+        ba.put_TranslationMemoryUserName(L"anna");
+        ba.put_TranslationMemoryTargetLanguageId(1031);
+        ba.put_LogFileName(folder.wpath("out/analysis.log"));
+    }
+
+    TempFolder folder;
+    ScopedTemp temp{folder.path() / "temp"};
+    BatchAnalyse ba;
 };
 
 template <class Work>
@@ -56,26 +73,22 @@ std::optional<AutomationError> RaisedBy(Work&& work) {
     return std::nullopt;
 }
 
-// The lines of a text whose lines end in CR LF.
-inline std::vector<std::string> CrLfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-inline std::vector<std::string> Fields(const std::string& line) {
+// The fields of a line of the CSV log file.
+inline std::vector<std::string> Fields(const std::string& line, const std::string& by = ";") {
     std::vector<std::string> fields;
     for (std::size_t start = 0;;) {
-        std::size_t end = line.find(';', start);
+        const std::size_t end = line.find(by, start);
         fields.push_back(line.substr(start, end - start));
         if (end == std::string::npos) return fields;
-        start = end + 1;
+        start = end + by.size();
     }
+}
+
+// The lines of a text whose lines end in CR LF.
+inline std::vector<std::string> CrLfLines(const std::string& text) {
+    auto lines = Fields(text, "\r\n");
+    if (lines.back().empty()) lines.pop_back();
+    return lines;
 }
 
 // The names in a folder.
@@ -90,13 +103,14 @@ inline std::set<std::string> Listing(const fs::path& folder) {
 inline const std::string kCsvLabels =
     ";;;Repetitions;;;;100% Matches;;;;95% - 99%;;;;85% - 94%;;;;75% - 84%;;;;50% - 74%;;;;"
     "No Match;;;;Relayed;;;;Total;;;";
-inline const std::string kCsvColumns =
-    "File;Tagging Errors;Chars/Word"
-    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
-    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
-    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
-    ";Segments;Words;Placeables;Percent;Segments;Words;Placeables;Percent"
-    ";Segments;Words;Characters;Placeables";
+inline const std::string kCsvColumns = [] {
+    std::string columns = "File;Tagging Errors;Chars/Word";
+    for (int band = 0; band < 8; ++band) columns += ";Segments;Words;Placeables;Percent";
+    return columns + ";Segments;Words;Characters;Placeables";
+}();
+
+// What the readable log says when an analysis used the previous one's match index again.
+inline const std::string kReuseNote = "The match index of the previous analysis was used again.";
 
 // The CSV data rows of the golden documents after their paths, target de-DE (counted by
 // hand in GoldenBatch_test.cpp).

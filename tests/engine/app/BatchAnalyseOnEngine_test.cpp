@@ -16,21 +16,7 @@
 namespace orv::engine::test {
 namespace {
 
-class BatchAnalyseOnEngine : public ::testing::Test {
-public:
-    BatchAnalyseOnEngine() {
-        CopyGolden(folder);
-        fs::create_directory(folder.path() / "temp");
-        ba.put_TranslationMemory(folder.wpath("memory.tmx"));
-        ba.put_TranslationMemoryUserName(L"anna");
-        ba.put_TranslationMemoryTargetLanguageId(1031);
-        ba.put_LogFileName(folder.wpath("analysis.log"));
-    }
-
-    TempFolder folder;
-    ScopedTemp temp{folder.path() / "temp"};
-    BatchAnalyse ba;
-};
+using BatchAnalyseOnEngine = GoldenAnalysis;
 
 TEST_F(BatchAnalyseOnEngine, ADocumentTheEngineCannotReadEndsWithProcessingError) {
     folder.Write("binary.txt", std::string("\x01\x00\x02\x00", 4));

@@ -25,8 +25,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return text;
 }
 
-const std::string kReuseNote = "The match index of the previous analysis was used again.";
-
 // The analysis task of the two golden documents.
 const std::string kBothDocuments =
     "||[Task1]|Task = Analyse|Files = 2|File1 = \"$/alpha.txt\"|File2 = \"$/beta.txt\"|";
@@ -81,48 +79,43 @@ public:
 };
 
 TEST_F(EngineJob, AcceptsEveryJobTheComponentCanWrite) {
-    const std::string both[] = {"$/alpha.txt" + kAlphaRow, "$/beta.txt" + kBetaRow};
+    const std::string alpha = "$/alpha.txt" + kAlphaRow, beta = "$/beta.txt" + kBetaRow;
     // A blank path names no file; its row says why where the numbers would be.
     const std::string reason = "The file name cannot be used on this system";
     const std::string unread = ";" + reason + ";" + reason + std::string(36, ';');
     const struct {
         const char* what;
         std::string job;
-        std::string lineEnd;
         std::set<std::string> written;
         std::vector<std::string> rows;
+        std::string lineEnd = "\r\n";
     } cases[] = {
         {"settings and a log",
          "[Settings]|SGMLSettingsFile = \"$/tasks/s.ini\"|HTMLSettingsFile = \"$/tasks/h.ini\"|||" +
              AnalyseSection(kRunLog) + kBothDocuments,
-         "\r\n",
          {"run.log", "run.csv"},
-         {both[0], both[1]}},
+         {alpha, beta}},
         {"no settings, LF line ends",
          AnalyseSection(kRunLog, true) + kBothDocuments,
-         "\n",
          {"run.log", "run.csv"},
-         {both[0], both[1]}},
-        {"no LogFile line", AnalyseSection("") + kBothDocuments, "\r\n", {}, {}},
+         {alpha, beta},
+         "\n"},
+        {"no LogFile line", AnalyseSection("") + kBothDocuments, {}, {}},
         {"no documents",
          AnalyseSection(kRunLog) + "||[Task1]|Task = Analyse|Files = 0|",
-         "\r\n",
          {"run.log", "run.csv"},
          {}},
         {"a log named like its CSV log file",
          AnalyseSection("LogFile = \"$/x.csv\"|") +
              "||[Task1]|Task = Analyse|Files = 1|File1 = \"$/alpha.txt\"|",
-         "\r\n",
          {"x.csv"},
-         {both[0]}},
+         {alpha}},
         {"a log without extension",
          AnalyseSection("LogFile = \"$/run\"|") + kBothDocuments,
-         "\r\n",
          {"run", "run.csv"},
-         {both[0], both[1]}},
+         {alpha, beta}},
         {"a blank document path, written as a lone quote",
          AnalyseSection(kRunLog) + "||[Task1]|Task = Analyse|Files = 1|File1 = \"|",
-         "\r\n",
          {"run.log", "run.csv"},
          {unread}},
         {"every optional task",
@@ -131,9 +124,8 @@ TEST_F(EngineJob, AcceptsEveryJobTheComponentCanWrite) {
              "File = \"$/tasks/unknown.txt\"|FileType = 2|"
              "||[Task3]|Task = ExportFrequent|Occurrences = 5|File = \"$/tasks/frequent.txt\"|"
              "FileType = 1|||[Task4]|Task = CreateProjectTM|File = \"$/tasks/project.tmv\"|",
-         "\r\n",
          {"run.log", "run.csv"},
-         {both[0], both[1]}},
+         {alpha, beta}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -178,20 +170,17 @@ TEST_F(EngineJob, ADocumentWithoutWordsHasZeroCharsPerWordAndZeroPercents) {
             "File1 = \"$/symbols.txt\"|File2 = \"$/empty.txt\"|");
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 2u);
-    const struct {
-        const char* segments;
-        const char* characters;
-    } totals[] = {{"2", "3"}, {"0", "0"}};
+    const char* totals[] = {"2 0 3", "0 0 0"};  // segments, words, characters
     for (std::size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(rows[i]);
         EXPECT_EQ(Fields(rows[i])[2], "0.00");
         for (int b = 0; b < 8; ++b) {
-            EXPECT_EQ(Cell(rows[i], static_cast<LogBand>(b), 1), "0");  // words
-            EXPECT_EQ(Cell(rows[i], static_cast<LogBand>(b), 3), "0");  // percent
+            EXPECT_EQ(Cell(rows[i], LogBand(b), 1), "0");  // words
+            EXPECT_EQ(Cell(rows[i], LogBand(b), 3), "0");  // percent
         }
-        EXPECT_EQ(Cell(rows[i], LogBand::Total, 0), totals[i].segments);
-        EXPECT_EQ(Cell(rows[i], LogBand::Total, 1), "0");
-        EXPECT_EQ(Cell(rows[i], LogBand::Total, 2), totals[i].characters);
+        EXPECT_EQ(Cell(rows[i], LogBand::Total, 0) + " " + Cell(rows[i], LogBand::Total, 1) + " " +
+                      Cell(rows[i], LogBand::Total, 2),
+                  totals[i]);
     }
 }
 
@@ -256,12 +245,12 @@ TEST_F(EngineJob, MinimumMatchValueRaisesTheFloorBelowWhichAFuzzyMatchIsNoMatch)
     const struct {
         int32_t minimum;
         const char* floor;
-        const char *fuzzy85, *fuzzy75, *fuzzy50, *noMatch, *relayed;
-    } cases[] = {
-        {0, "50", "1", "1", "1", "1", "1"},    {72, "72", "1", "1", "1", "1", "1"},
-        {75, "75", "1", "1", "0", "2", "1"},   {76, "76", "1", "0", "0", "3", "1"},
-        {100, "100", "0", "0", "0", "4", "1"},
-    };
+        const char* segments;  // in 85-94, 75-84, 50-74, no match and relayed
+    } cases[] = {{0, "50", "1 1 1 1 1"},
+                 {72, "72", "1 1 1 1 1"},
+                 {75, "75", "1 1 0 2 1"},
+                 {76, "76", "1 0 0 3 1"},
+                 {100, "100", "0 0 0 4 1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.minimum);
         app.get_GeneralOptions()->put_MinimumMatchValue(c.minimum);
@@ -269,11 +258,11 @@ TEST_F(EngineJob, MinimumMatchValueRaisesTheFloorBelowWhichAFuzzyMatchIsNoMatch)
                 "||[Task1]|Task = Analyse|Files = 1|File1 = \"$/beta.txt\"|");
         const auto rows = Rows();
         ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(Cell(rows[0], LogBand::Fuzzy85, 0), c.fuzzy85);
-        EXPECT_EQ(Cell(rows[0], LogBand::Fuzzy75, 0), c.fuzzy75);
-        EXPECT_EQ(Cell(rows[0], LogBand::Fuzzy50, 0), c.fuzzy50);
-        EXPECT_EQ(Cell(rows[0], LogBand::NoMatch, 0), c.noMatch);
-        EXPECT_EQ(Cell(rows[0], LogBand::Relayed, 0), c.relayed);
+        std::string segments;
+        for (LogBand band : {LogBand::Fuzzy85, LogBand::Fuzzy75, LogBand::Fuzzy50, LogBand::NoMatch,
+                             LogBand::Relayed})
+            segments += (segments.empty() ? "" : " ") + Cell(rows[0], band, 0);
+        EXPECT_EQ(segments, c.segments);
         EXPECT_THAT(ReadBytes(folder.path() / "run.log"),
                     HasSubstr("Lowest fuzzy match: " + std::string(c.floor) + "%"));
     }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/model/EngineError.h"
 #include "engine/tm/Utf8.h"
+#include "platform/AutomationError.h"
 
 namespace orv::engine::test {
 
@@ -10,13 +12,12 @@ std::wstring Render(const Segment& segment) {
     std::wstring text;
     std::size_t code = 0;
     for (wchar_t c : segment.text) {
-        if (c != kCodeMark) {
+        if (c != kCodeMark)
             text += c;
-        } else if (code < segment.codes.size()) {
+        else if (code < segment.codes.size())
             text += segment.codes[code++].content;
-        } else {
+        else
             ADD_FAILURE() << "a mark without a code in " << ToUtf8(segment.text);
-        }
     }
     EXPECT_EQ(code, segment.codes.size()) << "codes without marks in " << ToUtf8(segment.text);
     return text;
@@ -32,28 +33,16 @@ std::string Codes(const Segment& segment) {
     std::string codes;
     for (const InlineCode& code : segment.codes) {
         if (!codes.empty()) codes += ' ';
-        switch (code.kind) {
-            case InlineCode::Kind::Begin:
-                codes += 'B';
-                break;
-            case InlineCode::Kind::End:
-                codes += 'E';
-                break;
-            case InlineCode::Kind::Standalone:
-                codes += 'S';
-                break;
-            case InlineCode::Kind::Isolated:
-                codes += 'I';
-                break;
-        }
+        codes += "BEIS"[static_cast<int>(code.kind)];  // in the order of InlineCode::Kind
         codes += ToUtf8(code.pairId);
     }
     return codes;
 }
 
-DocumentText Read(const std::string& bytes, DocumentFormat format,
-                  const DocumentSettings& settings) {
-    return ReadDocumentBytes(bytes, format, settings);
+std::vector<std::string> BlockCodes(const DocumentText& document) {
+    std::vector<std::string> codes;
+    for (const TextBlock& block : document.blocks) codes.push_back(Codes(block.text));
+    return codes;
 }
 
 DocumentSettings SettingsOf(const std::wstring& text) {
@@ -61,6 +50,16 @@ DocumentSettings SettingsOf(const std::wstring& text) {
     settings.html = ParseMarkupRules(text, DefaultHtmlRules());
     settings.sgml = ParseMarkupRules(text, MarkupRules());
     return settings;
+}
+
+std::wstring FailureOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.number(), kEngineFailure);
+        return error.description();
+    }
+    return L"no error";
 }
 
 }  // namespace orv::engine::test

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "DocumentTesting.h"
-#include "platform/AutomationError.h"
 
 namespace orv::engine {
 namespace {
@@ -45,9 +44,8 @@ TEST(XliffDocumentTest, ReadsTheSourcesOfVersionOnePointTwoWithTheirCodes) {
                      L"<b>Bold</b> and <bx id=\"2\" rid=\"7\"/>span<ex id=\"3\" rid=\"7\"/> with "
                      L"<br/><i>end",
                      L"A term and Acme\u2122."}));
-    EXPECT_EQ(test::Codes(document.blocks[0].text), "B1 E1 S");
-    EXPECT_EQ(test::Codes(document.blocks[1].text), "B1 E1 B2 E2 S I");
-    EXPECT_EQ(test::Codes(document.blocks[2].text), "S");
+    EXPECT_EQ(test::BlockCodes(document),
+              (std::vector<std::string>{"B1 E1 S", "B1 E1 B2 E2 S I", "S"}));
     EXPECT_EQ(SegmentFlags(document), (std::vector<bool>{false, false, false}));
     EXPECT_EQ(document.taggingErrors, 0);
 }
@@ -87,10 +85,8 @@ TEST(XliffDocumentTest, ReadsTheSegmentsOfVersionTwoWithTheirOriginalData) {
                      L"Done<ec startRef=\"3\"/> now v2.",
                      L"<sc id=\"1\" isolated=\"yes\"/>Lone "
                      L"<pc id=\"2\">pair</pc>"}));
-    EXPECT_EQ(test::Codes(document.blocks[0].text), "B1 E1 S");
-    EXPECT_EQ(test::Codes(document.blocks[1].text), "B2");
-    EXPECT_EQ(test::Codes(document.blocks[2].text), "E2 S");
-    EXPECT_EQ(test::Codes(document.blocks[3].text), "I B1 E1");
+    EXPECT_EQ(test::BlockCodes(document),
+              (std::vector<std::string>{"B1 E1 S", "B2", "E2 S", "I B1 E1"}));
     EXPECT_EQ(SegmentFlags(document), (std::vector<bool>{true, true, true, true}));
     // A pair may begin in one segment of a unit and end in another.
     EXPECT_EQ(document.taggingErrors, 0);
@@ -152,14 +148,8 @@ TEST(XliffDocumentTest, AFileThatIsNoXliffIsRefusedInWords) {
         {"<tmx version=\"1.4\"/>",
          L"The file is not an XLIFF document (its root element is not xliff)"},
     };
-    for (const Case& c : cases) {
-        try {
-            Xliff(c.bytes);
-            ADD_FAILURE() << "no error for " << c.bytes;
-        } catch (const AutomationError& error) {
-            EXPECT_EQ(error.description(), c.reason) << c.bytes;
-        }
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(test::FailureOf([&] { Xliff(c.bytes); }), c.reason) << c.bytes;
 }
 
 }  // namespace
