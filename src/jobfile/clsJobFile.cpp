@@ -1,6 +1,5 @@
 #include "jobfile/clsJobFile.h"
 
-#include <fstream>
 #include <string_view>
 #include <utility>
 
@@ -95,15 +94,13 @@ void clsJobFile::RefuseLineBreaks(const Files& collection) const {
     if (refused) modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToCreateJobFile);
 }
 
-bool clsJobFile::WriteJobFile(const std::wstring& text) const {
+bool clsJobFile::WriteJobFile(const std::wstring& text) {
     try {
-        const std::string bytes = ToNarrow(text);
-        // Binary, so that the CR LF line ends reach the file as they are.
-        std::ofstream out(ToNarrow(jobFileName_), std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        return !out.fail();
+        // The empty temporary file is overwritten in place: its unique name is the job file's
+        // own, nobody reads it before Tessera is handed the path, and a failed write is
+        // deleted by the caller, so no second name and rename are needed.
+        fileSystem().WriteFile(jobFileName_, ToNarrow(text));
+        return true;
     } catch (const std::exception&) {
         return false;
     }

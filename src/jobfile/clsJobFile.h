@@ -71,8 +71,9 @@ private:
     // Raises 40010 when a path to be written holds a line break, which would end its line
     // early and let the rest pass for lines of its own.
     void RefuseLineBreaks(const Files& collection) const;
-    // Writes the text to the job file; false when opening, writing or closing fails.
-    bool WriteJobFile(const std::wstring& text) const;
+    // Writes the text to the job file in the narrow encoding; false when opening, writing or
+    // closing fails.
+    bool WriteJobFile(const std::wstring& text);
     // Deletes what was made of the job file and raises 40010.
     [[noreturn]] void AbandonJobFile();
 

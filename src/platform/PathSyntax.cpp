@@ -48,4 +48,27 @@ std::wstring WithExtension(const std::wstring& path, const std::wstring& extensi
     return result + extension;
 }
 
+bool MatchesWildcard(const std::wstring& pattern, const std::wstring& name) {
+    // Backtracks only to the last "*", which is enough: a later star can match whatever an
+    // earlier one would have taken.
+    std::size_t p = 0, n = 0;
+    std::size_t star = std::wstring::npos, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == L'*') {
+            star = p++;
+            starName = n;
+        } else if (star != std::wstring::npos) {
+            p = star + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
+
 }  // namespace orv

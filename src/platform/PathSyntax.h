@@ -37,4 +37,9 @@ std::wstring BaseNameOfPath(const std::wstring& path, PathStyle style = NativePa
 std::wstring WithExtension(const std::wstring& path, const std::wstring& extension,
                            PathStyle style = NativePathStyle());
 
+// True when `name` matches `pattern` as a whole, where "*" stands for any run of characters
+// and "?" for exactly one; every other character matches only itself (fold both texts first
+// for a match that ignores case). Takes time proportional to the product of the lengths.
+bool MatchesWildcard(const std::wstring& pattern, const std::wstring& name);
+
 }  // namespace orv

@@ -1,8 +1,8 @@
 #pragma once
 // The operating-system services the component core needs, behind one abstract class so that
 // the core never includes an OS header and tests can replace every service with a fake.
-// Implementations: posix/PosixPlatform (Linux), win32/ (Windows). All methods are called on
-// the client's thread; implementations keep no per-call state.
+// Implementations: posix/PosixPlatform (Linux), win32/Win32Platform (Windows). All methods are
+// called on the client's thread; implementations keep no per-call state.
 
 #include <cstdint>
 #include <memory>
@@ -29,8 +29,9 @@ public:
     virtual std::wstring GetCurrentDirectory() const = 0;
 
     // Creates a new empty file in `folder` whose name is `prefix`, a unique part and ".TMP",
-    // atomically (a name in use is never reused) and readable and writable by the owner
-    // only. Returns the file's full path, or an empty text when no file could be made.
+    // atomically (a name in use is never reused), with the most private access the OS gives
+    // a new file there (the owner only on POSIX; the folder's inherited rights on Windows).
+    // Returns the file's full path, or an empty text when no file could be made.
     virtual std::wstring CreateUniqueTempFile(const std::wstring& folder,
                                               const std::wstring& prefix) const = 0;
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "platform/AutomationError.h"
-#include "platform/NarrowText.h"
+#include "platform/NativeFile.h"
+#include "platform/NativePath.h"
 #include "platform/TextCase.h"
 
 namespace orv {
@@ -15,60 +16,56 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<fs::path> NativePath(const std::wstring& path) {
-    if (path.find(L'\0') != std::wstring::npos) return std::nullopt;
-    auto narrow = ToNarrowExactly(path);
-    if (!narrow) return std::nullopt;
-    return fs::path(*narrow);
-}
-
 bool HasWildcard(const std::wstring& name) {
     return name.find_first_of(L"*?") != std::wstring::npos;
-}
-
-// "*" matches any run of characters, "?" exactly one. Backtracks only to the last "*",
-// so the time stays proportional to name length times pattern length.
-bool MatchesWildcard(const std::wstring& pattern, const std::wstring& name) {
-    std::size_t p = 0, n = 0;
-    std::size_t star = std::wstring::npos, starName = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == L'*') {
-            star = p++;
-            starName = n;
-        } else if (star != std::wstring::npos) {
-            p = star + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') ++p;
-    return p == pattern.size();
 }
 
 bool IsReadOnly(const fs::file_status& status) {
     return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
+bool IsDenied(const std::error_code& error) {
+    return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
 [[noreturn]] void RaiseDeleteError(const std::error_code& error) {
-    bool denied =
-        error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
-    RaiseRuntimeError(denied ? kErrPermissionDenied : kErrPathFileAccess);
+    RaiseRuntimeError(IsDenied(error) ? kErrPermissionDenied : kErrPathFileAccess);
+}
+
+// Windows refuses to delete a file with the read-only attribute, POSIX does not look at the
+// file's own mode: a forced deletion clears the attribute first where it is in the way, and
+// puts it back when the deletion fails all the same.
+void RemoveForced(const fs::path& victim) {
+    std::error_code error;
+    if (fs::remove(victim, error) || !error) return;
+    std::error_code unknown;
+    const fs::file_status status = fs::status(victim, unknown);
+    if (!IsDenied(error) || unknown || !IsReadOnly(status)) RaiseDeleteError(error);
+    fs::permissions(victim, fs::perms::owner_write, fs::perm_options::add, unknown);
+    if (unknown) RaiseDeleteError(error);
+    std::error_code retried;
+    if (fs::remove(victim, retried) || !retried) return;
+    fs::permissions(victim, status.permissions(), fs::perm_options::replace, unknown);
+    RaiseDeleteError(retried);
+}
+
+// The native path of a file to read or write; 52 when the text names none.
+fs::path FilePath(const std::wstring& path) {
+    auto native = ToNativePath(path);
+    if (!native || native->empty()) RaiseRuntimeError(kErrBadFileName);
+    return *native;
 }
 
 }  // namespace
 
 bool StdFileSystem::FileExists(const std::wstring& path) const {
-    auto native = NativePath(path);
+    auto native = ToNativePath(path);
     std::error_code ignored;
     return native && !native->empty() && fs::is_regular_file(*native, ignored);
 }
 
 bool StdFileSystem::FolderExists(const std::wstring& path) const {
-    auto native = NativePath(path);
+    auto native = ToNativePath(path);
     std::error_code ignored;
     return native && !native->empty() && fs::is_directory(*native, ignored);
 }
@@ -90,7 +87,7 @@ void StdFileSystem::DeleteFile(const std::wstring& path, bool force) {
     std::vector<fs::path> victims;
     std::error_code error;
     if (!HasWildcard(name)) {
-        auto native = NativePath(path);
+        auto native = ToNativePath(path);
         if (native && !native->empty() && fs::is_regular_file(*native, error)) {
             victims.push_back(*native);
         }
@@ -98,11 +95,11 @@ void StdFileSystem::DeleteFile(const std::wstring& path, bool force) {
         std::wstring folder =
             LastSeparator(path, style_) == std::wstring::npos ? L"." : FolderOfPath(path, style_);
         std::wstring pattern = style_ == PathStyle::Windows ? FoldCase(name) : name;
-        auto native = NativePath(folder);
+        auto native = ToNativePath(folder);
         fs::directory_iterator entry;
         if (native) entry = fs::directory_iterator(*native, error);
         for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-            std::wstring entryName = FromNarrow(entry->path().filename().native());
+            std::wstring entryName = FromNativePath(entry->path().filename());
             if (style_ == PathStyle::Windows) entryName = FoldCase(entryName);
             std::error_code notAFile;
             if (MatchesWildcard(pattern, entryName) && entry->is_regular_file(notAFile)) {
@@ -126,8 +123,22 @@ void StdFileSystem::DeleteFile(const std::wstring& path, bool force) {
     }
     for (const auto& victim : victims) {
         // A file that vanished since it was listed is as good as deleted.
-        if (!fs::remove(victim, error) && error) RaiseDeleteError(error);
+        if (force) {
+            RemoveForced(victim);
+        } else if (!fs::remove(victim, error) && error) {
+            RaiseDeleteError(error);
+        }
     }
+}
+
+std::string StdFileSystem::ReadFile(const std::wstring& path) const {
+    return NativeFile::Open(FilePath(path), NativeFile::Access::Read).ReadAll();
+}
+
+void StdFileSystem::WriteFile(const std::wstring& path, const std::string& bytes) {
+    NativeFile file = NativeFile::Open(FilePath(path), NativeFile::Access::Write);
+    file.Write(bytes);
+    file.Close();
 }
 
 }  // namespace orv

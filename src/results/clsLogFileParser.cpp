@@ -1,16 +1,11 @@
 #include "results/clsLogFileParser.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <iterator>
-#include <memory>
 #include <string_view>
-#include <system_error>
 
 #include "front/modErrors.h"
 #include "jobfile/modTools.h"
-#include "platform/AutomationError.h"
 #include "platform/NarrowText.h"
 #include "platform/TextCase.h"
 #include "results/CsvLogFileName.h"
@@ -99,30 +94,6 @@ std::wstring KeyPart(const std::wstring& field) {
     return TrimSpaces(FoldCase(field));
 }
 
-[[noreturn]] void RaiseOpenError(int error) {
-    std::error_code code(error, std::generic_category());
-    if (code == std::errc::no_such_file_or_directory) RaiseRuntimeError(kErrFileNotFound);
-    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
-        RaiseRuntimeError(kErrPermissionDenied);
-    }
-    RaiseRuntimeError(kErrPathFileAccess);
-}
-
-std::string ReadBytes(const std::wstring& fileName) {
-    auto narrow = ToNarrowExactly(fileName);
-    if (!narrow || narrow->find('\0') != std::string::npos) RaiseRuntimeError(kErrBadFileName);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(narrow->c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) RaiseOpenError(errno);
-    std::string bytes;
-    char buffer[16384];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-        bytes.append(buffer, got);
-    }
-    if (std::ferror(file.get())) RaiseRuntimeError(kErrPathFileAccess);
-    return bytes;
-}
-
 }  // namespace
 
 clsLogFileParser::clsLogFileParser(std::shared_ptr<Platform> platform,
@@ -156,7 +127,7 @@ void clsLogFileParser::ParseLogFile(Files& objBAFileInfoCollection) {
 }
 
 std::vector<std::wstring> clsLogFileParser::ReadLogLines(const std::wstring& strFileName) {
-    return SplitLogLines(ReadBytes(strFileName));
+    return SplitLogLines(fileSystem().ReadFile(strFileName));
 }
 
 std::vector<std::wstring> clsLogFileParser::SplitLogLines(const std::string& bytes) {

@@ -49,7 +49,8 @@ private:
     // Lets the fuzz target feed bytes without a file.
     friend struct clsLogFileParserFuzzAccess;
 
-    static std::vector<std::wstring> ReadLogLines(const std::wstring& strFileName);
+    // The file's lines (SplitLogLines); errors of the file-system service pass unchanged.
+    std::vector<std::wstring> ReadLogLines(const std::wstring& strFileName);
     // The lines of a file's bytes: a line ends at CR LF or a lone LF, and each is trimmed of
     // spaces. A break at the very end starts no further line.
     static std::vector<std::wstring> SplitLogLines(const std::string& bytes);

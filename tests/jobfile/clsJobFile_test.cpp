@@ -1,9 +1,7 @@
 #include "jobfile/clsJobFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
@@ -13,8 +11,10 @@
 
 #include "front/modErrors.h"
 #include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 #include "results/Files.h"
 #include "support/FakePlatform.h"
+#include "support/MemoryFileSystem.h"
 #include "support/TempFolder.h"
 
 namespace orv::test {
@@ -37,7 +37,7 @@ AutomationError RaisedBy(Work work) {
     return AutomationError(0, L"", L"");
 }
 
-// The bytes a pattern stands for: "|" ends a line, "$root" is the test folder, and $A, $T1,
+// The bytes a pattern stands for: "|" ends a line, "$root/" is the test folder, and $A, $T1,
 // $U, $F and $P are pieces the layouts share.
 std::string JobText(std::wstring text, const TempFolder& root) {
     const std::pair<std::wstring, std::wstring> pieces[] = {
@@ -48,7 +48,8 @@ std::string JobText(std::wstring text, const TempFolder& root) {
          L"|Task = ExportFrequent|Occurrences = -2147483648|File = \"$root/out/f.txt\"|"
          L"FileType = 2147483647|"},
         {L"$P", L"|Task = CreateProjectTM|File = \"$root/out/p.tmv\"|"},
-        {L"$root", root.wpath()},
+        // The folder with the system's own separator after it, as a path appended to it has.
+        {L"$root/", FromNativePath(root.path() / "")},
         {L"|", L"\r\n"}};
     for (const auto& [mark, piece] : pieces) {
         for (auto at = text.find(mark); at != std::wstring::npos;
@@ -85,8 +86,6 @@ protected:
         platform->environment[L"TEMP"] = root.wpath("temp");
         documents.Add(L"a.rtf");
     }
-
-    static fs::path OnDisk(const std::wstring& path) { return ToNarrow(path); }
 
     TempFolder root;
     std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
@@ -170,7 +169,7 @@ TEST_F(JobFileTest, ReportsOnlyTheEarliestBadPathAndLeavesTheEmptyJobFile) {
                   bad.code == kNoFile
                       ? L"Unable to find file: \"" + root.wpath(bad.broken) + L"\""
                       : L"Unable to find directory: \"" +
-                            FromNarrow(fs::path(root.wpath(bad.broken)).parent_path()) + L"\"");
+                            FromNativePath(OnDisk(root.wpath(bad.broken)).parent_path()) + L"\"");
         EXPECT_EQ(fs::file_size(OnDisk(job.GetJobFileName())), 0u);
     }
 }
@@ -233,23 +232,6 @@ TEST_F(JobFileTest, ATempNamingAMissingFolderLeavesNoFileAndEndsIn40010AfterTheP
     EXPECT_TRUE(fs::exists(earlier));  // a later call never deletes an earlier job file
 }
 
-TEST_F(JobFileTest, AFailedWriteDeletesTheJobFileAndRaises40010) {
-    clsJobFile job(platform);
-    // A cap on the size of the files this process writes does what a full disk would; with
-    // SIGXFSZ ignored the write fails instead of ending the process.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit full{8, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &full);
-    const AutomationError error = RaisedBy([&] { job.CreateJobFile(documents); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-
-    EXPECT_EQ(error.number(), kNoJobFile);
-    ASSERT_NE(job.GetJobFileName(), L"");
-    EXPECT_FALSE(fs::exists(OnDisk(job.GetJobFileName())));
-}
-
 TEST_F(JobFileTest, RefusesTextsOver65503CharactersOnWin9xOnlyAndAsksTheFamilyOnlyThen) {
     const std::size_t frame =
         JobText(L"$ATasks = 1|||[Task1]|Task = Analyse|Files = 1|File1 = \"\"|", root).size();
@@ -291,6 +273,102 @@ TEST_F(JobFileTest, DeleteJobFileIsHarmlessBeforeCreationAndWhenRepeatedAndRemov
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(OnDisk(job.GetJobFileName()), file);
     EXPECT_TRUE(job.DeleteJobFile());
+}
+
+// --- on a file system in memory, where every failure can be provoked -------------------------
+
+class JobFileInMemoryTest : public ::testing::Test {
+protected:
+    JobFileInMemoryTest() {
+        files->AddFolder(L"C:\\t");
+        files->AddFile(L"C:\\cfg\\sgml.ini");
+        platform->environment[L"TEMP"] = L"C:\\t";
+        platform->tempFilesIn = files;
+        documents.Add(L"C:\\Docs\\a.rtf");
+    }
+
+    std::shared_ptr<MemoryFileSystem> files =
+        std::make_shared<MemoryFileSystem>(PathStyle::Windows);
+    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
+    Files documents;
+};
+
+TEST_F(JobFileInMemoryTest, WritesTheTextOnceIntoTheTemporaryFileItselfAndDeletesItByForce) {
+    clsJobFile job(platform, files);
+    ASSERT_TRUE(job.CreateJobFile(documents));
+    EXPECT_EQ(job.GetJobFileName(), L"C:\\t\\ORV1.TMP");
+    EXPECT_EQ(files->Content(L"C:\\t\\ORV1.TMP"),
+              "[Analyse]\r\nUseTMFromPreviousAnalysis = 0\r\nTasks = 1\r\n\r\n\r\n[Task1]\r\n"
+              "Task = Analyse\r\nFiles = 1\r\nFile1 = \"C:\\Docs\\a.rtf\"\r\n");
+    job.DeleteJobFile();
+    EXPECT_EQ(files->calls, (std::vector<std::wstring>{
+                                L"FolderExists C:\\t", L"CreateUniqueFile C:\\t\\ORV1.TMP",
+                                L"WriteFile C:\\t\\ORV1.TMP", L"FileExists C:\\t\\ORV1.TMP",
+                                L"DeleteFile C:\\t\\ORV1.TMP force"}));
+    EXPECT_EQ(files->FilePaths(), std::vector<std::wstring>{L"C:\\cfg\\sgml.ini"});
+}
+
+TEST_F(JobFileInMemoryTest, AnyFailedWriteEndsIn40010WithTheJobFileDeletedWhereItCanBe) {
+    const struct {
+        const char* cause;
+        int32_t writeError;  // the error WriteFile raises; 0: none planned
+        bool readOnly;       // the temporary file is read-only, so the write itself refuses
+        bool deleteFails;    // the clean-up's deletion fails too
+    } cases[] = {
+        {"a full disk", kErrPathFileAccess, false, false},
+        {"access denied", kErrPermissionDenied, false, false},
+        {"the file vanished with its folder", kErrFileNotFound, false, false},
+        {"a read-only temporary file", 0, true, false},
+        {"a clean-up that fails as well", kErrPathFileAccess, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        files = std::make_shared<MemoryFileSystem>(PathStyle::Windows);
+        files->AddFolder(L"C:\\t");
+        files->uniqueFilesReadOnly = c.readOnly;
+        platform->tempFilesIn = files;
+        if (c.writeError) files->FailCall(1, c.writeError, "WriteFile");
+        if (c.deleteFails) files->FailCall(1, kErrPermissionDenied, "DeleteFile");
+        clsJobFile job(platform, files);
+
+        const AutomationError error = RaisedBy([&] { job.CreateJobFile(documents); });
+
+        EXPECT_EQ(error.number(), kNoJobFile);
+        EXPECT_EQ(error.description(), modErrors::GetErrorMessage(kNoJobFile, L""));
+        EXPECT_EQ(job.GetJobFileName(), L"C:\\t\\ORV1.TMP");
+        EXPECT_EQ(files->HasFile(L"C:\\t\\ORV1.TMP"), c.deleteFails);
+        EXPECT_EQ(files->calls, (std::vector<std::wstring>{
+                                    L"FolderExists C:\\t", L"CreateUniqueFile C:\\t\\ORV1.TMP",
+                                    L"WriteFile C:\\t\\ORV1.TMP", L"FileExists C:\\t\\ORV1.TMP",
+                                    L"DeleteFile C:\\t\\ORV1.TMP force"}));
+    }
+}
+
+TEST_F(JobFileInMemoryTest, AFailingServiceBeforeTheWriteIsEither40010OrPassedOnUnchanged) {
+    // The temporary folder's test failing means no name (40010); the settings file's test
+    // failing is the service's own error, and the empty file stays for the caller's clean-up.
+    const struct {
+        const char* operation;
+        int32_t raised;
+        bool fileLeft;
+    } cases[] = {
+        {"FolderExists", kNoJobFile, false},
+        {"FileExists", kErrPathFileAccess, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        files = std::make_shared<MemoryFileSystem>(PathStyle::Windows);
+        files->AddFolder(L"C:\\t");
+        files->AddFile(L"C:\\cfg\\sgml.ini");
+        platform->tempFilesIn = files;
+        files->FailCall(1, kErrPathFileAccess, c.operation);
+        clsJobFile job(platform, files);
+        job.put_SGMLSettingsFileName(L"C:\\cfg\\sgml.ini");
+
+        EXPECT_EQ(RaisedBy([&] { job.CreateJobFile(documents); }).number(), c.raised);
+        EXPECT_EQ(files->HasFile(L"C:\\t\\ORV1.TMP"), c.fileLeft);
+        for (const auto& call : files->calls) EXPECT_NE(call.rfind(L"WriteFile", 0), 0u);
+    }
 }
 
 }  // namespace

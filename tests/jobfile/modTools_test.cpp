@@ -7,7 +7,6 @@
 #include <tuple>
 #include <utility>
 
-#include "platform/NarrowText.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
@@ -48,7 +47,7 @@ TEST(UniqueTempFile, IsAnEmptyOrvFileInTempElseTmpElseTheCurrentFolder) {
         if (tmp) platform.environment[L"TMP"] = *tmp ? root.wpath(tmp) : L"";
 
         const fs::path file =
-            ToNarrow(modTools::GetUniqueTempFileName(platform, *DefaultFileSystem()));
+            OnDisk(modTools::GetUniqueTempFileName(platform, *DefaultFileSystem()));
 
         SCOPED_TRACE(file);
         EXPECT_EQ(file.parent_path(), root.path() / chosen);

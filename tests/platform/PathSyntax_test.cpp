@@ -33,5 +33,32 @@ TEST(PathSyntaxTest, SplitsAPathIntoFolderNameBaseAndExtensionInEitherStyle) {
     }
 }
 
+TEST(PathSyntaxTest, WildcardsMatchAnyRunOrOneCharacterAndTheWholeName) {
+    const struct {
+        std::wstring pattern, name;
+        bool matches;
+    } cases[] = {
+        {L"ORV1A.*", L"ORV1A.tmx", true},
+        {L"ORV1A.*", L"ORV1A.", true},
+        {L"ORV1A.*", L"ORV1A", false},
+        {L"ORV1A.*", L"XORV1A.tmx", false},
+        {L"*.tmx", L"a.tmx.bak", false},
+        {L"*a*b*", L"xxaxxbxx", true},
+        {L"*a*b", L"abab", true},
+        {L"*a*b", L"abba", false},
+        {L"?.log", L"a.log", true},
+        {L"?.log", L".log", false},
+        {L"**", L"", true},
+        {L"a?", L"a", false},
+        {L"ORV1a.tmx", L"ORV1A.tmx", false},  // case is the caller's to fold
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.matches)
+            << ToNarrow(c.pattern) << " on " << ToNarrow(c.name);
+    }
+    // Backtracking to the last star only keeps a hostile pattern fast.
+    EXPECT_FALSE(MatchesWildcard(std::wstring(50, L'*') + L"b", std::wstring(20000, L'a')));
+}
+
 }  // namespace
 }  // namespace orv

@@ -7,10 +7,12 @@
 
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/NarrowText.h"
-#include "platform/posix/PosixPlatform.h"
 #include "results/CsvLogFileName.h"
 #include "results/ErrorNumberOf.h"
 #include "support/FakePlatform.h"
+#include "support/FakeTessera.h"
+#include "support/GermanNumberPlatform.h"
+#include "support/MemoryFileSystem.h"
 #include "support/TempFolder.h"
 
 namespace orv::test {
@@ -107,12 +109,11 @@ TEST(CsvLogFileNameTest, ReplacesOnlyTheExtensionOfTheLastComponent) {
 // --- the worked example, under either decimal separator --------------------------------------
 
 TEST_F(LogFileParserTest, FillsEveryFieldOfTheWorkedExampleUnderEitherDecimalSeparator) {
-    for (const std::string locale : {".", ",", "de_DE.UTF-8"}) {
+    for (const std::string locale : {".", ",", "German"}) {
         SCOPED_TRACE(locale);
-        if (locale == "de_DE.UTF-8") {
-            auto german = std::make_shared<PosixPlatform>(locale);
-            ASSERT_EQ(german->FormatNineTenths(), L"0,9")
-                << "the locale de_DE.UTF-8 is missing: run `make locale`";
+        if (locale == "German") {
+            auto german = GermanNumberPlatform();
+            ASSERT_EQ(german->FormatNineTenths(), L"0,9") << kGermanLocaleHint;
             Reset(german);
         } else {
             platform->decimalSeparator = static_cast<wchar_t>(locale[0]);
@@ -308,8 +309,9 @@ TEST_F(LogFileParserTest, ShortOrHeaderlessFilesChangeNothing) {
 TEST_F(LogFileParserTest, ARowFillsOnlyTheFirstRecordWhosePathMatchesInAnyCase) {
     auto first = files.Add(L"C:\\Docs\\ÄRGER.RTF");
     auto twin = files.Add(L"c:\\docs\\ärger.rtf");
-    Parse(Lines(
-        {kHeader1, kHeader2, Row("c:\\docs\\ärger.rtf", "1"), Row("C:\\DOCS\\Ärger.rtf", "2")}));
+    // The rows in the narrow encoding, as the analysis writes them.
+    Parse(Lines({kHeader1, kHeader2, Row(ToNarrow(L"c:\\docs\\ärger.rtf"), "1"),
+                 Row(ToNarrow(L"C:\\DOCS\\Ärger.rtf"), "2")}));
     EXPECT_EQ(first->get_TaggingErrors(), 2);  // both rows, the later one last
     EXPECT_FALSE(twin->get_FileProcessed());
 }
@@ -362,6 +364,61 @@ TEST_F(LogFileParserTest, ASecondParseAppendsItsRowsAndRebuildsTheFullText) {
     const std::wstring rows = W(Row("a.rtf")) + kCrLf + W(Row("b.rtf"));
     EXPECT_EQ(parser.GetCsvLogFileContentWithoutHeader(), rows);
     EXPECT_EQ(parser.GetCsvLogFileContent(), W(kHeader1) + kCrLf + W(header2) + kCrLf + rows);
+}
+
+// --- on a file system in memory, where every failure can be provoked -------------------------
+
+class LogFileParserInMemoryTest : public testing::Test {
+protected:
+    LogFileParserInMemoryTest() {
+        files->AddFile(L"C:\\logs\\run.csv", Lines({kHeader1, kHeader2, Row("a.rtf")}));
+        parser.put_LogFileName(L"C:\\logs\\run.log");
+    }
+
+    std::shared_ptr<MemoryFileSystem> files =
+        std::make_shared<MemoryFileSystem>(PathStyle::Windows);
+    clsLogFileParser parser{std::make_shared<FakePlatform>(), files};
+    Files records;
+    std::shared_ptr<clsBAFileInfo> record = records.Add(L"a.rtf");
+};
+
+TEST_F(LogFileParserInMemoryTest, ReadsTheCsvLogFileOnceAfterFindingIt) {
+    parser.ParseLogFile(records);
+    EXPECT_TRUE(record->get_FileProcessed());
+    EXPECT_EQ(files->calls, (std::vector<std::wstring>{L"FileExists C:\\logs\\run.csv",
+                                                       L"ReadFile C:\\logs\\run.csv"}));
+}
+
+TEST_F(LogFileParserInMemoryTest, AReadFailureReachesTheCallerUnchangedAndChangesNothing) {
+    int reads = 0;
+    for (int32_t number :
+         {kErrFileNotFound, kErrPermissionDenied, kErrPathFileAccess, kErrBadFileName}) {
+        SCOPED_TRACE(number);
+        files->FailCall(++reads, number, "ReadFile");  // this case's read
+
+        const auto error = RaisedBy([&] { parser.ParseLogFile(records); });
+
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->number(), number);
+        EXPECT_EQ(error->source(), kRuntimeErrorSource);
+        EXPECT_EQ(error->description(), RuntimeErrorMessage(number));
+        EXPECT_FALSE(record->get_FileProcessed());
+        EXPECT_EQ(parser.GetCsvLogFileContentWithoutHeader(), L"");
+        EXPECT_EQ(files->calls.back(), L"ReadFile C:\\logs\\run.csv");
+    }
+}
+
+TEST_F(LogFileParserInMemoryTest, NoFileOrAFolderOfTheCsvNameIs40005WithoutARead) {
+    files = std::make_shared<MemoryFileSystem>(PathStyle::Windows);
+    files->AddFolder(L"C:\\logs\\run.csv");
+    parser = clsLogFileParser(std::make_shared<FakePlatform>(), files);
+    for (const wchar_t* logFileName : {L"C:\\logs\\run.log", L"C:\\logs\\other.log"}) {
+        parser.put_LogFileName(logFileName);
+        EXPECT_EQ(ErrorNumberOf([&] { parser.ParseLogFile(records); }),
+                  ovOrvBatchAnalyseErrorUnableToFindLogFile);
+    }
+    EXPECT_EQ(files->calls, (std::vector<std::wstring>{L"FileExists C:\\logs\\run.csv",
+                                                       L"FileExists C:\\logs\\other.csv"}));
 }
 
 }  // namespace

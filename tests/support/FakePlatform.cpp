@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "platform/posix/PosixPlatform.h"
+#include "support/MemoryFileSystem.h"
 
 namespace orv::test {
 
@@ -16,7 +16,8 @@ std::wstring FakePlatform::CreateUniqueTempFile(const std::wstring& folder,
     ++tempFileRequests;
     lastTempFolder = folder;
     if (failTempFile) return {};
-    return PosixPlatform().CreateUniqueTempFile(folder, prefix);
+    if (tempFilesIn) return tempFilesIn->CreateUniqueFile(folder, prefix);
+    return DefaultPlatform()->CreateUniqueTempFile(folder, prefix);
 }
 
 OsFamily FakePlatform::GetOsFamily() const {

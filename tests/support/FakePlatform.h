@@ -1,15 +1,19 @@
 #pragma once
 // A platform for tests: environment, current directory, OS family and number locale are
-// whatever the test says; temporary files are made for real (in the folder asked for) unless
-// the test makes that call fail. Every question asked is counted.
+// whatever the test says; temporary files are made for real by the running system's platform
+// (in the folder asked for), or in a MemoryFileSystem when one is given, unless the test makes
+// that call fail. Every question asked is counted.
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 
 namespace orv::test {
+
+class MemoryFileSystem;
 
 class FakePlatform : public Platform {
 public:
@@ -18,6 +22,8 @@ public:
     OsFamily osFamily = OsFamily::Posix;
     wchar_t decimalSeparator = L'.';
     bool failTempFile = false;
+    // Where temporary files are made instead of the real file system.
+    std::shared_ptr<MemoryFileSystem> tempFilesIn;
 
     // The window FindWindowByClass finds (0: none).
     intptr_t window = 0;

@@ -5,6 +5,7 @@
 
 #include "platform/AutomationError.h"
 #include "platform/NarrowText.h"
+#include "support/TempFolder.h"
 
 namespace orv::test {
 namespace {
@@ -59,7 +60,7 @@ void FakeTesseraApplication::CreateTM(const std::wstring& path, const std::wstri
         std::to_string(targetLanguage) + ")");
     // Like the real application, the TM's files land beside the name it was given, also
     // when the creation then fails.
-    std::filesystem::path file(Narrow(path));
+    const std::filesystem::path file = OnDisk(path);
     std::ofstream(file.parent_path() / (file.stem().string() + ".tmv")) << "tm";
     if (script.createTMAlwaysFails || (script.firstCreateTMFails && createTMCalls == 1))
         Fail({50200, L"Cannot create TM"});
@@ -91,7 +92,7 @@ void FakeTesseraTM::Open(const std::wstring& pathIn, const std::wstring& userNam
 
 void FakeTesseraTM::ExecuteJobFile(const std::wstring& jobFilePath) {
     application_.Log("TM.ExecuteJobFile");
-    std::ifstream job(Narrow(jobFilePath), std::ios::binary);
+    std::ifstream job(OnDisk(jobFilePath), std::ios::binary);
     std::ostringstream text;
     text << job.rdbuf();
     jobText = text.str();

@@ -1,19 +1,33 @@
 #include "support/TempFolder.h"
 
-#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace orv::test {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvtest-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    const fs::path base = fs::temp_directory_path();
+    std::random_device random;
+    // create_directory makes the folder only when the name is free, so two tests (or two
+    // processes) never share one.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = base / ("orvtest-" + std::to_string(random()));
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            path_ = candidate;
+            fs::permissions(path_, fs::perms::owner_all, fs::perm_options::replace, error);
+            return;
+        }
+        if (error) throw std::runtime_error("cannot make a folder in " + base.string());
+    }
+    throw std::runtime_error("no free folder name in " + base.string());
 }
 
 TempFolder::~TempFolder() {
@@ -24,7 +38,7 @@ TempFolder::~TempFolder() {
 }
 
 std::wstring TempFolder::wpath(const std::string& relative) const {
-    return FromNarrow((relative.empty() ? path_ : path_ / relative).string());
+    return FromNativePath(relative.empty() ? path_ : path_ / relative);
 }
 
 std::filesystem::path TempFolder::Write(const std::string& relative,
@@ -42,6 +56,12 @@ std::string ReadBytes(const std::filesystem::path& file) {
     std::ostringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+std::filesystem::path OnDisk(const std::wstring& path) {
+    auto native = ToNativePath(path);
+    if (!native) throw std::invalid_argument("the text names no path of this system");
+    return *native;
 }
 
 }  // namespace orv::test

@@ -28,4 +28,8 @@ private:
 // The whole content of a file, byte for byte.
 std::string ReadBytes(const std::filesystem::path& file);
 
+// The OS's path for an automation string, as the component's file operations convert it;
+// throws std::invalid_argument for a text that names no path.
+std::filesystem::path OnDisk(const std::wstring& path);
+
 }  // namespace orv::test

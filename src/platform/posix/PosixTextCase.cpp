@@ -1,3 +1,4 @@
+// Case folding by ICU's own tables, which every POSIX build of the component links anyway.
 #include "platform/TextCase.h"
 
 #include <unicode/uchar.h>
