@@ -10,7 +10,26 @@
 
 namespace orv {
 
-BatchAnalyse::BatchAnalyse(ServiceSet services) : services_(std::move(services)) {}
+namespace {
+
+// Runs a clean-up step with every error suppressed, so that the steps after it still run
+// and the analysis's own error reaches the caller.
+template <typename Step>
+void Suppressed(Step step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+BatchAnalyse::BatchAnalyse(ServiceSet services) : services_(std::move(services)) {
+    ExportUnknownMaxMatch_ = 85;
+    ExportUnknownFileType_ = TsExportFileTypeTes2x;
+    ExportFrequentOccurrences_ = 5;
+    ExportFrequentFileType_ = TsExportFileTypeTes2x;
+}
 
 BatchAnalyse::~BatchAnalyse() = default;
 
@@ -54,12 +73,9 @@ void BatchAnalyse::putref_BATessera(std::shared_ptr<clsBATessera> vData) {
 
 void BatchAnalyse::PassPropertiesToTessera() {
     auto& session = *mobjBATessera_;
-    session.put_LoadWordObject(loadWordObject_);
-    session.put_TranslationMemory(translationMemory_);
-    session.put_TranslationMemoryUserName(userName_);
-    session.put_TranslationMemoryPassword(password_);
-    session.put_TranslationMemorySourceLanguageId(sourceLanguageId_);
-    session.put_TranslationMemoryTargetLanguageId(targetLanguageId_);
+#define ORV_COPY_TO_SESSION(type, name) session.put_##name(name##_);
+    ORV_SESSION_PROPERTIES(ORV_COPY_TO_SESSION)
+#undef ORV_COPY_TO_SESSION
     session.StartWord();
 }
 
@@ -82,41 +98,34 @@ bool BatchAnalyse::CloseTessera() {
 }
 
 bool BatchAnalyse::ValidateProperties() {
-    if (createEmptyTM_) {
-        if (sourceLanguageId_ == 0)
+    if (CreateEmptyTM_) {
+        if (TranslationMemorySourceLanguageId_ == 0)
             modErrors::RaiseError(ovOrvBatchAnalyseErrorNoSourceLanguageSpecified);
-        if (targetLanguageId_ == 0)
+        if (TranslationMemoryTargetLanguageId_ == 0)
             modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTargetLanguageSpecified);
         return true;
     }
-    if (translationMemory_.empty()) modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTmSpecified);
-    if (!services_.fileSystem()->FileExists(translationMemory_))
+    if (TranslationMemory_.empty()) modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTmSpecified);
+    if (!services_.fileSystem()->FileExists(TranslationMemory_))
         modErrors::RaiseError(ovOrvBatchAnalyseErrorTmDoesntExist);
-    if (userName_.empty()) modErrors::RaiseError(ovOrvBatchAnalyseErrorNoUserNameSpecified);
-    if (targetLanguageId_ == 0)
+    if (TranslationMemoryUserName_.empty())
+        modErrors::RaiseError(ovOrvBatchAnalyseErrorNoUserNameSpecified);
+    if (TranslationMemoryTargetLanguageId_ == 0)
         modErrors::RaiseError(ovOrvBatchAnalyseErrorNoTargetLanguageSpecified);
     return true;
 }
 
 std::unique_ptr<clsJobFile> BatchAnalyse::CreateJobFileWriter() {
     auto writer = std::make_unique<clsJobFile>(services_.platform(), services_.fileSystem());
-    writer->put_HTMLSettingsFileName(htmlSettingsFileName_);
-    writer->put_SGMLSettingsFileName(sgmlSettingsFileName_);
-    writer->put_UseTMFromPreviousAnalysis(useTMFromPreviousAnalysis_);
-    writer->put_LogFileName(logFileName_);
-    writer->put_ExportUnknownFileName(exportUnknownFileName_);
-    writer->put_ExportUnknownMaxMatch(exportUnknownMaxMatch_);
-    writer->put_ExportUnknownFileType(exportUnknownFileType_);
-    writer->put_ExportFrequentFileName(exportFrequentFileName_);
-    writer->put_ExportFrequentOccurrences(exportFrequentOccurrences_);
-    writer->put_ExportFrequentFileType(exportFrequentFileType_);
-    writer->put_CreateProjectTMFileName(createProjectTMFileName_);
+#define ORV_COPY_TO_JOB_FILE(type, name) writer->put_##name(name##_);
+    ORV_JOB_FILE_PROPERTIES(ORV_COPY_TO_JOB_FILE)
+#undef ORV_COPY_TO_JOB_FILE
     return writer;
 }
 
 std::unique_ptr<clsLogFileParser> BatchAnalyse::CreateLogFileParser() {
     auto parser = std::make_unique<clsLogFileParser>(services_.platform(), services_.fileSystem());
-    parser->put_LogFileName(logFileName_);
+    parser->put_LogFileName(LogFileName_);
     return parser;
 }
 
@@ -139,7 +148,7 @@ bool BatchAnalyse::Analyse() {
         // Only a wait until Tessera is registered as running; what it finds is not needed.
         modTools::GetTesseraApplication(*services_.objects(), *services_.platform());
         modTools::ActivateTesseraWindow(*services_.platform());
-        if (createEmptyTM_) {
+        if (CreateEmptyTM_) {
             temporaryTM = session->CreateTemporaryTM();
         } else {
             session->OpenTM();
@@ -155,8 +164,8 @@ bool BatchAnalyse::Analyse() {
         const std::wstring jobFile = writer->GetJobFileName();
 
         if (settings_ && settings_->get_WasInitialised()) {
-            settings_->put_OptionsToolsHtmlSettingsFile(htmlSettingsFileName_);
-            settings_->put_OptionsToolsSgmlSettingsFile(sgmlSettingsFileName_);
+            settings_->put_OptionsToolsHtmlSettingsFile(HTMLSettingsFileName_);
+            settings_->put_OptionsToolsSgmlSettingsFile(SGMLSettingsFileName_);
             session->putref_BATesserasettings(settings_);
         }
         session->RunJob(jobFile);
@@ -171,34 +180,20 @@ bool BatchAnalyse::Analyse() {
         failure = std::current_exception();
     }
 
-    // The clean-up always runs; a step that fails is skipped and the next one runs.
-    // A failed check leaves no run session: the TM of one held before is closed.
+    // The clean-up always runs; a step that fails, in whatever way, is skipped and the next
+    // one runs. A failed check leaves no run session: the TM of one held before is closed.
     if (!session) session = mobjBATessera_;
     if (session) {
-        try {
-            session->CloseTM();
-        } catch (const AutomationError&) {
-        }
-        try {
-            if (temporaryTM) session->DeleteTemporaryTM();
-        } catch (const AutomationError&) {
-        }
+        Suppressed([&] { session->CloseTM(); });
+        if (temporaryTM) Suppressed([&] { session->DeleteTemporaryTM(); });
     }
     if (startedHere) {
         // Quits the Tessera this call started, and ends the session unless a client has
         // put another one in its place meanwhile.
-        try {
-            session->CloseTessera();
-        } catch (const AutomationError&) {
-        }
+        Suppressed([&] { session->CloseTessera(); });
         if (mobjBATessera_ == session) HoldSession(nullptr);
     }
-    if (writer) {
-        try {
-            writer->DeleteJobFile();
-        } catch (const AutomationError&) {
-        }
-    }
+    if (writer) Suppressed([&] { writer->DeleteJobFile(); });
 
     if (failure) std::rethrow_exception(failure);
     return result;

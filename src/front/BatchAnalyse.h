@@ -9,10 +9,13 @@
 #include <string>
 
 #include "front/TsExportFileType.h"
+#include "jobfile/JobFileProperties.h"
 #include "platform/AutomationError.h"
+#include "platform/StoredProperty.h"
 #include "results/Files.h"
 #include "tessera/EventSource.h"
 #include "tessera/ServiceSet.h"
+#include "tessera/SessionProperties.h"
 #include "tessera/clsBATessera.h"
 #include "tessera/clsBATesseraSettings.h"
 
@@ -59,45 +62,13 @@ public:
     std::shared_ptr<Files> get_Files();
     void putref_Files(std::shared_ptr<Files> vData) { files_ = std::move(vData); }
 
-    bool get_LoadWordObject() const { return loadWordObject_; }
-    void put_LoadWordObject(bool vData) { loadWordObject_ = vData; }
-    bool get_CreateEmptyTM() const { return createEmptyTM_; }
-    void put_CreateEmptyTM(bool vData) { createEmptyTM_ = vData; }
-    const std::wstring& get_CreateProjectTMFileName() const { return createProjectTMFileName_; }
-    void put_CreateProjectTMFileName(const std::wstring& vData) {
-        createProjectTMFileName_ = vData;
-    }
-    TsExportFileType get_ExportFrequentFileType() const { return exportFrequentFileType_; }
-    void put_ExportFrequentFileType(TsExportFileType vData) { exportFrequentFileType_ = vData; }
-    int32_t get_ExportFrequentOccurrences() const { return exportFrequentOccurrences_; }
-    void put_ExportFrequentOccurrences(int32_t vData) { exportFrequentOccurrences_ = vData; }
-    const std::wstring& get_ExportFrequentFileName() const { return exportFrequentFileName_; }
-    void put_ExportFrequentFileName(const std::wstring& vData) { exportFrequentFileName_ = vData; }
-    TsExportFileType get_ExportUnknownFileType() const { return exportUnknownFileType_; }
-    void put_ExportUnknownFileType(TsExportFileType vData) { exportUnknownFileType_ = vData; }
-    int32_t get_ExportUnknownMaxMatch() const { return exportUnknownMaxMatch_; }
-    void put_ExportUnknownMaxMatch(int32_t vData) { exportUnknownMaxMatch_ = vData; }
-    const std::wstring& get_ExportUnknownFileName() const { return exportUnknownFileName_; }
-    void put_ExportUnknownFileName(const std::wstring& vData) { exportUnknownFileName_ = vData; }
-    const std::wstring& get_LogFileName() const { return logFileName_; }
-    void put_LogFileName(const std::wstring& vData) { logFileName_ = vData; }
-    bool get_UseTMFromPreviousAnalysis() const { return useTMFromPreviousAnalysis_; }
-    void put_UseTMFromPreviousAnalysis(bool vData) { useTMFromPreviousAnalysis_ = vData; }
-    int32_t get_TranslationMemorySourceLanguageId() const { return sourceLanguageId_; }
-    void put_TranslationMemorySourceLanguageId(int32_t vData) { sourceLanguageId_ = vData; }
-    int32_t get_TranslationMemoryTargetLanguageId() const { return targetLanguageId_; }
-    void put_TranslationMemoryTargetLanguageId(int32_t vData) { targetLanguageId_ = vData; }
-    const std::wstring& get_TranslationMemoryPassword() const { return password_; }
-    void put_TranslationMemoryPassword(const std::wstring& vData) { password_ = vData; }
-    const std::wstring& get_TranslationMemoryUserName() const { return userName_; }
-    void put_TranslationMemoryUserName(const std::wstring& vData) { userName_ = vData; }
-    const std::wstring& get_TranslationMemory() const { return translationMemory_; }
-    void put_TranslationMemory(const std::wstring& vData) { translationMemory_ = vData; }
-    const std::wstring& get_SGMLSettingsFileName() const { return sgmlSettingsFileName_; }
-    void put_SGMLSettingsFileName(const std::wstring& vData) { sgmlSettingsFileName_ = vData; }
-    const std::wstring& get_HTMLSettingsFileName() const { return htmlSettingsFileName_; }
-    void put_HTMLSettingsFileName(const std::wstring& vData) { htmlSettingsFileName_ = vData; }
+    // The analysis settings, each stored unchanged: those that go to the session, those
+    // that go to the job file, and the choice of an empty temporary TM.
+    ORV_SESSION_PROPERTIES(ORV_STORED_PROPERTY)
+    ORV_JOB_FILE_PROPERTIES(ORV_STORED_PROPERTY)
+    ORV_STORED_PROPERTY(bool, CreateEmptyTM)
 
+public:
     // The raw analysis log is not offered: always "not implemented".
     std::wstring GetLogFileContent() const { return L"not implemented"; }
     // The CSV texts of the last analysis that got as far as reading its log; empty before.
@@ -122,25 +93,6 @@ private:
     std::shared_ptr<Files> files_;
     std::shared_ptr<clsBATesseraSettings> settings_;
     std::shared_ptr<clsBATessera> mobjBATessera_;
-
-    std::wstring translationMemory_;
-    std::wstring userName_;
-    std::wstring password_;
-    int32_t sourceLanguageId_ = 0;
-    int32_t targetLanguageId_ = 0;
-    std::wstring htmlSettingsFileName_;
-    std::wstring sgmlSettingsFileName_;
-    bool useTMFromPreviousAnalysis_ = false;
-    std::wstring logFileName_;
-    std::wstring exportUnknownFileName_;
-    int32_t exportUnknownMaxMatch_ = 85;
-    TsExportFileType exportUnknownFileType_ = TsExportFileTypeTes2x;
-    std::wstring exportFrequentFileName_;
-    int32_t exportFrequentOccurrences_ = 5;
-    TsExportFileType exportFrequentFileType_ = TsExportFileTypeTes2x;
-    std::wstring createProjectTMFileName_;
-    bool createEmptyTM_ = false;
-    bool loadWordObject_ = false;
 
     std::wstring name_;
     std::wstring key_;

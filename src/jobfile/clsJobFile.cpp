@@ -84,9 +84,9 @@ bool clsJobFile::DeleteJobFile() {
 }
 
 void clsJobFile::RefuseLineBreaks(const Files& collection) const {
-    bool refused = HasLineBreak(sgmlSettingsFileName_) || HasLineBreak(htmlSettingsFileName_) ||
-                   HasLineBreak(logFileName_) || HasLineBreak(exportUnknownFileName_) ||
-                   HasLineBreak(exportFrequentFileName_) || HasLineBreak(createProjectTMFileName_);
+    bool refused = HasLineBreak(SGMLSettingsFileName_) || HasLineBreak(HTMLSettingsFileName_) ||
+                   HasLineBreak(LogFileName_) || HasLineBreak(ExportUnknownFileName_) ||
+                   HasLineBreak(ExportFrequentFileName_) || HasLineBreak(CreateProjectTMFileName_);
     for (const auto& record : collection) {
         if (refused) break;
         refused = HasLineBreak(record->get_FilePath());
@@ -133,30 +133,30 @@ std::wstring clsJobFile::BuildJobFileContent(const Files& collection) {
 }
 
 std::wstring clsJobFile::GetSettingsSection() {
-    if (sgmlSettingsFileName_.empty() && htmlSettingsFileName_.empty()) return {};
+    if (SGMLSettingsFileName_.empty() && HTMLSettingsFileName_.empty()) return {};
 
     std::wstring section = L"[Settings]";
     section += kCrLf;
-    if (!sgmlSettingsFileName_.empty()) {
-        if (!fileSystem().FileExists(sgmlSettingsFileName_)) {
-            modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindFile, sgmlSettingsFileName_);
+    if (!SGMLSettingsFileName_.empty()) {
+        if (!fileSystem().FileExists(SGMLSettingsFileName_)) {
+            modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindFile, SGMLSettingsFileName_);
         }
-        section += PathLine(L"SGMLSettingsFile", sgmlSettingsFileName_);
+        section += PathLine(L"SGMLSettingsFile", SGMLSettingsFileName_);
     }
-    if (!htmlSettingsFileName_.empty()) {
-        if (!fileSystem().FileExists(htmlSettingsFileName_)) {
-            modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindFile, htmlSettingsFileName_);
+    if (!HTMLSettingsFileName_.empty()) {
+        if (!fileSystem().FileExists(HTMLSettingsFileName_)) {
+            modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToFindFile, HTMLSettingsFileName_);
         }
-        section += PathLine(L"HTMLSettingsFile", htmlSettingsFileName_);
+        section += PathLine(L"HTMLSettingsFile", HTMLSettingsFileName_);
     }
     section += kSectionGap;
     return section;
 }
 
 std::wstring clsJobFile::GetAnalyseSection() {
-    const int32_t tasks = 1 + (exportUnknownFileName_.empty() ? 0 : 1) +
-                          (exportFrequentFileName_.empty() ? 0 : 1) +
-                          (createProjectTMFileName_.empty() ? 0 : 1);
+    const int32_t tasks = 1 + (ExportUnknownFileName_.empty() ? 0 : 1) +
+                          (ExportFrequentFileName_.empty() ? 0 : 1) +
+                          (CreateProjectTMFileName_.empty() ? 0 : 1);
     std::wstring section = L"[Analyse]";
     section += kCrLf;
     section += GetUseTMLine();
@@ -166,13 +166,13 @@ std::wstring clsJobFile::GetAnalyseSection() {
 }
 
 std::wstring clsJobFile::GetUseTMLine() const {
-    return Line(L"UseTMFromPreviousAnalysis", useTMFromPreviousAnalysis_ ? L"1" : L"0");
+    return Line(L"UseTMFromPreviousAnalysis", UseTMFromPreviousAnalysis_ ? L"1" : L"0");
 }
 
 std::wstring clsJobFile::GetLogFileLine() {
-    if (logFileName_.empty()) return {};
-    TestFolderOf(logFileName_);
-    return PathLine(L"LogFile", logFileName_);
+    if (LogFileName_.empty()) return {};
+    TestFolderOf(LogFileName_);
+    return PathLine(L"LogFile", LogFileName_);
 }
 
 std::wstring clsJobFile::GetTaskHeader(int32_t taskNumber) {
@@ -194,36 +194,36 @@ std::wstring clsJobFile::GetAnalyseTask(int32_t taskNumber, const Files& collect
 }
 
 std::wstring clsJobFile::GetExportUnknownTask(int32_t taskNumber) {
-    if (exportUnknownFileName_.empty()) return {};
-    TestFolderOf(exportUnknownFileName_);
+    if (ExportUnknownFileName_.empty()) return {};
+    TestFolderOf(ExportUnknownFileName_);
     std::wstring task(kSectionGap);
     task += GetTaskHeader(taskNumber);
     task += Line(L"Task", L"ExportUnknown");
-    task += NumberLine(L"MaxMatch", exportUnknownMaxMatch_);
-    task += PathLine(L"File", exportUnknownFileName_);
-    task += NumberLine(L"FileType", exportUnknownFileType_);
+    task += NumberLine(L"MaxMatch", ExportUnknownMaxMatch_);
+    task += PathLine(L"File", ExportUnknownFileName_);
+    task += NumberLine(L"FileType", ExportUnknownFileType_);
     return task;
 }
 
 std::wstring clsJobFile::GetExportFrequentTask(int32_t taskNumber) {
-    if (exportFrequentFileName_.empty()) return {};
-    TestFolderOf(exportFrequentFileName_);
+    if (ExportFrequentFileName_.empty()) return {};
+    TestFolderOf(ExportFrequentFileName_);
     std::wstring task(kSectionGap);
     task += GetTaskHeader(taskNumber);
     task += Line(L"Task", L"ExportFrequent");
-    task += NumberLine(L"Occurrences", exportFrequentOccurrences_);
-    task += PathLine(L"File", exportFrequentFileName_);
-    task += NumberLine(L"FileType", exportFrequentFileType_);
+    task += NumberLine(L"Occurrences", ExportFrequentOccurrences_);
+    task += PathLine(L"File", ExportFrequentFileName_);
+    task += NumberLine(L"FileType", ExportFrequentFileType_);
     return task;
 }
 
 std::wstring clsJobFile::GetCreateProjectTMTask(int32_t taskNumber) {
-    if (createProjectTMFileName_.empty()) return {};
-    TestFolderOf(createProjectTMFileName_);
+    if (CreateProjectTMFileName_.empty()) return {};
+    TestFolderOf(CreateProjectTMFileName_);
     std::wstring task(kSectionGap);
     task += GetTaskHeader(taskNumber);
     task += Line(L"Task", L"CreateProjectTM");
-    task += PathLine(L"File", createProjectTMFileName_);
+    task += PathLine(L"File", CreateProjectTMFileName_);
     return task;
 }
 

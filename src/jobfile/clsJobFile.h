@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "jobfile/JobFileProperties.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/StoredProperty.h"
 
 namespace orv {
 
@@ -19,31 +21,10 @@ public:
     explicit clsJobFile(std::shared_ptr<Platform> platform = nullptr,
                         std::shared_ptr<FileSystem> fileSystem = nullptr);
 
-    const std::wstring& get_CreateProjectTMFileName() const { return createProjectTMFileName_; }
-    void put_CreateProjectTMFileName(const std::wstring& vData) {
-        createProjectTMFileName_ = vData;
-    }
-    int32_t get_ExportFrequentFileType() const { return exportFrequentFileType_; }
-    void put_ExportFrequentFileType(int32_t vData) { exportFrequentFileType_ = vData; }
-    int32_t get_ExportFrequentOccurrences() const { return exportFrequentOccurrences_; }
-    void put_ExportFrequentOccurrences(int32_t vData) { exportFrequentOccurrences_ = vData; }
-    const std::wstring& get_ExportFrequentFileName() const { return exportFrequentFileName_; }
-    void put_ExportFrequentFileName(const std::wstring& vData) { exportFrequentFileName_ = vData; }
-    int32_t get_ExportUnknownFileType() const { return exportUnknownFileType_; }
-    void put_ExportUnknownFileType(int32_t vData) { exportUnknownFileType_ = vData; }
-    int32_t get_ExportUnknownMaxMatch() const { return exportUnknownMaxMatch_; }
-    void put_ExportUnknownMaxMatch(int32_t vData) { exportUnknownMaxMatch_ = vData; }
-    const std::wstring& get_ExportUnknownFileName() const { return exportUnknownFileName_; }
-    void put_ExportUnknownFileName(const std::wstring& vData) { exportUnknownFileName_ = vData; }
-    const std::wstring& get_LogFileName() const { return logFileName_; }
-    void put_LogFileName(const std::wstring& vData) { logFileName_ = vData; }
-    bool get_UseTMFromPreviousAnalysis() const { return useTMFromPreviousAnalysis_; }
-    void put_UseTMFromPreviousAnalysis(bool vData) { useTMFromPreviousAnalysis_ = vData; }
-    const std::wstring& get_SGMLSettingsFileName() const { return sgmlSettingsFileName_; }
-    void put_SGMLSettingsFileName(const std::wstring& vData) { sgmlSettingsFileName_ = vData; }
-    const std::wstring& get_HTMLSettingsFileName() const { return htmlSettingsFileName_; }
-    void put_HTMLSettingsFileName(const std::wstring& vData) { htmlSettingsFileName_ = vData; }
+    // The settings, each stored unchanged (JobFileProperties.h).
+    ORV_JOB_FILE_PROPERTIES(ORV_STORED_PROPERTY)
 
+public:
     // Writes the job file for the batch and returns true; every failure is raised (40003,
     // 40004, 40010, 40017, or an error of the file-system service), never returned.
     bool CreateJobFile(const Files& BatchAnalyseFileInfoCollection);
@@ -83,17 +64,6 @@ private:
     std::shared_ptr<Platform> platform_;
     std::shared_ptr<FileSystem> fileSystem_;
 
-    std::wstring htmlSettingsFileName_;
-    std::wstring sgmlSettingsFileName_;
-    bool useTMFromPreviousAnalysis_ = false;
-    std::wstring logFileName_;
-    std::wstring exportUnknownFileName_;
-    int32_t exportUnknownMaxMatch_ = 0;
-    int32_t exportUnknownFileType_ = 0;
-    std::wstring exportFrequentFileName_;
-    int32_t exportFrequentOccurrences_ = 0;
-    int32_t exportFrequentFileType_ = 0;
-    std::wstring createProjectTMFileName_;
     std::wstring jobFileName_;
 };
 

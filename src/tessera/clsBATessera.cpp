@@ -44,7 +44,7 @@ bool clsBATessera::StartTessera() {
     if (mobjTxApplication_) return false;
     try {
         SetApplication(services_.objects()->CreateTessera());
-    } catch (const AutomationError&) {
+    } catch (...) {
         // Any failure to create the application is reported as 40001 below.
     }
     if (!mobjTxApplication_) modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToOpenTes);
@@ -57,7 +57,7 @@ bool clsBATessera::CloseTessera() {
     if (!mobjTxApplication_) return false;
     try {
         mobjTxApplication_->Quit();
-    } catch (const AutomationError&) {
+    } catch (...) {
         // An application that fails to quit is let go all the same.
     }
     SetApplication(nullptr);
@@ -71,14 +71,14 @@ void clsBATessera::StartWord() {
     std::shared_ptr<LateBoundObject> running;
     try {
         running = objects.LookUpWord();
-    } catch (const AutomationError&) {
+    } catch (...) {
         // No running Word: start one below.
     }
     // A Word the user already runs is neither held nor quit later.
     if (running) return;
     try {
         word_ = objects.CreateWord();
-    } catch (const AutomationError&) {
+    } catch (...) {
         // Word may still be starting up: wait for it below.
     }
     if (!word_) word_ = modTools::GetWordApplication(objects, *services_.platform());
@@ -88,7 +88,7 @@ void clsBATessera::QuitWord() {
     if (!LoadWordObject_ || !word_) return;
     try {
         word_->CallMethod(L"Quit");
-    } catch (const AutomationError&) {
+    } catch (...) {
         // Word is let go whether or not it quit.
     }
     word_.reset();
@@ -100,7 +100,7 @@ bool clsBATessera::CloseTM() {
             auto tm = mobjTxApplication_->get_CurrentTM();
             if (tm && tm->get_IsOpen()) tm->Close();
         }
-    } catch (const AutomationError&) {
+    } catch (...) {
         // A TM that cannot be closed stays open; the clean-up goes on.
     }
     return true;
@@ -109,7 +109,7 @@ bool clsBATessera::CloseTM() {
 bool clsBATessera::TryCreateTM(int32_t sourceLanguage, int32_t targetLanguage) {
     try {
         if (!mobjTxApplication_) return false;
-        mobjTxApplication_->CreateTM(translationMemory_, L"", sourceLanguage, L"", targetLanguage,
+        mobjTxApplication_->CreateTM(TranslationMemory_, L"", sourceLanguage, L"", targetLanguage,
                                      L"", -1, -1, -1, -1, -1, -1, -1, L"", L"", L"");
         auto tm = mobjTxApplication_->get_CurrentTM();
         return tm && tm->get_IsOpen();
@@ -119,37 +119,38 @@ bool clsBATessera::TryCreateTM(int32_t sourceLanguage, int32_t targetLanguage) {
 }
 
 bool clsBATessera::CreateTemporaryTM() {
-    translationMemory_ =
+    TranslationMemory_ =
         modTools::GetUniqueTempFileName(*services_.platform(), *services_.fileSystem());
     // Without a temporary name there is nothing to create, and nothing of ours to delete.
-    if (translationMemory_.empty())
+    if (TranslationMemory_.empty())
         modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToCreateEmptyTM);
-    if (TryCreateTM(sourceLanguageId_, targetLanguageId_)) return true;
+    if (TryCreateTM(TranslationMemorySourceLanguageId_, TranslationMemoryTargetLanguageId_))
+        return true;
 
     DeleteTemporaryTM();
     if (!TryCreateTM(kFallbackSourceLanguage, kFallbackTargetLanguage)) {
         DeleteTemporaryTM();
         modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToCreateEmptyTM);
     }
-    sourceLanguageId_ = kFallbackSourceLanguage;
-    targetLanguageId_ = kFallbackTargetLanguage;
+    TranslationMemorySourceLanguageId_ = kFallbackSourceLanguage;
+    TranslationMemoryTargetLanguageId_ = kFallbackTargetLanguage;
     return true;
 }
 
 bool clsBATessera::DeleteTemporaryTM() {
     try {
         auto& fileSystem = *services_.fileSystem();
-        const std::wstring baseName = fileSystem.GetBaseName(translationMemory_);
+        const std::wstring baseName = fileSystem.GetBaseName(TranslationMemory_);
         // With no base name (no TM, a name ending in a separator, a dot-file) the pattern
         // below would match every dot-file of a folder.
-        if (translationMemory_.empty() || baseName.empty()) return true;
-        const auto separator = LastSeparator(translationMemory_);
+        if (TranslationMemory_.empty() || baseName.empty()) return true;
+        const auto separator = LastSeparator(TranslationMemory_);
         const std::wstring folder =
-            separator == std::wstring::npos ? L"" : translationMemory_.substr(0, separator + 1);
+            separator == std::wstring::npos ? L"" : TranslationMemory_.substr(0, separator + 1);
         const std::wstring stem = folder + baseName;
-        if (fileSystem.FileExists(translationMemory_) || fileSystem.FileExists(stem + L".tmv"))
+        if (fileSystem.FileExists(TranslationMemory_) || fileSystem.FileExists(stem + L".tmv"))
             fileSystem.DeleteFile(stem + L".*", true);
-    } catch (const AutomationError&) {
+    } catch (...) {
         // Files that cannot be deleted stay; the clean-up goes on.
     }
     return true;
@@ -157,7 +158,9 @@ bool clsBATessera::DeleteTemporaryTM() {
 
 bool clsBATessera::OpenTM() {
     try {
-        CurrentTMOf(mobjTxApplication_)->Open(translationMemory_, userName_, password_, L"w");
+        CurrentTMOf(mobjTxApplication_)
+            ->Open(TranslationMemory_, TranslationMemoryUserName_, TranslationMemoryPassword_,
+                   L"w");
     } catch (const AutomationError& e) {
         modErrors::RaiseError(IsWrongPasswordDescription(e.description())
                                   ? ovOrvBatchAnalyseErrorUnableToOpenTMWrongPassword
@@ -177,14 +180,14 @@ bool clsBATessera::SetUpLanguages() {
     } catch (const AutomationError&) {
         failed = true;
     }
-    if (count == 2 && targetLanguageId_ == 0) {
+    if (count == 2 && TranslationMemoryTargetLanguageId_ == 0) {
         setUp = true;
     } else {
         for (std::size_t i = 0; i < count; ++i) {
             try {
                 auto tm = CurrentTMOf(mobjTxApplication_);
                 const auto languages = tm->get_TargetLanguages();
-                if (i < languages.size() && languages[i] == targetLanguageId_) {
+                if (i < languages.size() && languages[i] == TranslationMemoryTargetLanguageId_) {
                     tm->put_TargetLanguage(languages[i]);
                     if (!failed) setUp = true;
                 }
@@ -195,10 +198,11 @@ bool clsBATessera::SetUpLanguages() {
     }
     if (!setUp) modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToSetUpTargetLanguage);
 
-    if (sourceLanguageId_ != 0) {
+    if (TranslationMemorySourceLanguageId_ != 0) {
         bool matches = false;
         try {
-            matches = CurrentTMOf(mobjTxApplication_)->get_SourceLanguage() == sourceLanguageId_;
+            matches = CurrentTMOf(mobjTxApplication_)->get_SourceLanguage() ==
+                      TranslationMemorySourceLanguageId_;
         } catch (const AutomationError&) {
             // A source language that cannot be read cannot be confirmed either.
         }

@@ -10,8 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/StoredProperty.h"
 #include "tessera/EventSource.h"
 #include "tessera/ServiceSet.h"
+#include "tessera/SessionProperties.h"
 #include "tessera/TessappApplication.h"
 #include "tessera/clsBATesseraSettings.h"
 
@@ -33,18 +35,10 @@ public:
     EventSource<int32_t> OnBatchCancelledByUser;
 
     // --- component-internal -------------------------------------------------------------
-    bool get_LoadWordObject() const { return LoadWordObject_; }
-    void put_LoadWordObject(bool vData) { LoadWordObject_ = vData; }
-    int32_t get_TranslationMemorySourceLanguageId() const { return sourceLanguageId_; }
-    void put_TranslationMemorySourceLanguageId(int32_t vData) { sourceLanguageId_ = vData; }
-    int32_t get_TranslationMemoryTargetLanguageId() const { return targetLanguageId_; }
-    void put_TranslationMemoryTargetLanguageId(int32_t vData) { targetLanguageId_ = vData; }
-    const std::wstring& get_TranslationMemoryPassword() const { return password_; }
-    void put_TranslationMemoryPassword(const std::wstring& vData) { password_ = vData; }
-    const std::wstring& get_TranslationMemoryUserName() const { return userName_; }
-    void put_TranslationMemoryUserName(const std::wstring& vData) { userName_ = vData; }
-    const std::wstring& get_TranslationMemory() const { return translationMemory_; }
-    void put_TranslationMemory(const std::wstring& vData) { translationMemory_ = vData; }
+    // Copies of BatchAnalyse's settings (SessionProperties.h), each stored unchanged.
+    ORV_SESSION_PROPERTIES(ORV_STORED_PROPERTY)
+
+public:
     const std::shared_ptr<clsBATesseraSettings>& get_BATesserasettings() const { return settings_; }
     void putref_BATesserasettings(std::shared_ptr<clsBATesseraSettings> vData) {
         settings_ = std::move(vData);
@@ -78,12 +72,6 @@ private:
 
     ServiceSet services_;
     std::shared_ptr<clsBATesseraSettings> settings_;
-    std::wstring translationMemory_;
-    std::wstring userName_;
-    std::wstring password_;
-    int32_t sourceLanguageId_ = 0;
-    int32_t targetLanguageId_ = 0;
-    bool LoadWordObject_ = false;
     std::shared_ptr<LateBoundObject> word_;
     std::shared_ptr<TessappApplication> mobjTxApplication_;
     // Ends with the object (or with a change of application), so Tessera never calls into

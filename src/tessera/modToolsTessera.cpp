@@ -12,7 +12,7 @@ auto LookUpWithRetries(LookUp lookUp, Platform& platform) -> decltype(lookUp()) 
         decltype(lookUp()) found;
         try {
             found = lookUp();
-        } catch (const AutomationError&) {
+        } catch (...) {
         }
         platform.ProcessMessages();
         return found;

@@ -80,12 +80,12 @@ TEST(JobFileReader, ReadsBackEveryLayoutTheComponentWrites) {
         if (const auto& task = job.exportUnknown) {
             writer.put_ExportUnknownFileName(task->file);
             writer.put_ExportUnknownMaxMatch(task->maxMatch);
-            writer.put_ExportUnknownFileType(task->fileType);
+            writer.put_ExportUnknownFileType(TsExportFileType{task->fileType});
         }
         if (const auto& task = job.exportFrequent) {
             writer.put_ExportFrequentFileName(task->file);
             writer.put_ExportFrequentOccurrences(task->occurrences);
-            writer.put_ExportFrequentFileType(task->fileType);
+            writer.put_ExportFrequentFileType(TsExportFileType{task->fileType});
         }
         if (job.projectTM) writer.put_CreateProjectTMFileName(job.projectTM->file);
         Files files;

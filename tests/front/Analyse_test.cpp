@@ -235,6 +235,13 @@ TEST(Analyse,
              b.objects->script.closeFails = true;
          },
          40002, L"", L"Error during analysis.", 2},
+        {"JobRunAndThenClosingTheTMRunsOutOfMemory",
+         [](Batch& b) {
+             b.UseEmptyTM();
+             b.objects->script.executeFailure = FakeFailure{};
+             b.objects->script.closeRunsOutOfMemory = true;
+         },
+         40002, L"", L"Error during analysis.", 2},
         {"ParseLogFile", [](Batch& b) { b.objects->script.csvLogFile.reset(); }, 40005, L"",
          L"Unable to find log file.", 1},
     };
@@ -245,7 +252,7 @@ TEST(Analyse,
         EXPECT_EQ(Raised([&] { b.ba.Analyse(); }), std::tuple(c.number, c.source, c.description));
         EXPECT_EQ(b.platform->tempFileRequests, c.tempFilesMade);
         EXPECT_THAT(b.TempFiles(), IsEmpty());
-        EXPECT_EQ(b.TM().open, b.App()->script.closeFails);
+        EXPECT_EQ(b.TM().open, b.App()->script.closeFails || b.App()->script.closeRunsOutOfMemory);
         EXPECT_EQ(b.objects->Calls("Application.Quit"), 1);
         EXPECT_TRUE(b.ba.StartTessera()) << "the session this Analyse created was not let go";
     }

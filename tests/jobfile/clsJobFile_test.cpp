@@ -139,9 +139,9 @@ TEST_F(JobFileTest, LaysOutSectionsAndNumbersTheTasksByWhatIsGiven) {
         job.put_UseTMFromPreviousAnalysis(c.useTM);
         // Numbers are written as held, negative and out of range alike.
         job.put_ExportUnknownMaxMatch(-5);
-        job.put_ExportUnknownFileType(9);
+        job.put_ExportUnknownFileType(TsExportFileType{9});
         job.put_ExportFrequentOccurrences(INT32_MIN);
-        job.put_ExportFrequentFileType(INT32_MAX);
+        job.put_ExportFrequentFileType(TsExportFileType{INT32_MAX});
         Files files;
         for (const auto& document : c.documents) files.Add(document);
 

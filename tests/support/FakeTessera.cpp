@@ -1,6 +1,7 @@
 #include "support/FakeTessera.h"
 
 #include <fstream>
+#include <new>
 #include <sstream>
 
 #include "platform/AutomationError.h"
@@ -78,6 +79,7 @@ int32_t FakeTesseraTM::get_SourceLanguage() const {
 void FakeTesseraTM::Close() {
     application_.Log("TM.Close");
     if (application_.script.closeFails) Fail({50300, L"Cannot close"});
+    if (application_.script.closeRunsOutOfMemory) throw std::bad_alloc();
     open = false;
 }
 

@@ -44,8 +44,9 @@ struct FakeTesseraScript {
     std::string csvLogContent;
     // The option write "Group.Property" that the fake refuses.
     std::wstring refusedOptionWrite;
-    // Closing the TM fails.
+    // Closing the TM fails: with an automation error, or out of memory.
     bool closeFails = false;
+    bool closeRunsOutOfMemory = false;
 };
 
 class FakeTesseraTM;
