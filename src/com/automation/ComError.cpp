@@ -85,8 +85,8 @@ HRESULT ReportCurrentException(REFIID iid) noexcept {
         return E_OUTOFMEMORY;
     } catch (const std::exception& error) {
         try {
-            return ReportError(AutomationError(static_cast<int32_t>(E_UNEXPECTED), kRuntimeErrorSource,
-                                               FromNarrow(error.what())),
+            return ReportError(AutomationError(static_cast<int32_t>(E_UNEXPECTED),
+                                               kRuntimeErrorSource, FromNarrow(error.what())),
                                iid);
         } catch (...) {
             return E_UNEXPECTED;
@@ -100,7 +100,7 @@ HRESULT ReportCurrentException(REFIID iid) noexcept {
 AutomationError ErrorFromInvoke(HRESULT hr, EXCEPINFO* info) {
     if (hr == DISP_E_EXCEPTION && info) {
         if (info->pfnDeferredFillIn) info->pfnDeferredFillIn(info);
-        const HRESULT code = info->scode ? info->scode
+        const HRESULT code = info->scode   ? info->scode
                              : info->wCode ? HresultFromErrorNumber(info->wCode)
                                            : E_FAIL;
         std::wstring description = TextOf(info->bstrDescription);

@@ -5,8 +5,8 @@
 // failed call into another server becomes an AutomationError with that server's own
 // number, source and description, untranslated.
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // Automation strings and variants owned by the C++ scope that holds them.
 
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string>
 #include <utility>
@@ -42,6 +42,14 @@ std::wstring TextOf(BSTR bstr);
 class OwnedVariant {
 public:
     OwnedVariant() noexcept { VariantInit(&value_); }
+    OwnedVariant(OwnedVariant&& other) noexcept : value_(other.Release()) {}
+    OwnedVariant& operator=(OwnedVariant&& other) noexcept {
+        if (this != &other) {
+            VariantClear(&value_);
+            value_ = other.Release();
+        }
+        return *this;
+    }
     OwnedVariant(const OwnedVariant&) = delete;
     OwnedVariant& operator=(const OwnedVariant&) = delete;
     ~OwnedVariant() { VariantClear(&value_); }
