@@ -5,8 +5,9 @@
 // failed call into another server becomes an AutomationError with that server's own
 // number, source and description, untranslated.
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,9 @@
 #pragma once
 // Automation strings and variants owned by the C++ scope that holds them.
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <string>
 #include <utility>

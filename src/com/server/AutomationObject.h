@@ -8,8 +8,9 @@
 // Only the reference count is atomic, because the wrapper registry may read it from
 // another apartment.
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 #include <wrl/client.h>
 
 #include <atomic>

@@ -2,8 +2,9 @@
 // The class factory of one creatable class. No aggregation: the objects' identity is
 // their own.
 
-#include <unknwn.h>
 #include <windows.h>
+
+#include <unknwn.h>
 
 #include <atomic>
 

@@ -3,8 +3,9 @@
 // anything with a numeric value by position. Scripts pass whatever they hold: a variable by
 // reference, a Double from arithmetic, a Byte, a Boolean, an object with a default value.
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <cstdint>
 #include <string>

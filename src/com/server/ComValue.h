@@ -3,8 +3,9 @@
 // type of the interface's parameter, In converts what a client passed, Out what is handed
 // back (a BSTR the caller frees).
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <cstdint>
 #include <string>

@@ -4,9 +4,10 @@
 // through IDispatch. The point lives inside its object and shares the object's reference
 // count, so a client holding the point keeps the object alive.
 
+#include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
-#include <windows.h>
 #include <wrl/client.h>
 
 #include <cstdint>

@@ -4,8 +4,9 @@
 // objects answer the private interface: an object made elsewhere that merely implements a
 // published interface has no component object behind it and is refused as a type mismatch.
 
-#include <unknwn.h>
 #include <windows.h>
+
+#include <unknwn.h>
 #include <wrl/client.h>
 
 #include <memory>

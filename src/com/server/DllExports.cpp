@@ -1,7 +1,8 @@
 // The four entry points of a self-registering in-process server.
 
-#include <olectl.h>
 #include <windows.h>
+
+#include <olectl.h>
 
 #include <new>
 

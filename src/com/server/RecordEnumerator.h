@@ -2,8 +2,9 @@
 // The enumerator behind For Each over Files: the records as they stood when the loop
 // began, each handed out as its one COM object.
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <atomic>
 #include <memory>

@@ -3,8 +3,9 @@
 // so an object works whether or not it was registered), and the type information of its
 // interfaces and classes, loaded once per process.
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 #include <wrl/client.h>
 
 namespace orv::com {

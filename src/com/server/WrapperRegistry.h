@@ -5,8 +5,9 @@
 // the very object it reads back. Entries hold no reference: a COM object leaves the
 // registry when its last reference goes.
 
-#include <unknwn.h>
 #include <windows.h>
+
+#include <unknwn.h>
 #include <wrl/client.h>
 
 #include <memory>

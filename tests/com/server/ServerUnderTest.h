@@ -3,8 +3,9 @@
 // the calls a test makes on its objects: through IDispatch by name, as script clients do,
 // or through the dual interfaces' vtables, as compiled clients do.
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 #include <wrl/client.h>
 
 #include <cstdint>
