@@ -38,6 +38,13 @@ bool HasLineBreak(const std::wstring& path) {
     return path.find_first_of(L"\r\n") != std::wstring::npos;
 }
 
+// A path the job file cannot carry: a line break would end its line early and let the
+// rest pass for lines of its own; a character the narrow encoding lacks would reach Tessera
+// as "?", naming another file or none.
+bool IsUnwritable(const std::wstring& path) {
+    return HasLineBreak(path) || !ToNarrowExactly(path);
+}
+
 }  // namespace
 
 clsJobFile::clsJobFile(std::shared_ptr<Platform> platform, std::shared_ptr<FileSystem> fileSystem)
@@ -54,7 +61,7 @@ FileSystem& clsJobFile::fileSystem() {
 }
 
 bool clsJobFile::CreateJobFile(const Files& BatchAnalyseFileInfoCollection) {
-    RefuseLineBreaks(BatchAnalyseFileInfoCollection);
+    RefuseUnwritablePaths(BatchAnalyseFileInfoCollection);
 
     // The old path is forgotten first, so that a failure below can never delete the file of
     // an earlier call.
@@ -83,13 +90,13 @@ bool clsJobFile::DeleteJobFile() {
     return true;
 }
 
-void clsJobFile::RefuseLineBreaks(const Files& collection) const {
-    bool refused = HasLineBreak(SGMLSettingsFileName_) || HasLineBreak(HTMLSettingsFileName_) ||
-                   HasLineBreak(LogFileName_) || HasLineBreak(ExportUnknownFileName_) ||
-                   HasLineBreak(ExportFrequentFileName_) || HasLineBreak(CreateProjectTMFileName_);
+void clsJobFile::RefuseUnwritablePaths(const Files& collection) const {
+    bool refused = IsUnwritable(SGMLSettingsFileName_) || IsUnwritable(HTMLSettingsFileName_) ||
+                   IsUnwritable(LogFileName_) || IsUnwritable(ExportUnknownFileName_) ||
+                   IsUnwritable(ExportFrequentFileName_) || IsUnwritable(CreateProjectTMFileName_);
     for (const auto& record : collection) {
         if (refused) break;
-        refused = HasLineBreak(record->get_FilePath());
+        refused = IsUnwritable(record->get_FilePath());
     }
     if (refused) modErrors::RaiseError(ovOrvBatchAnalyseErrorUnableToCreateJobFile);
 }

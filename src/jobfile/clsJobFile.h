@@ -49,9 +49,9 @@ private:
     std::wstring GetCreateProjectTMTask(int32_t taskNumber);
     // Raises 40004 naming the folder text when the folder of `path` does not exist.
     void TestFolderOf(const std::wstring& path);
-    // Raises 40010 when a path to be written holds a line break, which would end its line
-    // early and let the rest pass for lines of its own.
-    void RefuseLineBreaks(const Files& collection) const;
+    // Raises 40010 when a path to be written holds a line break or a character the job
+    // file's narrow encoding cannot represent, before anything is made.
+    void RefuseUnwritablePaths(const Files& collection) const;
     // Writes the text to the job file in the narrow encoding; false when opening, writing or
     // closing fails.
     bool WriteJobFile(const std::wstring& text);

@@ -196,11 +196,12 @@ TEST_F(JobFileTest, TestsTheFolderBeforeTheLastSeparatorOfAnOutputPath) {
     }
 }
 
-TEST_F(JobFileTest, RefusesALineBreakInAnyPathWith40010BeforeMakingAFile) {
-    // The kind after the path properties is a document.
+TEST_F(JobFileTest, RefusesALineBreakOrAnUnwritableCharacterInAnyPathWith40010BeforeMakingAFile) {
+    // The kind after the path properties is a document. A lone surrogate has no form in any
+    // narrow encoding: written, it would become "?" and name another file.
     for (std::size_t kind = 0; kind <= std::size(kPaths); ++kind) {
-        for (const wchar_t* lineBreak : {L"\r", L"\n", L"\r\n"}) {
-            const std::wstring bad = root.wpath("out/a") + lineBreak + L"Tasks = 9.txt";
+        for (const wchar_t* flaw : {L"\r", L"\n", L"\r\nTasks = 9", L"\xD800"}) {
+            const std::wstring bad = root.wpath("out/a") + flaw + L".txt";
             SCOPED_TRACE(testing::Message() << kind << ": " << testing::PrintToString(bad));
             clsJobFile job(platform);
             if (kind < std::size(kPaths)) (job.*kPaths[kind].put)(bad);
