@@ -2,18 +2,26 @@
 // member, and clients' object browsers show each member's name as its help string. The
 // library is rebuilt type by type with ICreateTypeLib2 (Wine cannot save a loaded library
 // in place) and every enumeration member gets its name as its help string; everything else
-// is copied as widl wrote it.
+// is copied as widl wrote it. One thing Wine's ICreateTypeLib2 cannot copy: it gives every
+// enumeration the size of a pointer (8 bytes in a 64-bit library, where widl writes the 4
+// bytes of its values) and has no call to set a type's size, so the sizes are written into
+// the saved file afterwards and checked by loading it again.
 //
 // Usage: CompleteTypeLib input.tlb output.tlb win32|win64
 // Run at build time, under Wine when cross-building. Exits non-zero, with a message, on any
 // failure, so that a build never embeds a half-written library.
 
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,6 +65,9 @@ class LibraryCopy {
 public:
     LibraryCopy(ComPtr<ITypeLib> source, ComPtr<ICreateTypeLib2> target)
         : source_(std::move(source)), target_(std::move(target)) {}
+
+    // The instance size of each type of the source, in library order (filled by Run).
+    const std::vector<ULONG>& InstanceSizes() const { return sizes_; }
 
     void Run() {
         CopyLibraryAttributes();
@@ -111,7 +122,9 @@ private:
         Check(type->SetGuid(attr->guid), "SetGuid");
         Check(type->SetTypeFlags(attr->wTypeFlags), "SetTypeFlags");
         Check(type->SetVersion(attr->wMajorVerNum, attr->wMinorVerNum), "SetVersion");
+        Check(type->SetAlignment(attr->cbAlignment), "SetAlignment");
         if (doc.get()) Check(type->SetDocString(doc.get()), "SetDocString");
+        sizes_.push_back(attr->cbSizeInstance);
         return type;
     }
 
@@ -194,12 +207,14 @@ private:
         UINT got = 0;
         Check(from->GetNames(id, nameList.data(), static_cast<UINT>(nameList.size()), &got),
               "GetNames");
-        const HRESULT named = to->SetFuncAndParamNames(index, nameList.data(), got < names ? got : names);
+        const HRESULT named =
+            to->SetFuncAndParamNames(index, nameList.data(), got < names ? got : names);
         for (BSTR name : nameList) SysFreeString(name);
         Check(named, "SetFuncAndParamNames");
 
         Bstr name, doc;
-        Check(from->GetDocumentation(id, name.out(), doc.out(), nullptr, nullptr), "GetDocumentation");
+        Check(from->GetDocumentation(id, name.out(), doc.out(), nullptr, nullptr),
+              "GetDocumentation");
         if (doc.get()) Check(to->SetFuncDocString(index, doc.get()), "SetFuncDocString");
     }
 
@@ -215,7 +230,8 @@ private:
         Check(added, "AddVarDesc");
 
         Bstr name, doc;
-        Check(from->GetDocumentation(id, name.out(), doc.out(), nullptr, nullptr), "GetDocumentation");
+        Check(from->GetDocumentation(id, name.out(), doc.out(), nullptr, nullptr),
+              "GetDocumentation");
         Check(to->SetVarName(index, name.get()), "SetVarName");
         const BSTR help = (kind == TKIND_ENUM && !doc.get()) ? name.get() : doc.get();
         if (help) Check(to->SetVarDocString(index, help), "SetVarDocString");
@@ -224,7 +240,69 @@ private:
     ComPtr<ITypeLib> source_;
     ComPtr<ICreateTypeLib2> target_;
     std::vector<ComPtr<ICreateTypeInfo>> created_;
+    std::vector<ULONG> sizes_;
 };
+
+// The saved library's layout (the MSFT format): a header, an extra word when a help DLL is
+// named, one offset a type, then the segment directory, whose first segment is the table of
+// type entries, 0x64 bytes each, with the instance size at 0x50.
+constexpr std::uint32_t kMsftMagic = 0x5446534D;
+constexpr std::size_t kHeaderSize = 0x54;
+constexpr std::size_t kVarFlagsAt = 0x14;
+constexpr std::size_t kTypeCountAt = 0x20;
+constexpr std::uint32_t kHelpDllFlag = 0x100;
+constexpr std::size_t kTypeEntrySize = 0x64;
+constexpr std::size_t kInstanceSizeAt = 0x50;
+
+std::uint32_t ReadWord(const std::vector<char>& bytes, std::size_t at) {
+    if (at + 4 > bytes.size()) throw Failure("reading the saved library (truncated)", E_FAIL);
+    std::uint32_t word = 0;
+    std::memcpy(&word, bytes.data() + at, 4);
+    return word;
+}
+
+// Gives each type of the library at `path` its size from `sizes`, in library order.
+void WriteInstanceSizes(const wchar_t* path, const std::vector<ULONG>& sizes) {
+    std::vector<char> bytes;
+    {
+        std::ifstream in(std::filesystem::path(path), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in && !in.eof()) throw Failure("reading the saved library", E_FAIL);
+    }
+    const std::uint32_t types = ReadWord(bytes, kTypeCountAt);
+    if (ReadWord(bytes, 0) != kMsftMagic || types != sizes.size())
+        throw Failure("reading the saved library (not the library just written)", E_FAIL);
+    const std::size_t directory = kHeaderSize +
+                                  ((ReadWord(bytes, kVarFlagsAt) & kHelpDllFlag) ? 4 : 0) +
+                                  std::size_t{types} * 4;
+    const std::size_t table = ReadWord(bytes, directory);
+    if (ReadWord(bytes, directory + 4) != types * kTypeEntrySize)
+        throw Failure("reading the saved library (unexpected type table)", E_FAIL);
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const std::size_t at = table + i * kTypeEntrySize + kInstanceSizeAt;
+        ReadWord(bytes, at);
+        const std::uint32_t size = sizes[i];
+        std::memcpy(bytes.data() + at, &size, 4);
+    }
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) throw Failure("writing the saved library", E_FAIL);
+}
+
+// Loads the finished library and checks that every type has the size of its source.
+void CheckInstanceSizes(const wchar_t* path, const std::vector<ULONG>& sizes) {
+    ComPtr<ITypeLib> library;
+    Check(LoadTypeLibEx(path, REGKIND_NONE, &library), "LoadTypeLibEx (finished library)");
+    if (library->GetTypeInfoCount() != sizes.size())
+        throw Failure("checking the finished library (type count)", E_FAIL);
+    for (UINT i = 0; i < sizes.size(); ++i) {
+        ComPtr<ITypeInfo> info;
+        Check(library->GetTypeInfo(i, &info), "GetTypeInfo (finished library)");
+        TypeAttr attr(info.Get());
+        if (attr->cbSizeInstance != sizes[i])
+            throw Failure("checking the finished library (a type's size)", E_FAIL);
+    }
+}
 
 }  // namespace
 
@@ -242,7 +320,14 @@ int wmain(int argc, wchar_t** argv) {
         DeleteFileW(argv[2]);
         ComPtr<ICreateTypeLib2> target;
         Check(CreateTypeLib2(kind, argv[2], &target), "CreateTypeLib2");
-        LibraryCopy(std::move(source), std::move(target)).Run();
+        std::vector<ULONG> sizes;
+        {
+            LibraryCopy copy(std::move(source), std::move(target));
+            copy.Run();
+            sizes = copy.InstanceSizes();
+        }  // The saved library is closed: nothing writes to the file any more.
+        WriteInstanceSizes(argv[2], sizes);
+        CheckInstanceSizes(argv[2], sizes);
     } catch (const Failure& failure) {
         std::fprintf(stderr, "CompleteTypeLib: %s failed (0x%08lX)\n", failure.what(),
                      static_cast<unsigned long>(failure.hr));
