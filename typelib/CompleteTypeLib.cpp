@@ -11,8 +11,9 @@
 // Run at build time, under Wine when cross-building. Exits non-zero, with a message, on any
 // failure, so that a build never embeds a half-written library.
 
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 #include <wrl/client.h>
 
 #include <cstdint>
