@@ -18,6 +18,10 @@ echo "Creating the Wine prefix $WINEPREFIX"
 /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
 "$server" -w
 "$server" -p
+# No display here: the null graphics driver still makes windows, which the tests of finding
+# Tessera's main window need.
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+    </dev/null >/dev/null 2>&1
 trap '"$server" -k 2>/dev/null || true' EXIT INT TERM
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
 "$@"

@@ -2,9 +2,12 @@
 # Runs one script client under Wine's scripting host, after registering the given DLLs in
 # the test prefix (regsvr32, as a user would). Wine's host hides script errors and exits 0
 # on them, so the scripts count their own failed checks and end with WScript.Quit <count>,
-# and an "OnScriptError" line from the host fails the test too.
+# and an "OnScriptError" line from the host fails the test too. The DLLs are unregistered
+# again afterwards: a double left registered in the shared prefix would stand in for "no
+# Tessera installed" in every later test.
 #   run-script.sh [--unregister] script [dll...]
-# --unregister: unregister the DLLs before the script runs (and register them again after).
+# --unregister: unregister the DLLs before the script runs, as a user's regsvr32 /u would.
+# A script path is taken from this folder.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 wine="$here/../../../cmake/wine-run.sh"
@@ -30,9 +33,7 @@ WINEDEBUG=-all,fixme+wscript "$wine" cscript //nologo "$(winpath "$here/$script"
 status=$?
 tr -d '\r' <"$output"
 
-if [ "$unregister" = yes ]; then
-    for dll in "$@"; do "$wine" regsvr32 /s "$(winpath "$dll")"; done
-fi
+for dll in "$@"; do "$wine" regsvr32 /s /u "$(winpath "$dll")"; done
 rm -rf "$scratch"
 
 if grep -q OnScriptError "$output" 2>/dev/null; then echo "the script stopped on an error"; exit 1; fi
