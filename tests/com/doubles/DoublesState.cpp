@@ -4,9 +4,22 @@
 #include <cwchar>
 
 #include "TesseraApplicationDouble.h"
+#include "TextFiles.h"
 #include "WordApplicationDouble.h"
 
 namespace orv::testdoubles {
+
+std::wstring CsvLogFromEnvironment() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ORV_TEST_DOUBLES_CSV_LOG", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    try {
+        return ReadAnsiTextFile(path);
+    } catch (...) {
+        // A test that named a file it did not make gets no log, and fails on that.
+        return {};
+    }
+}
 
 DoublesState& DoublesState::Instance() {
     // Never destroyed: at unload COM may be gone already, and the objects it holds would

@@ -19,11 +19,16 @@ namespace orv::testdoubles {
 class TesseraApplicationDouble;
 class WordApplicationDouble;
 
+// The CSV log a fresh double writes: the text of the file that the environment variable
+// ORV_TEST_DOUBLES_CSV_LOG names, else none. It lets a script that cannot reach the control
+// in its own process, such as an example run as it stands, get a log all the same.
+std::wstring CsvLogFromEnvironment();
+
 struct DoublesSettings {
     // ExecuteJobFile writes these texts as the analysis log and its CSV log file; {LogFile}
     // and {File1}..{FileN} become the job's paths.
     std::wstring analysisLog = L"Analysis log written by the test double\r\n";
-    std::wstring csvLog;
+    std::wstring csvLog = CsvLogFromEnvironment();
     bool writeCsvLog = true;
 
     // A member that fails ("Open" or "TM.Open"), how, and how many times (-1: every time).
