@@ -9,11 +9,15 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
+#include <system_error>
 
 #include "cli/DocumentList.h"
 #include "cli/ErrorReport.h"
 #include "cli/InterruptCancelsBatch.h"
+#include "cli/LogInUseLock.h"
+#include "cli/OutputsOverInputs.h"
 #include "cli/report/BatchSummary.h"
 #include "cli/report/HtmlReport.h"
 #include "cli/report/JsonResult.h"
@@ -24,10 +28,12 @@
 #include "cli/tm/TesseraOptionsFile.h"
 #include "cli/tm/UsageError.h"
 #include "engine/app/EngineControl.h"
+#include "engine/tm/AtomicFile.h"
 #include "front/BatchAnalyse.h"
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/AutomationError.h"
 #include "platform/NarrowText.h"
+#include "platform/PathSyntax.h"
 
 namespace fs = std::filesystem;
 
@@ -87,10 +93,14 @@ void CheckReportPath(const std::string& path) {
 
 void WriteReport(const std::string& path, const BatchSummary& summary,
                  const ReportContext& context) {
-    std::ofstream report(path, std::ios::binary | std::ios::trunc);
-    if (report) WriteHtmlReport(report, summary, context);
-    report.close();
-    if (!report) throw std::runtime_error("cannot write the report \"" + path + "\"");
+    std::ostringstream report;
+    WriteHtmlReport(report, summary, context);
+    try {
+        engine::ReplaceFileAtomically(path, report.str());
+    } catch (const std::system_error& error) {
+        throw std::runtime_error("cannot write the report \"" + path +
+                                 "\": " + std::generic_category().message(error.code().value()));
+    }
 }
 
 std::wstring Now() {
@@ -225,12 +235,41 @@ private:
     bool active_ = false;
 };
 
+// Every file the run reads against every file it writes, the CLI's and the engine's alike.
+void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch) {
+    std::vector<NamedPath> inputs = {{"the translation memory", options.tm},
+                                     {"the password file", options.passwordFile},
+                                     {"the option file", options.optionsFile},
+                                     {"the HTML settings file", options.htmlSettings},
+                                     {"the SGML settings file", options.sgmlSettings}};
+    for (const auto& record : *batch.get_Files())
+        inputs.push_back({"the document", ToNarrow(record->get_FilePath())});
+    std::vector<NamedPath> outputs = {{"the log", options.log}};
+    // A log named *.csv is its own CSV log; the engine then writes only that one file.
+    const std::string csvLog = ToNarrow(WithExtension(FromNarrow(options.log), L".csv"));
+    if (csvLog != options.log) outputs.push_back({"the CSV log", csvLog});
+    outputs.insert(outputs.end(), {{"the export of unknown segments", options.exportUnknown},
+                                   {"the export of frequent segments", options.exportFrequent},
+                                   {"the project TM", options.projectTm},
+                                   {"the report", options.report}});
+    RefuseOutputsOverInputs(inputs, outputs);
+}
+
 }  // namespace
 
 int RunAnalyse(const AnalyseOptions& options, Console& console) {
     BatchAnalyse batch;
     SetProperties(batch, options, console);
+    RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckReportPath(options.report);
+    // Held until the results are read, below; a lock that cannot be had at all does not stop
+    // the run, as a TM on a file system without locks does not.
+    LogInUseLock logLock;
+    if (LogInUseLock::Take(ToNarrow(batch.get_LogFileName()), logLock) ==
+        LogInUseLock::Outcome::InUse) {
+        console.err << "orvbatch: " << options.log << " is in use by another analysis\n";
+        return kExitFailure;
+    }
 
     std::optional<int32_t> finishedBeforeCancel;
     const Subscription cancelled = batch.OnBatchAnalysisCancelledByUser.Subscribe(

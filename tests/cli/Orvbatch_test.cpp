@@ -208,9 +208,6 @@ TEST_F(Orvbatch, ReportsAFailedAnalysisWithTheNumberItsMeaningAndExitCodeOne) {
         {{"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE",
           "--html-settings", "ex/none.ini", "ex/docs"},
          "orvbatch: error 40003: Unable to find file: "},
-        {{"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE",
-          "--export-unknown", "ex/memory.tmx", "ex/docs"},
-         "orvbatch: the engine reported: The export of unknown segments"},
     };
     for (const auto& c : cases) {
         const auto run = Run(c.arguments);

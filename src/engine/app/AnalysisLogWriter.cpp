@@ -5,8 +5,10 @@
 #include <charconv>
 #include <cstdio>
 #include <memory>
+#include <system_error>
 
 #include "engine/model/EngineError.h"
+#include "engine/tm/AtomicFile.h"
 #include "platform/NarrowText.h"
 #include "platform/PathSyntax.h"
 
@@ -93,11 +95,12 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
     if (!narrow)
         RaiseEngineError(L"Cannot write the analysis log " + path +
                          L": the name cannot be written in the system's encoding");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(narrow->c_str(), "wb"),
-                                                         &std::fclose);
-    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    written = file && std::fclose(file.release()) == 0 && written;
-    if (!written) RaiseEngineError(L"Cannot write the analysis log " + path);
+    try {
+        ReplaceFileAtomically(*narrow, bytes);
+    } catch (const std::system_error& error) {
+        RaiseEngineError(L"Cannot write the analysis log " + path + L": " +
+                         FromNarrow(std::generic_category().message(error.code().value())));
+    }
 }
 
 // Removes a log file of an earlier or failed run; one that is not there is no fault. unlink,

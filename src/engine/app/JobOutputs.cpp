@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/app/FileIdentity.h"
 #include "engine/model/EngineError.h"
 #include "platform/NarrowText.h"
 #include "platform/PathSyntax.h"
@@ -13,28 +14,16 @@
 namespace orv::engine {
 namespace {
 
-namespace fs = std::filesystem;
 
 struct NamedFile {
     std::wstring role;
     std::wstring path;
 };
 
-// The file as the OS would find it: an existing one by its canonical path (links resolved),
-// one yet to be written by its folder's canonical path and its name.
-std::optional<fs::path> Identity(const std::wstring& path) {
+std::optional<FileIdentity> Identity(const std::wstring& path) {
     const auto narrow = ToNarrowExactly(path);
-    if (!narrow || narrow->empty()) return std::nullopt;
-    std::error_code error;
-    const fs::path absolute = fs::absolute(*narrow, error);
-    if (error) return std::nullopt;
-    if (fs::exists(absolute, error)) {
-        const fs::path canonical = fs::canonical(absolute, error);
-        if (!error) return canonical;
-    }
-    const fs::path folder = fs::weakly_canonical(absolute.parent_path(), error);
-    if (error) return absolute.lexically_normal();
-    return folder / absolute.filename();
+    if (!narrow) return std::nullopt;
+    return IdentityOf(*narrow);
 }
 
 std::wstring LowerFirst(std::wstring text) {
@@ -65,7 +54,7 @@ void RefuseOutputsOverInputs(const JobDescription& job, const std::wstring& jobF
         outputs.push_back({L"The export of frequent segments", job.exportFrequent->file});
     if (job.projectTM) outputs.push_back({L"The project TM", job.projectTM->file});
 
-    std::vector<std::pair<fs::path, const NamedFile*>> written;
+    std::vector<std::pair<FileIdentity, const NamedFile*>> written;
     for (const auto& output : outputs) {
         const auto target = Identity(output.path);
         if (!target) continue;  // the write itself will say what is wrong with the name

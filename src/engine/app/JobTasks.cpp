@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <system_error>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/model/EngineError.h"
 #include "engine/text/Tokenizer.h"
+#include "engine/tm/AtomicFile.h"
 #include "engine/tm/TmxWriter.h"
 #include "engine/tm/Utf8.h"
 #include "platform/NarrowText.h"
@@ -64,12 +66,15 @@ std::wstring PlainLine(const Segment& segment) {
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes, const wchar_t* what) {
-    auto narrow = ToNarrowExactly(path);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        narrow ? std::fopen(narrow->c_str(), "wb") : nullptr, &std::fclose);
-    bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    written = file && std::fclose(file.release()) == 0 && written;
-    if (!written) RaiseEngineError(std::wstring(L"Cannot write the ") + what + L" " + path);
+    const auto narrow = ToNarrowExactly(path);
+    const std::wstring failure = std::wstring(L"Cannot write the ") + what + L" " + path;
+    if (!narrow) RaiseEngineError(failure);
+    try {
+        ReplaceFileAtomically(*narrow, bytes);
+    } catch (const std::system_error& error) {
+        RaiseEngineError(failure + L": " +
+                         FromNarrow(std::generic_category().message(error.code().value())));
+    }
 }
 
 // Writes the chosen segments, with their counts when `counts` is set.

@@ -1,6 +1,7 @@
 #include "engine/tm/TmxWriter.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -318,6 +319,9 @@ void ReplaceFile(const std::wstring& path, Write write) {
     } catch (const std::system_error& error) {
         RaiseEngineError(failure + WriteFailure(error.code().value()));
     }
+    // On disk before the rename, or a crash soon after could leave the TM's name on an empty file.
+    if (std::fflush(temporary->file()) != 0 || ::fsync(fileno(temporary->file())) != 0)
+        RaiseEngineError(failure + WriteFailure(errno));
     if (temporary->Close() != 0) RaiseEngineError(failure + WriteFailure(errno));
 
     std::error_code renamed;

@@ -1,0 +1,106 @@
+// Every output is written whole or not at all: the helper all of them go through, on real
+// files, with a file-size limit in a child process standing in for a full disk.
+
+#include "engine/tm/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "support/TempFolder.h"
+
+namespace orv::engine::test {
+namespace {
+
+namespace fs = std::filesystem;
+using orv::test::ReadBytes;
+using orv::test::TempFolder;
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The error number the write raised in a child whose files may not grow past `limit` bytes;
+// 0 when it succeeded. SIGXFSZ ignored: the write fails with EFBIG, as on a full disk ENOSPC.
+int ReplaceUnderFileSizeLimit(const fs::path& file, const std::string& bytes, rlim_t limit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited{};
+        ::getrlimit(RLIMIT_FSIZE, &limited);
+        limited.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        try {
+            ReplaceFileAtomically(file.string(), bytes);
+        } catch (const std::system_error& error) {
+            ::_exit(error.code().value() & 0x7f);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AtomicFile, ReplacesTheFileWholeKeepsItsPermissionsAndLeavesNothingBeside) {
+    TempFolder folder;
+    const fs::path file = folder.Write("out.log", "earlier");
+    ::chmod(file.c_str(), 0600);
+    ReplaceFileAtomically(file.string(), "new content");
+    EXPECT_EQ(ReadBytes(file), "new content");
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"out.log"});
+}
+
+TEST(AtomicFile, AWriteCutShortLeavesTheEarlierFileOrNoneAndNoTemporaryFile) {
+    const std::string big(64 * 1024, 'x');
+    const struct {
+        const char* name;
+        bool earlier;
+    } cases[] = {{"replaced.log", true}, {"new.log", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const fs::path file = folder.path() / c.name;
+        if (c.earlier) folder.Write(c.name, "earlier");
+        EXPECT_EQ(ReplaceUnderFileSizeLimit(file, big, 4096), EFBIG);
+        if (c.earlier)
+            EXPECT_EQ(ReadBytes(file), "earlier");
+        else
+            EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(Names(folder.path()).size(), c.earlier ? 1u : 0u) << "a temporary file is left";
+        // The same write within the limit goes through: the failure above was the limit's.
+        EXPECT_EQ(ReplaceUnderFileSizeLimit(file, "fits", 4096), 0);
+        EXPECT_EQ(ReadBytes(file), "fits");
+    }
+}
+
+TEST(AtomicFile, AFolderThatIsNotThereIsAnErrorAndCreatesNothing) {
+    TempFolder folder;
+    try {
+        ReplaceFileAtomically((folder.path() / "missing" / "out.log").string(), "text");
+        ADD_FAILURE() << "no error";
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code().value(), ENOENT);
+    }
+    EXPECT_TRUE(Names(folder.path()).empty());
+}
+
+}  // namespace
+}  // namespace orv::engine::test
