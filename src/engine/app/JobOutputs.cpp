@@ -14,7 +14,6 @@
 namespace orv::engine {
 namespace {
 
-
 struct NamedFile {
     std::wstring role;
     std::wstring path;
