@@ -3,6 +3,7 @@
 // own, so that no segment spans two blocks (two paragraphs, two table cells, two messages).
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/model/Segment.h"
@@ -25,6 +26,8 @@ struct DocumentText {
     int64_t taggingErrors = 0;
     // How the blocks that are not segments yet are split.
     Segmenter::LineBreaks lineBreaks = Segmenter::LineBreaks::InsideSentence;
+    // What the analysis log should say of how the document was read (text it could not get).
+    std::vector<std::wstring> notes;
 };
 
 }  // namespace orv::engine

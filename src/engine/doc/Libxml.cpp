@@ -1,9 +1,13 @@
 #include "engine/doc/Libxml.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
+#include <libxml/xmlversion.h>
 
+#include <algorithm>
 #include <climits>
 #include <mutex>
 
@@ -12,24 +16,64 @@
 namespace orv::engine::libxml {
 namespace {
 
+// What libxml2 says, through its callbacks, of the file that this thread is parsing.
+struct ParseState {
+    bool tooDeep = false;
+    bool entityBomb = false;
+    std::vector<std::string> externalEntities;
+};
+
+thread_local ParseState* current = nullptr;
+xmlExternalEntityLoader otherLoader = nullptr;
+
+// Nothing outside a document is read, whatever it names (an external DTD, a file:// or a
+// relative entity, which XML_PARSE_NONET lets through): it reads as empty. Not refused: a
+// parameter entity that cannot be read would make every entity it might declare a fault of
+// the file. Parsers of other files (not on `current`) load as they did before.
+xmlParserInputPtr LoadNothing(const char* url, const char* id, xmlParserCtxtPtr context) {
+    if (!current) return otherLoader ? otherLoader(url, id, context) : nullptr;
+    return xmlNewStringInputStream(context, BAD_CAST "");
+}
+
 void Initialise() {
     static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
+    std::call_once(once, [] {
+        xmlInitParser();
+        otherLoader = xmlGetExternalEntityLoader();
+        xmlSetExternalEntityLoader(&LoadNothing);
+#if LIBXML_VERSION < 21100
+        // libxml2 before 2.11 knows no deeper limit than 256 without XML_PARSE_HUGE, and that
+        // option would also lift its limits on entity amplification.
+        xmlParserMaxDepth = kDeepestXmlNesting;
+#endif
+    });
+}
+
+void Note(void*, xmlErrorPtr error) {
+    if (!current || !error) return;
+    if (error->code == XML_ERR_ENTITY_LOOP) current->entityBomb = true;
+    if (error->code == XML_ERR_INTERNAL_ERROR && error->message &&
+        std::string_view(error->message).find("depth") != std::string_view::npos)
+        current->tooDeep = true;
 }
 
 // Some faults (of the encoding conversion, for one) go to the thread's own handlers and from
-// there to stderr, whatever the options say; while a file is parsed they go nowhere.
+// there to stderr, whatever the options say; while a file is parsed they go nowhere but to
+// `state`, which also takes what the file's callbacks see.
 class Quiet {
 public:
-    Quiet()
+    explicit Quiet(ParseState& state)
         : structured_(xmlStructuredError),
           structuredContext_(xmlStructuredErrorContext),
           generic_(xmlGenericError),
-          genericContext_(xmlGenericErrorContext) {
-        xmlSetStructuredErrorFunc(nullptr, &IgnoreStructured);
+          genericContext_(xmlGenericErrorContext),
+          outer_(current) {
+        xmlSetStructuredErrorFunc(nullptr, &Note);
         xmlSetGenericErrorFunc(nullptr, &IgnoreGeneric);
+        current = &state;
     }
     ~Quiet() {
+        current = outer_;
         xmlSetStructuredErrorFunc(structuredContext_, structured_);
         xmlSetGenericErrorFunc(genericContext_, generic_);
     }
@@ -37,14 +81,26 @@ public:
     Quiet& operator=(const Quiet&) = delete;
 
 private:
-    static void IgnoreStructured(void*, xmlErrorPtr) {}
     static void IgnoreGeneric(void*, const char*, ...) {}
 
     xmlStructuredErrorFunc structured_;
     void* structuredContext_;
     xmlGenericErrorFunc generic_;
     void* genericContext_;
+    ParseState* outer_;
 };
+
+// The entity that a reference names, as libxml2 finds it; an external one is remembered for
+// the reader to say that its content was not read.
+xmlEntityPtr GetEntityNoting(void* context, const xmlChar* name) {
+    xmlEntityPtr entity = xmlSAX2GetEntity(context, name);
+    if (current && entity && entity->etype == XML_EXTERNAL_GENERAL_PARSED_ENTITY) {
+        std::vector<std::string>& names = current->externalEntities;
+        const std::string written(View(name));
+        if (std::find(names.begin(), names.end(), written) == names.end()) names.push_back(written);
+    }
+    return entity;
+}
 
 int Size(std::string_view bytes) {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
@@ -81,40 +137,93 @@ void AppendText(std::string& out, xmlNodePtr first) {
     ForEachNode(first, [&out](xmlNodePtr node) {
         if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
             out += View(node->content);
-        } else if (node->type == XML_ENTITY_REF_NODE) {
+        } else if (node->type == XML_ENTITY_REF_NODE && node->children) {
             out += '&';
             out += View(node->name);
             out += ';';
+        } else if (node->type == XML_ENTITY_REF_NODE) {
+            out += HtmlEntityText(View(node->name)).value_or("");
         }
     });
 }
 
+// Whether an element among `node`, its siblings after it and all they hold is more than `levels`
+// elements deep, `node` being one deep. Without recursion, as the tree may be of any depth.
+bool NestsDeeperThan(xmlNodePtr node, int levels) {
+    if (!node) return false;
+    const xmlNodePtr top = node->parent;
+    int depth = 1;
+    while (node) {
+        if (node->type == XML_ELEMENT_NODE && depth > levels) return true;
+        if (node->type == XML_ELEMENT_NODE && node->children) {
+            node = node->children;
+            ++depth;
+            continue;
+        }
+        while (!node->next) {
+            node = node->parent;
+            --depth;
+            if (node == top || node == nullptr) return false;
+        }
+        node = node->next;
+    }
+    return false;
+}
+
 }  // namespace
 
-ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8) {
+ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8, Entities entities) {
     Initialise();
     const int size = Size(bytes);
-    const Quiet quiet;
+    ParseState state;
+    const Quiet quiet(state);
     std::unique_ptr<xmlParserCtxt, FreeContext> context(xmlNewParserCtxt());
     if (!context) throw std::bad_alloc();
-    // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD or XML_PARSE_HUGE: entities stay references,
-    // nothing outside the file is read, and libxml2's limits on depth and size hold.
+    context->sax->getEntity = &GetEntityNoting;
+    // No XML_PARSE_DTDLOAD or XML_PARSE_HUGE: no external DTD is asked for, and libxml2's
+    // limits on size and amplification hold.
     int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    if (entities == Entities::Expanded) options |= XML_PARSE_NOENT;
     if (recover) options |= XML_PARSE_RECOVER;
     ParsedXml parsed;
     parsed.document.reset(xmlCtxtReadMemory(context.get(), bytes.data(), size, nullptr,
                                             utf8 ? "UTF-8" : nullptr, options));
-    parsed.wellFormed = parsed.document && context->wellFormed;
+    parsed.wellFormed = parsed.document && context->wellFormed && !state.tooDeep;
+    parsed.tooDeep = state.tooDeep;
+    parsed.entityBomb = state.entityBomb;
+    parsed.externalEntities = std::move(state.externalEntities);
     return parsed;
 }
 
 Document ParseHtml(std::string_view bytes, bool utf8) {
     Initialise();
     const int size = Size(bytes);
-    const Quiet quiet;
-    int options = HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_RECOVER;
+    ParseState state;
+    const Quiet quiet(state);
+    // XML_PARSE_HUGE lifts the depth limit of 256, beyond which the parser drops the rest of
+    // the file in silence; the HTML parser expands no declared entities that it could guard.
+    int options = HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                  HTML_PARSE_RECOVER | XML_PARSE_HUGE;
     if (utf8) options |= HTML_PARSE_IGNORE_ENC;
     return Document(htmlReadMemory(bytes.data(), size, nullptr, utf8 ? "UTF-8" : nullptr, options));
+}
+
+void RefuseBeyondLimits(const ParsedXml& parsed) {
+    if (parsed.entityBomb)
+        RaiseEngineError(
+            L"The document is refused for its entity expansion, which goes beyond the limits of "
+            L"a safe reading");
+    if (parsed.tooDeep ||
+        (parsed.document && NestsDeeperThan(parsed.document->children, kDeepestXmlNesting)))
+        RaiseEngineError(L"The document's elements are nested more than a thousand levels deep");
+}
+
+std::optional<std::string> HtmlEntityText(std::string_view name) {
+    const htmlEntityDesc* entity = htmlEntityLookup(BAD_CAST std::string(name).c_str());
+    if (!entity) return std::nullopt;
+    xmlChar utf8[8] = {};
+    const int length = xmlCopyCharMultiByte(utf8, static_cast<int>(entity->value));
+    return std::string(reinterpret_cast<const char*>(utf8), static_cast<std::size_t>(length));
 }
 
 std::string Attribute(xmlNodePtr element, std::string_view name, std::string_view prefix) {

@@ -7,6 +7,7 @@
 #include "engine/doc/BlockBuilder.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
+#include "engine/doc/UnreadEntities.h"
 #include "engine/model/EngineError.h"
 #include "engine/text/PlainTextDocument.h"
 #include "engine/tm/Utf8.h"
@@ -31,9 +32,12 @@ std::string LowerAscii(std::string_view text) {
 }
 
 // Walks the tree without recursion, as the lenient HTML parser builds trees of any depth.
+// `entities` takes the references that the XML parser could not expand; none for a tree of
+// the HTML parser, which has none.
 class MarkupWalker {
 public:
-    MarkupWalker(const MarkupRules& rules, bool html) : rules_(rules), html_(html) {}
+    MarkupWalker(const MarkupRules& rules, bool html, UnreadEntities* entities = nullptr)
+        : rules_(rules), html_(html), entities_(entities) {}
     std::vector<TextBlock> Read(xmlDocPtr document);
 
 private:
@@ -54,6 +58,7 @@ private:
 
     const MarkupRules& rules_;
     const bool html_;
+    UnreadEntities* const entities_;
     bool preserve_ = false;
     int nextPair_ = 1;
     BlockBuilder block_;
@@ -130,9 +135,7 @@ void MarkupWalker::Visit(xmlNodePtr node) {
             block_.AppendUtf8(View(node->content), spaces());
             break;
         case XML_ENTITY_REF_NODE:
-            block_.AppendCode({InlineCode::Kind::Standalone,
-                               {},
-                               FromUtf8("&" + std::string(View(node->name)) + ";")});
+            if (entities_) block_.AppendUtf8(entities_->TextOf(node), spaces());
             break;
         default:
             break;  // comments, processing instructions, the DTD
@@ -171,6 +174,33 @@ void RefuseBinary(std::string_view markup) {
         RaiseEngineError(L"The file is not a markup file (it holds binary data)");
 }
 
+// The markup without its document type declaration when that holds an internal subset: the
+// lenient HTML parser would take the declarations for text.
+std::string_view WithoutInternalSubset(std::string_view markup, std::string& storage) {
+    std::size_t at = 0;
+    while ((at = markup.find('<', at)) != std::string_view::npos) {
+        if (markup.compare(at, 2, "<?") == 0) {
+            at = markup.find("?>", at);
+        } else if (markup.compare(at, 4, "<!--") == 0) {
+            at = markup.find("-->", at);
+        } else {
+            break;
+        }
+        if (at == std::string_view::npos) return markup;
+    }
+    constexpr std::string_view kDoctype = "<!doctype";
+    if (at == std::string_view::npos || markup.size() - at < kDoctype.size() ||
+        LowerAscii(markup.substr(at, kDoctype.size())) != kDoctype)
+        return markup;
+    const std::size_t end = DeclarationEnd(markup, at);
+    const std::string_view declaration =
+        markup.substr(at, end == std::string_view::npos ? end : end - at);
+    if (declaration.find('[') == std::string_view::npos) return markup;
+    storage.assign(markup.substr(0, at));
+    if (end != std::string_view::npos) storage.append(markup.substr(end));
+    return storage;
+}
+
 }  // namespace
 
 std::optional<std::string> Utf16MarkupAsUtf8(std::string_view bytes) {
@@ -189,7 +219,9 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
     const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
     const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
     RefuseBinary(markup);
-    if (const libxml::Document document = libxml::ParseHtml(markup, utf8.has_value()))
+    std::string storage;
+    if (const libxml::Document document =
+            libxml::ParseHtml(WithoutInternalSubset(markup, storage), utf8.has_value()))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
     text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
     return text;
@@ -206,21 +238,35 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
     const bool handOver = utf8 && !bytes.starts_with("\xFF\xFE"sv) &&
                           !bytes.starts_with("\xFE\xFF"sv) && !bytes.starts_with("<\0?\0"sv) &&
                           !bytes.starts_with("\0<\0?"sv);
-    libxml::ParsedXml xml = libxml::ParseXml(handOver ? markup : bytes, true, handOver);
+    libxml::ParsedXml xml =
+        libxml::ParseXml(handOver ? markup : bytes, true, handOver, libxml::Entities::Expanded);
+    // Not even a damaged file may go on to the lenient parser from here: that would count the
+    // text of a bomb's declarations, or what lies beyond the depth where the XML parser stopped
+    // without the entities it declares.
+    libxml::RefuseBeyondLimits(xml);
     libxml::Document document = std::move(xml.document);
+    bool lenientTree = false;
     if (!xml.wellFormed) {
         // Well-formed XML holds neither binary data nor a tagging error; only a damaged file
         // is looked at.
         RefuseBinary(markup);
-        libxml::Document lenient = libxml::ParseHtml(markup, utf8.has_value());
+        std::string storage;
+        libxml::Document lenient =
+            libxml::ParseHtml(WithoutInternalSubset(markup, storage), utf8.has_value());
         if (lenient &&
             (!document || libxml::TextWeight(lenient.get()) > libxml::TextWeight(document.get()))) {
             document = std::move(lenient);
+            lenientTree = true;
         }
         text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Xml);
     }
+    UnreadEntities entities;
+    if (!lenientTree) {
+        for (const std::string& name : xml.externalEntities) entities.External(name);
+    }
     // A tree from the HTML parser is still read by XML's rules: no attribute is text.
-    if (document) text.blocks = MarkupWalker(rules, false).Read(document.get());
+    if (document) text.blocks = MarkupWalker(rules, false, &entities).Read(document.get());
+    text.notes = entities.notes();
     return text;
 }
 

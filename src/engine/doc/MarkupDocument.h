@@ -4,8 +4,9 @@
 //
 // Text is read as a browser shows it: each run of whitespace is one space, except inside
 // pre, textarea, listing and xmp (HTML) or under xml:space="preserve" (XML). Character and
-// predefined entities are decoded; other XML entities are never expanded and each becomes a
-// standalone code "&name;". Comments and processing instructions are skipped. An inline
+// predefined entities are decoded and internal XML entities expanded; an entity that the file
+// does not declare, or an external one, is counted as UnreadEntities says and noted. Comments,
+// processing instructions and the document type declaration are skipped. An inline
 // element with content becomes a Begin and an End code around it, an empty one (br, img, an
 // empty XML element) one standalone code; each code's content is its tag.
 

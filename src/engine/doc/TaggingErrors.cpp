@@ -61,7 +61,8 @@ std::size_t TagEnd(std::string_view markup, std::size_t from) {
     return std::string_view::npos;
 }
 
-// Where the declaration opened at `at` ("<!DOCTYPE ... [ ... ]>") ends, past its '>'.
+}  // namespace
+
 std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
     int depth = 0;
     for (std::size_t i = at + 2; i < markup.size(); ++i) {
@@ -83,6 +84,8 @@ std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
     }
     return std::string_view::npos;
 }
+
+namespace {
 
 // Where the raw text of an element named `name` ends: at its end tag, whatever the case.
 std::size_t RawTextEnd(std::string_view markup, std::size_t from, std::string_view name) {

@@ -40,6 +40,10 @@ enum class MarkupDialect {
     Xml,
 };
 
+// Where the declaration opened at `at` ("<!DOCTYPE ... [ ... ]>") ends, past its '>'; npos when
+// the markup ends first.
+std::size_t DeclarationEnd(std::string_view markup, std::size_t at);
+
 // The faults of the inline elements of markup (`rules`) as the tags stand in the file, before
 // any parser mends them: other elements, comments, CDATA sections, declarations and
 // processing instructions do not count. `markup` is in an ASCII-compatible encoding.

@@ -9,6 +9,7 @@
 #include "engine/doc/BlockBuilder.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
+#include "engine/doc/UnreadEntities.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/Utf8.h"
 
@@ -55,7 +56,11 @@ std::string Utf8Of(char32_t c) {
 
 class XliffReader {
 public:
-    explicit XliffReader(bool version2) : version2_(version2) {}
+    // `externalEntities` are those the text refers to, whose content is not read.
+    XliffReader(bool version2, const std::vector<std::string>& externalEntities)
+        : version2_(version2) {
+        for (const std::string& name : externalEntities) entities_.External(name);
+    }
     DocumentText Read(xmlNodePtr root);
 
 private:
@@ -78,6 +83,7 @@ private:
 
     const bool version2_;
     DocumentText text_;
+    UnreadEntities entities_;
     std::unordered_map<std::string, std::wstring> pairs_;
     std::unordered_map<std::string, std::string> originalData_;
     int nextPair_ = 1;
@@ -85,6 +91,7 @@ private:
 
 DocumentText XliffReader::Read(xmlNodePtr root) {
     ReadContainer(root, Attribute(root, "translate") != "no");
+    text_.notes = entities_.notes();
     return std::move(text_);
 }
 
@@ -168,8 +175,7 @@ void XliffReader::ReadInline(xmlNodePtr first, BlockBuilder& block) {
                 block.AppendUtf8(View(node->content), Spaces::Keep);
                 break;
             case XML_ENTITY_REF_NODE:
-                block.AppendCode(
-                    {Kind::Standalone, {}, FromUtf8("&" + std::string(View(node->name)) + ";")});
+                block.AppendUtf8(entities_.TextOf(node), Spaces::Keep);
                 break;
             case XML_ELEMENT_NODE:
                 if (!IsXliff(node)) {
@@ -286,7 +292,10 @@ std::wstring XliffReader::Data(xmlNodePtr element, std::string_view reference,
 }  // namespace
 
 DocumentText ReadXliffBytes(std::string_view bytes) {
-    const libxml::ParsedXml xml = libxml::ParseXml(bytes, false);
+    const libxml::ParsedXml xml = libxml::ParseXml(bytes, false, false, libxml::Entities::Expanded);
+    // Before the fault of form that a stop at a limit also is; the limit also keeps the
+    // recursion of the reader shallow.
+    libxml::RefuseBeyondLimits(xml);
     if (!xml.document || !xml.wellFormed)
         RaiseEngineError(L"The XLIFF file is not well-formed XML");
     xmlNodePtr root = xmlDocGetRootElement(xml.document.get());
@@ -295,7 +304,7 @@ DocumentText ReadXliffBytes(std::string_view bytes) {
     const bool version2 = root->ns
                               ? View(root->ns->href).starts_with(std::string(kXliffNamespace) + "2")
                               : Attribute(root, "version").starts_with("2");
-    return XliffReader(version2).Read(root);
+    return XliffReader(version2, xml.externalEntities).Read(root);
 }
 
 }  // namespace orv::engine

@@ -152,5 +152,17 @@ TEST(XliffDocumentTest, AFileThatIsNoXliffIsRefusedInWords) {
         EXPECT_EQ(test::FailureOf([&] { Xliff(c.bytes); }), c.reason) << c.bytes;
 }
 
+TEST(XliffDocumentTest, EntitiesAreExpandedAndThoseOfAnUnreadDtdCountAsHtmlOrNothing) {
+    const DocumentText document = Xliff(
+        "<!DOCTYPE xliff SYSTEM \"xliff.dtd\" [<!ENTITY app \"Widget\">]>"
+        "<xliff version=\"1.2\"><file><body><trans-unit id=\"1\"><source>Open &app;&nbsp;"
+        "caf&eacute; <g id=\"1\">&app;&custom;</g></source></trans-unit></body></file></xliff>");
+    EXPECT_EQ(Blocks(document), Lines{L"Open Widget\u00A0caf\u00E9 <g id=\"1\">Widget</g>"});
+    ASSERT_EQ(document.notes.size(), 3u);
+    EXPECT_EQ(document.notes[2],
+              L"The entity &custom; is not declared in the file (its DTD is not read); it was "
+              L"counted as empty.");
+}
+
 }  // namespace
 }  // namespace orv::engine

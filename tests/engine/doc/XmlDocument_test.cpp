@@ -35,11 +35,11 @@ TEST(XmlDocumentTest, SettingsNameTheInlineAndSkippedElements) {
     EXPECT_EQ(test::Codes(document.blocks[2].text), "B2 B3 E3 E2 S");
 }
 
-TEST(XmlDocumentTest, EntitiesStayCodesAndNothingOutsideTheFileIsRead) {
+TEST(XmlDocumentTest, InternalEntitiesAreExpandedAndNothingOutsideTheFileIsRead) {
     orv::test::TempFolder folder;
-    // Were it read, the file's own DTD would not be well-formed, nor would its text be.
-    folder.Write("secret.dtd", "SECRET <");
-    folder.Write("secret.txt", "SECRET <");
+    // Were they read, the DTD would declare an entity and the entity would bring its text.
+    folder.Write("secret.dtd", "<!ENTITY leak \"SECRET\">");
+    folder.Write("secret.txt", "SECRET");
     const std::string url = "file://" + folder.path().string();
     const std::string xml =
         "<?xml version=\"1.0\"?>\n<!DOCTYPE doc [\n"
@@ -51,10 +51,125 @@ TEST(XmlDocumentTest, EntitiesStayCodesAndNothingOutsideTheFileIsRead) {
         url +
         "/secret.txt\">\n]>\n"
         "<doc><p>Buy &product; now &amp; &#233;&#x263A; "
-        "<![CDATA[<b>raw</b>]]> &secret;<!-- no --><?pi no?></p></doc>";
+        "<![CDATA[<b>raw</b>]]> &secret;&leak;<!-- no --><?pi no?></p></doc>";
     const DocumentText document = Xml(xml);
-    EXPECT_EQ(Blocks(document), Lines{L"Buy &product; now & \u00E9\u263A <b>raw</b> &secret;"});
-    EXPECT_EQ(test::Codes(document.blocks[0].text), "S S");
+    EXPECT_EQ(Blocks(document), Lines{L"Buy Widget now & \u00E9\u263A <b>raw</b>"});
+    EXPECT_EQ(document.notes,
+              (Lines{L"The external entity &secret; is not read; it was counted as empty.",
+                     L"The entity &leak; is not declared in the file (its DTD is not read); it "
+                     L"was counted as empty."}));
+}
+
+TEST(XmlDocumentTest, EntitiesAreExpandedWhereverTheyStand) {
+    const std::string doctype =
+        "<!DOCTYPE guide [<!ENTITY co \"ACME Corp\"><!ENTITY full \"&co; Ltd\">"
+        "<!ENTITY bold \"<b>bold</b>\">]>";
+    const struct {
+        const char* name;
+        std::string body;
+        Lines blocks;
+    } cases[] = {
+        {"text",
+         "<p>Welcome to the &co; user guide.</p>",
+         {L"Welcome to the ACME Corp user guide."}},
+        {"within an entity", "<p>By &full;.</p>", {L"By ACME Corp Ltd."}},
+        {"with markup", "<p>A &bold; word.</p>", {L"A <b>bold</b> word."}},
+        {"in a preserved element",
+         "<p xml:space=\"preserve\">&co;  &co;</p>",
+         {L"ACME Corp  ACME Corp"}},
+    };
+    const DocumentSettings settings = test::SettingsOf(L"[Inline]\nb\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DocumentText document = Xml(doctype + "<guide>" + c.body + "</guide>", settings);
+        EXPECT_EQ(Blocks(document), c.blocks);
+        EXPECT_TRUE(document.notes.empty());
+    }
+}
+
+TEST(XmlDocumentTest, EntitiesOfAnExternalDtdCountAsTheirHtmlCharacterOrAsNothing) {
+    // As DocBook files name theirs; it is never fetched.
+    const std::string xml =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE article PUBLIC \"-//OASIS//DTD DocBook XML "
+        "V4.5//EN\" \"http://www.oasis-open.org/docbook/xml/4.5/docbookx.dtd\">\n"
+        "<article><para>Caf&eacute; at&nbsp;nine&hellip; &product;&eacute;</para></article>";
+    const DocumentText document = Xml(xml);
+    EXPECT_EQ(Blocks(document), Lines{L"Caf\u00E9 at\u00A0nine\u2026 \u00E9"});
+    const std::wstring declared =
+        L"; is not declared in the file (its DTD is not read); it was counted as ";
+    EXPECT_EQ(document.notes,
+              (Lines{L"The entity &eacute" + declared + L"the HTML character of that name.",
+                     L"The entity &nbsp" + declared + L"the HTML character of that name.",
+                     L"The entity &hellip" + declared + L"the HTML character of that name.",
+                     L"The entity &product" + declared + L"empty."}));
+    EXPECT_EQ(document.taggingErrors, 0) << "the file is read as the well-formed XML it is";
+}
+
+const std::string kBillionLaughs =
+    "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [\n <!ENTITY lol \"lol\">\n"
+    " <!ENTITY lol1 \"&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;\">\n"
+    " <!ENTITY lol2 \"&lol1;&lol1;&lol1;&lol1;&lol1;&lol1;&lol1;&lol1;&lol1;&lol1;\">\n"
+    " <!ENTITY lol3 \"&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;\">\n"
+    " <!ENTITY lol4 \"&lol3;&lol3;&lol3;&lol3;&lol3;&lol3;&lol3;&lol3;&lol3;&lol3;\">\n"
+    " <!ENTITY lol5 \"&lol4;&lol4;&lol4;&lol4;&lol4;&lol4;&lol4;&lol4;&lol4;&lol4;\">\n"
+    " <!ENTITY lol6 \"&lol5;&lol5;&lol5;&lol5;&lol5;&lol5;&lol5;&lol5;&lol5;&lol5;\">\n"
+    " <!ENTITY lol7 \"&lol6;&lol6;&lol6;&lol6;&lol6;&lol6;&lol6;&lol6;&lol6;&lol6;\">\n"
+    " <!ENTITY lol8 \"&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;&lol7;\">\n"
+    " <!ENTITY lol9 \"&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;&lol8;\">\n"
+    "]>\n";
+
+TEST(XmlDocumentTest, AnEntityBombIsRefusedForItsEntityExpansion) {
+    // Few bytes, each expanding to many: a tree of entities, or one large entity used often.
+    const std::string large = "<!DOCTYPE d [<!ENTITY a \"" + std::string(4000, 'a') + "\">]>";
+    std::string often;
+    for (int i = 0; i < 4000; ++i) often += "&a;";
+    const struct {
+        const char* name;
+        DocumentFormat format;
+        std::string bytes;
+    } cases[] = {
+        {"billion laughs", DocumentFormat::Xml, kBillionLaughs + "<lolz>&lol9;</lolz>"},
+        {"billion laughs in damaged markup", DocumentFormat::Xml,
+         kBillionLaughs + "<lolz><p>&lol9;</lolz>"},
+        {"billion laughs deep down", DocumentFormat::Xml,
+         kBillionLaughs + "<lolz>" + std::string(300, ' ') + "<a><a><a>&lol9;</a></a></a></lolz>"},
+        {"quadratic blowup", DocumentFormat::Xml, large + "<d>" + often + "</d>"},
+        {"billion laughs in XLIFF", DocumentFormat::Xliff,
+         kBillionLaughs + "<xliff version=\"1.2\"><file><body><trans-unit id=\"1\"><source>"
+                          "&lol9;</source></trans-unit></body></file></xliff>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(test::FailureOf([&] { test::Read(c.bytes, c.format); }),
+                  L"The document is refused for its entity expansion, which goes beyond the "
+                  L"limits of a safe reading");
+    }
+}
+
+TEST(XmlDocumentTest, TheTextOfADocumentTypeDeclarationIsNeverCounted) {
+    const std::string subset =
+        "<!DOCTYPE manual [\n<!ENTITY co \"ACME Corp\">\n<!ELEMENT manual - - (para+)>\n"
+        "<!-- a ] and a > -->\n<!ATTLIST para id CDATA #IMPLIED '>]'>\n]>\n";
+    const struct {
+        const char* name;
+        DocumentFormat format;
+        std::string bytes;
+        Lines blocks;
+    } cases[] = {
+        {"well-formed XML",
+         DocumentFormat::Xml,
+         subset + "<manual><para>One.</para></manual>",
+         {L"One."}},
+        {"SGML read by the lenient parser",
+         DocumentFormat::Xml,
+         "<?xml version=\"1.0\"?>" + subset + "<manual><para>One.<para>Two.</manual>",
+         {L"One.", L"Two."}},
+        {"HTML", DocumentFormat::Html, subset + "<p>One.</p><p>Two.</p>", {L"One.", L"Two."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Blocks(test::Read(c.bytes, c.format)), c.blocks);
+    }
 }
 
 TEST(XmlDocumentTest, WhitespaceIsCollapsedUnlessPreserved) {
@@ -71,7 +186,7 @@ std::string Utf16(std::string_view latin1, bool bigEndian, bool bom) {
 }
 
 TEST(XmlDocumentTest, ReadsTheEncodingThatTheFileDeclares) {
-    // The entity stays a code only when the file is read as the well-formed XML it is.
+    // The entity is expanded only when the file is read as the well-formed XML it is.
     const std::string doctype = "<!DOCTYPE d [<!ENTITY e 'x'>]><d>Caf\xE9&e;</d>";
     const std::string declared = "<?xml version='1.0' encoding='UTF-16'?>" + doctype;
     struct Case {
@@ -87,8 +202,7 @@ TEST(XmlDocumentTest, ReadsTheEncodingThatTheFileDeclares) {
     };
     for (const Case& c : cases) {
         const DocumentText document = Xml(c.bytes);
-        EXPECT_EQ(Blocks(document), Lines{L"Caf\u00E9&e;"}) << c.name;
-        EXPECT_EQ(test::BlockCodes(document), std::vector<std::string>{"S"}) << c.name;
+        EXPECT_EQ(Blocks(document), Lines{L"Caf\u00E9x"}) << c.name;
     }
 }
 
