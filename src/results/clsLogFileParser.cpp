@@ -149,12 +149,17 @@ void clsLogFileParser::ParseLogLines(const std::vector<std::wstring>& lines, Fil
     const ColumnIndex columnIndex = GetColumnIndex(lines[0], lines[1]);
 
     // A row goes to the first record, in collection order, whose path equals the row's file
-    // value without regard to case; the index finds it without walking the collection for
-    // every row.
+    // value exactly; only when none does, to the first whose path equals it without regard
+    // to case. Two documents that a case-sensitive file system tells apart thus keep their
+    // own figures, and a log that changed a path's case still finds its record. The indexes
+    // find the record without walking the collection for every row.
     std::unordered_map<std::wstring, clsBAFileInfo*> recordByPath;
+    std::unordered_map<std::wstring, clsBAFileInfo*> recordByFoldedPath;
     recordByPath.reserve(static_cast<std::size_t>(collection.Count()));
+    recordByFoldedPath.reserve(static_cast<std::size_t>(collection.Count()));
     for (const auto& record : collection) {
-        recordByPath.emplace(FoldCase(record->get_FilePath()), record.get());
+        recordByPath.emplace(record->get_FilePath(), record.get());
+        recordByFoldedPath.emplace(FoldCase(record->get_FilePath()), record.get());
     }
 
     for (std::size_t n = 2; n < lines.size(); ++n) {
@@ -164,8 +169,12 @@ void clsLogFileParser::ParseLogLines(const std::vector<std::wstring>& lines, Fil
             GetColumnValue(rowValues, columnIndex, kCharsPerWordKey) == kMissingValue) {
             return;
         }
-        auto found = recordByPath.find(FoldCase(GetColumnValue(rowValues, columnIndex, kFileKey)));
-        if (found == recordByPath.end()) return;
+        const std::wstring& path = GetColumnValue(rowValues, columnIndex, kFileKey);
+        auto found = recordByPath.find(path);
+        if (found == recordByPath.end()) {
+            found = recordByFoldedPath.find(FoldCase(path));
+            if (found == recordByFoldedPath.end()) return;
+        }
 
         FillFileInfo(columnIndex, rowValues, *found->second);
         if (!csvWithoutHeader_.empty()) csvWithoutHeader_ += kLineBreak;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/NarrowText.h"
@@ -306,14 +308,54 @@ TEST_F(LogFileParserTest, ShortOrHeaderlessFilesChangeNothing) {
     }
 }
 
-TEST_F(LogFileParserTest, ARowFillsOnlyTheFirstRecordWhosePathMatchesInAnyCase) {
-    auto first = files.Add(L"C:\\Docs\\ÄRGER.RTF");
-    auto twin = files.Add(L"c:\\docs\\ärger.rtf");
-    // The rows in the narrow encoding, as the analysis writes them.
-    Parse(Lines({kHeader1, kHeader2, Row(ToNarrow(L"c:\\docs\\ärger.rtf"), "1"),
-                 Row(ToNarrow(L"C:\\DOCS\\Ärger.rtf"), "2")}));
-    EXPECT_EQ(first->get_TaggingErrors(), 2);  // both rows, the later one last
-    EXPECT_FALSE(twin->get_FileProcessed());
+TEST_F(LogFileParserTest, ARowFillsTheRecordOfItsExactPathElseTheFirstThatMatchesInAnyCase) {
+    // Each row carries its number as its tagging errors; `filledBy` is, per record, the
+    // number of the row that filled it last (0: none did).
+    const struct {
+        const char* behaviour;
+        std::vector<std::wstring> records, rows;
+        std::vector<int32_t> filledBy;
+    } cases[] = {
+        {"paths that differ only in case keep their own rows, in either order",
+         {L"case/UPPER.TXT", L"case/upper.txt"},
+         {L"case/upper.txt", L"case/UPPER.TXT"},
+         {2, 1}},
+        {"an exact match wins over an earlier record that matches in another case",
+         {L"C:\\Docs\\ÄRGER.RTF", L"c:\\docs\\ärger.rtf"},
+         {L"c:\\docs\\ärger.rtf"},
+         {0, 1}},
+        {"a row matching no record exactly fills the first that matches in any case",
+         {L"C:\\Docs\\ÄRGER.RTF", L"c:\\docs\\ärger.rtf"},
+         {L"C:\\DOCS\\Ärger.rtf"},
+         {1, 0}},
+        {"of two records with one path, the first takes every row",
+         {L"a.rtf", L"a.rtf"},
+         {L"a.rtf", L"A.RTF"},
+         {2, 0}},
+        {"exact and any-case rows of one run each find their record",
+         {L"Case/Mixed.txt", L"case/mixed.txt", L"other.txt"},
+         {L"CASE/MIXED.TXT", L"case/mixed.txt", L"OTHER.TXT"},
+         {1, 2, 3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.behaviour);
+        Reset();
+        std::vector<Files::Record> records;
+        for (const auto& path : c.records) records.push_back(files.Add(path));
+        std::string csv = Lines({kHeader1, kHeader2});
+        for (std::size_t n = 0; n < c.rows.size(); ++n) {
+            // The rows in the narrow encoding, as the analysis writes them.
+            csv += Row(ToNarrow(c.rows[n]), std::to_string(n + 1)) + "\r\n";
+        }
+        Parse(csv);
+        for (std::size_t r = 0; r < records.size(); ++r) {
+            SCOPED_TRACE(ToNarrow(c.records[r]));
+            EXPECT_EQ(records[r]->get_FileProcessed(), c.filledBy[r] != 0);
+            if (c.filledBy[r] != 0) {
+                EXPECT_EQ(records[r]->get_TaggingErrors(), c.filledBy[r]);
+            }
+        }
+    }
 }
 
 // --- the file and its lines --------------------------------------------------------------------
