@@ -23,7 +23,7 @@ std::wstring GetUniqueTempFileName(const Platform& platform, const FileSystem& f
     // used as it is, and fails below.
     std::wstring folder = platform.GetEnvironmentVariable(L"TEMP");
     if (folder.empty()) folder = platform.GetEnvironmentVariable(L"TMP");
-    if (folder.empty()) folder = platform.GetCurrentDirectory();
+    if (folder.empty()) folder = platform.GetFallbackTempFolder();
 
     bool folderExists = false;
     try {

@@ -16,7 +16,8 @@ namespace orv::modTools {
 std::wstring QuotePath(std::wstring strPath);
 
 // Creates a new empty file "ORV<unique>.TMP" in the folder named by TEMP, else TMP, else
-// the current directory, and returns its full path. A folder that does not exist (TEMP is
+// the platform's fallback (GetFallbackTempFolder: the current directory on Windows, TMPDIR
+// or /tmp on POSIX), and returns its full path. A folder that does not exist (TEMP is
 // then not passed over for TMP) or a failure to create the file gives an empty text.
 std::wstring GetUniqueTempFileName(const Platform& platform, const FileSystem& fileSystem);
 std::wstring GetUniqueTempFileName();

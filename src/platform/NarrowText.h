@@ -10,11 +10,22 @@
 
 namespace orv {
 
-// Characters the narrow encoding cannot represent become '?' (never a look-alike).
+// On POSIX a byte that is not valid in the narrow encoding stands in the text as the lone
+// surrogate kFirstEscapedByte + (byte - 0x80), which no valid text holds, and goes back to the
+// same byte: file names there are bytes, and one that the locale cannot read must still name
+// its file (as it does in a folder listing, the job file and the CSV log).
+inline constexpr wchar_t kFirstEscapedByte = 0xDC80;
+
+inline bool IsEscapedByte(wchar_t c) {
+    return c >= kFirstEscapedByte && c < kFirstEscapedByte + 0x80;
+}
+
+// Characters the narrow encoding cannot represent become '?' (never a look-alike); an escaped
+// byte (POSIX) becomes that byte again.
 std::string ToNarrow(const std::wstring& text);
 
-// Bytes that are not valid in the narrow encoding become U+FFFD, one for each byte that is
-// no part of a valid character.
+// Bytes that are not valid in the narrow encoding become, one for each byte that is no part
+// of a valid character, U+FFFD on Windows and an escaped byte on POSIX (kFirstEscapedByte).
 std::wstring FromNarrow(const std::string& bytes);
 
 // The narrow form of `text` when it holds only characters the narrow encoding represents,

@@ -28,6 +28,13 @@ public:
     // The absolute path of the current directory; empty when it cannot be determined.
     virtual std::wstring GetCurrentDirectory() const = 0;
 
+    // The folder for temporary files when neither TEMP nor TMP names one: the current
+    // directory, as the component has always done on Windows. A platform with a folder meant
+    // for temporary files gives that instead (POSIX: TMPDIR, else /tmp), since a job file
+    // lists the documents and the current folder may be shared or read-only. Empty when it
+    // cannot be determined.
+    virtual std::wstring GetFallbackTempFolder() const { return GetCurrentDirectory(); }
+
     // Creates a new empty file in `folder` whose name is `prefix`, a unique part and ".TMP",
     // atomically (a name in use is never reused), with the most private access the OS gives
     // a new file there (the owner only on POSIX; the folder's inherited rights on Windows).

@@ -29,6 +29,7 @@ bool IsNoCharacter(wchar_t c) {
     return c < 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
 }
 
+
 bool CanConvert(const char* to, const char* from) {
     iconv_t converter = iconv_open(to, from);
     if (converter == kNoConverter) return false;
@@ -72,9 +73,10 @@ public:
     bool ok() const { return handle_ != kNoConverter; }
 
     // Converts all of `input`; each input unit (of `unitSize` bytes) that cannot be
-    // converted is skipped and `replacement` written in its place.
+    // converted is skipped and `replacement(unit)` written in its place.
+    template <typename Replacement>
     std::string Convert(const char* input, std::size_t size, std::size_t unitSize,
-                        const std::string& replacement) {
+                        Replacement replacement) {
         iconv(handle_, nullptr, nullptr, nullptr, nullptr);
         std::string result;
         alignas(wchar_t) char buffer[1024];
@@ -97,9 +99,9 @@ public:
                 break;
             } else {
                 std::size_t skip = std::min(unitSize, left);
+                result += replacement(in);
                 in += skip;
                 left -= skip;
-                result += replacement;
             }
         }
         return result;
@@ -112,34 +114,52 @@ private:
 }  // namespace
 
 std::string ToNarrow(const std::wstring& text) {
-    // iconv would encode surrogates and values beyond U+10FFFF as if they were characters.
-    std::wstring valid = text;
-    std::replace_if(valid.begin(), valid.end(), IsNoCharacter, L'?');
     thread_local Converter converter(Encoding().c_str(), kWideEncoding);
-    if (!converter.ok()) {
-        std::string ascii;
-        for (wchar_t c : valid) ascii += c < 0x80 ? static_cast<char>(c) : '?';
-        return ascii;
+    std::string narrow;
+    // Each run of characters between the escaped bytes, which go back as they came.
+    auto convert = [&](std::wstring run) {
+        // iconv would encode surrogates and values beyond U+10FFFF as if they were characters.
+        std::replace_if(run.begin(), run.end(), IsNoCharacter, L'?');
+        if (!converter.ok()) {
+            for (wchar_t c : run) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+            return;
+        }
+        narrow += converter.Convert(reinterpret_cast<const char*>(run.data()),
+                                    run.size() * sizeof(wchar_t), sizeof(wchar_t),
+                                    [](const char*) { return std::string("?"); });
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsEscapedByte(text[i])) continue;
+        if (i > start) convert(text.substr(start, i - start));
+        if (i < text.size()) narrow += static_cast<char>(0x80 + (text[i] - kFirstEscapedByte));
+        start = i + 1;
     }
-    return converter.Convert(reinterpret_cast<const char*>(valid.data()),
-                             valid.size() * sizeof(wchar_t), sizeof(wchar_t), "?");
+    return narrow;
 }
 
 std::wstring FromNarrow(const std::string& bytes) {
     thread_local Converter converter(kWideEncoding, Encoding().c_str());
+    auto escaped = [](unsigned char byte) {
+        return byte < 0x80 ? static_cast<wchar_t>(byte)
+                           : static_cast<wchar_t>(kFirstEscapedByte + (byte - 0x80));
+    };
     if (!converter.ok()) {
         std::wstring ascii;
-        for (char c : bytes) ascii += static_cast<unsigned char>(c) < 0x80 ? c : L'\uFFFD';
+        for (char c : bytes) ascii += escaped(static_cast<unsigned char>(c));
         return ascii;
     }
-    const wchar_t replacement = L'\uFFFD';
-    std::string wide = converter.Convert(
-        bytes.data(), bytes.size(), 1,
-        std::string(reinterpret_cast<const char*>(&replacement), sizeof replacement));
+    std::string wide = converter.Convert(bytes.data(), bytes.size(), 1, [&](const char* unit) {
+        const wchar_t c = escaped(static_cast<unsigned char>(*unit));
+        return std::string(reinterpret_cast<const char*>(&c), sizeof c);
+    });
     std::wstring text(wide.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), wide.data(), text.size() * sizeof(wchar_t));
-    // iconv decodes sequences for values beyond U+10FFFF as if they were characters.
-    std::replace_if(text.begin(), text.end(), IsNoCharacter, replacement);
+    // iconv decodes sequences for values beyond U+10FFFF as if they were characters; the bytes
+    // are gone by then, so such a text can name no file.
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return IsNoCharacter(c) && !IsEscapedByte(c); },
+        L'\uFFFD');
     return text;
 }
 

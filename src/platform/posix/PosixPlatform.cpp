@@ -45,6 +45,11 @@ std::wstring PosixPlatform::GetCurrentDirectory() const {
     return error ? std::wstring() : FromNarrow(current.native());
 }
 
+std::wstring PosixPlatform::GetFallbackTempFolder() const {
+    std::wstring folder = GetEnvironmentVariable(L"TMPDIR");
+    return folder.empty() ? L"/tmp" : folder;
+}
+
 std::wstring PosixPlatform::CreateUniqueTempFile(const std::wstring& folder,
                                                  const std::wstring& prefix) const {
     // An empty folder text would quietly mean the current directory, and a "/" in the

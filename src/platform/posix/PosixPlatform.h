@@ -18,6 +18,8 @@ public:
 
     std::wstring GetEnvironmentVariable(const std::wstring& name) const override;
     std::wstring GetCurrentDirectory() const override;
+    // TMPDIR when it is set and not empty, else /tmp.
+    std::wstring GetFallbackTempFolder() const override;
     // The file is named `folder`/`prefix`XXXXXX.TMP. Empty when the folder text is empty,
     // the prefix holds a "/", either holds a character the narrow encoding lacks, or the
     // OS refuses (missing folder, no permission).

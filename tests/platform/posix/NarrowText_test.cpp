@@ -25,21 +25,31 @@ TEST_F(NarrowTextTest, EncodableTextSurvivesTheRoundTripAndTheRestBecomesQuestio
     EXPECT_FALSE(ToNarrowExactly(lone).has_value());  // so it names no exact path
 }
 
-TEST_F(NarrowTextTest, InvalidBytesBecomeReplacementCharacters) {
+TEST_F(NarrowTextTest, InvalidBytesAreEscapedAndGoBackAsTheyCame) {
+    const auto escaped = [](unsigned char byte) {
+        return static_cast<wchar_t>(kFirstEscapedByte + (byte - 0x80));
+    };
     struct Case {
         std::string bytes;
         std::wstring text;
     };
     const Case cases[] = {
-        {"a\xFF!", L"a\uFFFD!"},
-        {"x\xE2\x82", L"x\uFFFD\uFFFD"},          // cut short at the end: one mark per byte
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},            // overlong "/"
-        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},  // an encoded surrogate
-        {"a\xF4\x90\x80\x80", L"a\uFFFD"},        // beyond U+10FFFF
+        {"caf\xE9.txt", std::wstring(L"caf") + escaped(0xE9) + L".txt"},    // a Latin-1 name
+        {"x\xE2\x82", std::wstring(L"x") + escaped(0xE2) + escaped(0x82)},  // cut short
+        {"\xC0\xAF", {escaped(0xC0), escaped(0xAF)}},                       // overlong "/"
+        {"\xED\xA0\x80", {escaped(0xED), escaped(0xA0), escaped(0x80)}},    // an encoded surrogate
+        {"\xFF\xC3\xA9", std::wstring{escaped(0xFF)} + L"\u00E9"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FromNarrow(c.bytes), c.text) << testing::PrintToString(c.bytes);
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        EXPECT_EQ(FromNarrow(c.bytes), c.text);
+        EXPECT_EQ(ToNarrow(c.text), c.bytes);
+        EXPECT_EQ(ToNarrowExactly(c.text), c.bytes);  // so the path names its file
     }
+    // Beyond U+10FFFF iconv leaves no bytes to give back.
+    EXPECT_EQ(FromNarrow("a\xF4\x90\x80\x80"), L"a\uFFFD");
+    // Escaped bytes that would read back as a character name some other file.
+    EXPECT_FALSE(ToNarrowExactly({escaped(0xC3), escaped(0xA9)}).has_value());
 }
 
 }  // namespace

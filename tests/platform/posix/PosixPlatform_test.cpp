@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "platform/NarrowText.h"
 #include "platform/PathSyntax.h"
@@ -66,6 +70,35 @@ TEST(PosixPlatformTest, NumbersUseTheDecimalSeparatorOfTheChosenLocaleOnly) {
     for (const Case& c : cases) {
         EXPECT_EQ(german.ParseNumber(c.text), c.german)
             << "de_DE: " << testing::PrintToString(c.text);
+    }
+}
+
+// TMPDIR as the test wants it (nullptr: not set) until the scope ends.
+class ScopedTmpdir {
+public:
+    explicit ScopedTmpdir(const char* value) {
+        if (const char* old = std::getenv("TMPDIR")) old_ = old;
+        value ? ::setenv("TMPDIR", value, 1) : ::unsetenv("TMPDIR");
+    }
+    ~ScopedTmpdir() { old_ ? ::setenv("TMPDIR", old_->c_str(), 1) : ::unsetenv("TMPDIR"); }
+    ScopedTmpdir(const ScopedTmpdir&) = delete;
+    ScopedTmpdir& operator=(const ScopedTmpdir&) = delete;
+
+private:
+    std::optional<std::string> old_;
+};
+
+TEST(PosixPlatformTest, TheFallbackTempFolderIsTmpdirElseTmpNeverTheCurrentFolder) {
+    const std::pair<const char*, std::wstring> cases[] = {
+        {"/var/spool/orv", L"/var/spool/orv"},
+        {"relative/dir", L"relative/dir"},  // used as it stands, as TEMP and TMP are
+        {"", L"/tmp"},
+        {nullptr, L"/tmp"},
+    };
+    for (const auto& [tmpdir, folder] : cases) {
+        const ScopedTmpdir scoped(tmpdir);
+        EXPECT_EQ(PosixPlatform().GetFallbackTempFolder(), folder)
+            << (tmpdir ? tmpdir : "(not set)");
     }
 }
 
