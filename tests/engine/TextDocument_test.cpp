@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cwctype>
 #include <filesystem>
+#include <utility>
 
+#include "engine/app/EngineControl.h"
 #include "engine/model/EngineError.h"
 #include "engine/text/PlainTextDocument.h"
 #include "platform/AutomationError.h"
@@ -31,7 +34,8 @@ TEST(TextDocumentTest, ReadsTheEncodingThatTheBytesShow) {
         {"UTF-8 with BOM, bad byte", "\xEF\xBB\xBF"s + "a\xFF" + "b", L"a\uFFFDb"},
         {"BOM only", "\xEF\xBB\xBF", L""},
         {"empty", "", L""},
-        {"not UTF-8", "caf\xE9", FromNarrow("caf\xE9")},
+        {"not UTF-8", "caf\xE9",
+         NarrowEncodingName() == "UTF-8" ? L"caf\uFFFD" : FromNarrow("caf\xE9")},
     };
     test::TempFolder folder;
     for (const Case& c : cases) {
@@ -63,6 +67,37 @@ TEST(TextDocumentTest, AFileThatCannotBeReadFailsWithItsReasonInWords) {
                       L"The file is not a plain-text file (it holds binary data)");
     ExpectReadFailure(L"", L"The file name cannot be used on this system");
     ExpectReadFailure(folder.wpath() + L"/a\0b"s, L"The file name cannot be used on this system");
+}
+
+TEST(TextDocumentTest, OnlyARegularFileWithinTheLimitIsReadAndNothingElseWaitsOrFills) {
+    test::TempFolder folder;
+    const auto fifo = folder.path() / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // no writer: reading it would block
+    std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.txt");
+    const auto large = folder.Write("large.txt", "");
+    std::filesystem::resize_file(large, kMaxDocumentFileBytes + 1);  // sparse: no disk used
+
+    const std::wstring kNotRegular = L"The path names a device, pipe or socket, not a regular file";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"/dev/zero", kNotRegular},
+        {folder.wpath("zero.txt"), kNotRegular},  // a link is taken for what it leads to
+        {folder.wpath("pipe.txt"), kNotRegular},
+        {L"/dev/null", kNotRegular},
+        {folder.wpath("large.txt"),
+         L"The file is larger than the half gigabyte a document may have"},
+    };
+    for (const auto& [path, reason] : cases) ExpectReadFailure(path, reason);
+}
+
+TEST(TextDocumentTest, ACancelRequestStopsTheReadingOfADocument) {
+    test::TempFolder folder;
+    folder.Write("doc.txt", "Some text.");
+    RequestCancel();
+    ExpectReadFailure(folder.wpath("doc.txt"), L"Reading the file was cancelled");
+    // The analysis, not the reader, acts on the request and withdraws it.
+    EXPECT_TRUE(CancelRequested());
+    ClearCancelRequest();
+    EXPECT_EQ(ReadPlainTextDocument(folder.wpath("doc.txt")), L"Some text.");
 }
 
 TEST(TextDocumentTest, AFileWithoutReadPermissionIsDenied) {

@@ -29,6 +29,18 @@ std::string Unit(const std::string& source, const std::string& target = "x") {
            "</seg></tuv><tuv xml:lang=\"de-DE\"><seg>" + target + "</seg></tuv></tu>\n";
 }
 
+// The first `lines` lines of `text`, each with its break, in CR LF or as written.
+std::string FirstLines(const std::string& text, int lines, bool crLf) {
+    std::string cut;
+    std::size_t start = 0;
+    for (int n = 0; n < lines; ++n) {
+        const std::size_t end = text.find('\n', start);
+        cut += text.substr(start, end - start) + (crLf ? "\r\n" : "\n");
+        start = end + 1;
+    }
+    return cut;
+}
+
 class TmxReaderTest : public testing::Test {
 protected:
     TranslationMemory Read(const std::string& bytes) {
@@ -151,6 +163,10 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
         {Tmx(Unit("a") + "\n\n<tu><tuv xml:lang=\"en-US\"><seg>x</tuv>\n"),
          L"line 8: Opening and ending tag mismatch"},
         {Tmx(Unit("a")).substr(0, 120), L"line 5: "},
+        // Cut short after a line: the fault is on the last line, whatever the line breaks.
+        {FirstLines(Tmx(Unit("a")), 5, false), L": line 5: "},
+        {FirstLines(Tmx(Unit("a")), 5, true), L": line 5: "},
+        {FirstLines(Tmx(Unit("a")), 4, true), L": line 4: "},
         {Tmx(Unit("a")) + "<tmx/>", L"line 8: Extra content"},
         {"", L": the file is empty"},
         {"hello", L": line 1: the file holds no XML element"},

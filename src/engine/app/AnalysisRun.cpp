@@ -39,6 +39,8 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         try {
             const DocumentText text = ReadDocument(path, settings);
             document.taggingErrors = text.taggingErrors;
+            for (const std::wstring& note : text.notes)
+                report.notes.push_back(L"Note on " + path + L": " + note);
             for (Segment& segment : segmenter.Split(text)) {
                 run.batch.push_back(std::move(segment));
                 owner.push_back(report.documents.size());

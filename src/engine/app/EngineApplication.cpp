@@ -65,7 +65,7 @@ MatchOptions EngineApplication::CurrentMatchOptions() const {
 
 std::shared_ptr<const TmIndex> EngineApplication::IndexFor(
     const std::shared_ptr<const TranslationMemory>& tm, const std::wstring& tmPath,
-    const std::wstring& targetLanguage, bool reuse, bool& reused) {
+    const std::wstring& targetLanguage, bool reuse, bool& reused, const StopCheck& stop) {
     // The file as it was when the open TM was read, not as it is now: a TM changed on disk
     // since must not make the index of what was read look out of date, nor the other way
     // round once it is read again.
@@ -75,7 +75,7 @@ std::shared_ptr<const TmIndex> EngineApplication::IndexFor(
              cachedIndex_->targetLanguage == targetLanguage && cachedIndex_->stamp == *stamp;
     if (reused) return cachedIndex_->index;
 
-    auto index = std::make_shared<const TmIndex>(*tm, targetLanguage);
+    auto index = std::make_shared<const TmIndex>(*tm, targetLanguage, 0, stop);
     if (stamp)
         cachedIndex_ =
             std::make_unique<CachedIndex>(CachedIndex{tmPath, targetLanguage, *stamp, index});

@@ -42,11 +42,12 @@ public:
 
     // The index of `tm` into `targetLanguage`. With `reuse`, the index the previous
     // analysis built is used again when it was built for the same language from the same
-    // TM file, read in the same state as the open TM (EngineTM::fileStamp).
+    // TM file, read in the same state as the open TM (EngineTM::fileStamp). `stop` may end
+    // the building early (TmIndex), and then nothing is kept.
     std::shared_ptr<const TmIndex> IndexFor(const std::shared_ptr<const TranslationMemory>& tm,
                                             const std::wstring& tmPath,
                                             const std::wstring& targetLanguage, bool reuse,
-                                            bool& reused);
+                                            bool& reused, const StopCheck& stop = {});
 
 private:
     std::shared_ptr<EngineTM> tm_;

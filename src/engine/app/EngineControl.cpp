@@ -15,6 +15,7 @@ std::function<void(const Progress&)> progressCallback;
 
 std::mutex failureLock;
 std::wstring lastJobFailure;
+std::wstring lastTmOpenFailure;
 
 }  // namespace
 
@@ -52,6 +53,16 @@ void RecordJobFailure(const std::wstring& description) {
 
 void ClearJobFailure() {
     RecordJobFailure({});
+}
+
+std::wstring LastTmOpenFailure() {
+    std::lock_guard<std::mutex> hold(failureLock);
+    return lastTmOpenFailure;
+}
+
+void RecordTmOpenFailure(const std::wstring& description) {
+    std::lock_guard<std::mutex> hold(failureLock);
+    lastTmOpenFailure = description;
 }
 
 }  // namespace orv::engine

@@ -43,4 +43,12 @@ std::wstring LastJobFailure();
 void RecordJobFailure(const std::wstring& description);
 void ClearJobFailure();
 
+// What made the latest opening of a TM fail, in the engine's words ("Cannot read TM ...:
+// line 12: ...", "... is in use by another process"): the component reports that with one
+// number as well. Empty once a TM opens, and before any was opened.
+std::wstring LastTmOpenFailure();
+
+// For the engine: the outcome of opening a TM; empty for success.
+void RecordTmOpenFailure(const std::wstring& description);
+
 }  // namespace orv::engine

@@ -18,6 +18,16 @@
 
 namespace orv::engine {
 
+namespace {
+
+// Loading a large TM and building its index take seconds; a cancel request should end them
+// as it ends the analysis.
+bool StopForCancelRequest() {
+    return CancelRequested();
+}
+
+}  // namespace
+
 std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path) {
     auto narrow = ToNarrowExactly(path);
     if (!narrow) return std::nullopt;
@@ -37,6 +47,19 @@ const TranslationMemory& EngineTM::OpenTM() const {
 
 void EngineTM::Open(const std::wstring& path, const std::wstring& userName,
                     const std::wstring& password, const std::wstring& mode) {
+    // The component reports every failed open with one number: the reason is kept for a
+    // program that wants to tell its user more.
+    try {
+        OpenFile(path, userName, password, mode);
+    } catch (const AutomationError& e) {
+        RecordTmOpenFailure(e.description());
+        throw;
+    }
+    RecordTmOpenFailure({});
+}
+
+void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
+                        const std::wstring& password, const std::wstring& mode) {
     if (mode != L"w" && mode != L"r")
         RaiseEngineError(L"Cannot open " + path + L": unknown open mode \"" + mode + L"\"");
     // The TM open before and its lock go first, even when this one then fails to open: a
@@ -44,9 +67,18 @@ void EngineTM::Open(const std::wstring& path, const std::wstring& userName,
     Close();
     // Stamped before reading: a change made while it is read shows at the next open.
     auto stamp = StampOfTmFile(path);
-    OpenedTm opened =
-        OpenTmxFile(path, userName, password,
-                    mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared);
+    OpenedTm opened;
+    try {
+        opened = OpenTmxFile(path, userName, password,
+                             mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared,
+                             StopForCancelRequest);
+    } catch (const LoadCancelled&) {
+        // The TM is opened for a batch: its client hears of the cancel as of one that
+        // stopped before any document was done.
+        ClearCancelRequest();
+        application_.OnBatchCancelledByUser.Raise(0);
+        RaiseEngineError(L"Batch cancelled by user");
+    }
     auto tm = std::make_shared<const TranslationMemory>(std::move(opened.tm));
     Adopt(std::move(tm), path, stamp, std::move(opened.lock));
 }
@@ -118,9 +150,16 @@ void EngineTM::RunJob(const std::wstring& jobFilePath) {
     const DocumentSettings settings =
         ReadDocumentSettings(job.htmlSettingsFile, job.sgmlSettingsFile);
     bool reused = false;
-    auto index = application_.IndexFor(tm_, path_, target, job.useTMFromPreviousAnalysis, reused);
     AnalysisRun run;
     try {
+        std::shared_ptr<const TmIndex> index;
+        try {
+            index = application_.IndexFor(tm_, path_, target, job.useTMFromPreviousAnalysis, reused,
+                                          StopForCancelRequest);
+        } catch (const LoadCancelled&) {
+            ClearCancelRequest();
+            throw AnalysisCancelled{0};
+        }
         run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions(), settings);
     } catch (const AnalysisCancelled& cancelled) {
         // A log of a stopped batch must not pass for a complete one. The client hears of the cancel

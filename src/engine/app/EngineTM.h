@@ -35,7 +35,8 @@ public:
     void Close() override;
     // Reads the TMX file at `path`; `mode` "w" or "r" (the engine writes no TM in place).
     // A protected TM lets in only its users (CheckTmUser). "w" keeps every other program
-    // from opening the file until Close, "r" keeps out writers only.
+    // from opening the file until Close, "r" keeps out writers only. A cancel request
+    // (EngineControl.h) ends the reading. The outcome is kept (LastTmOpenFailure).
     void Open(const std::wstring& path, const std::wstring& userName, const std::wstring& password,
               const std::wstring& mode) override;
     void ExecuteJobFile(const std::wstring& jobFilePath) override;
@@ -55,6 +56,9 @@ public:
 
 private:
     const TranslationMemory& OpenTM() const;
+    // Open without keeping its outcome.
+    void OpenFile(const std::wstring& path, const std::wstring& userName,
+                  const std::wstring& password, const std::wstring& mode);
     void RunJob(const std::wstring& jobFilePath);
 
     EngineApplication& application_;

@@ -216,8 +216,12 @@ PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
         [&](const std::wstring& text) { return lookup(data.originalIds, newOriginal, text); });
 }
 
-TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads)
+TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads,
+                 const StopCheck& stop)
     : data_(std::make_unique<Data>()) {
+    const auto stopIfAsked = [&stop] {
+        if (stop && stop()) throw LoadCancelled{};
+    };
     Data& data = *data_;
     data.targetLanguage = targetLanguage;
 
@@ -248,8 +252,10 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
             [&](const std::wstring& text) { return Intern(local.folded, text); },
             [&](const std::wstring& text) { return Intern(local.original, text); });
         tokenisedBy[i] = worker;
+        stopIfAsked();
     });
     MakeIdsCommon(data, vocabularies, tokenisedBy);
+    stopIfAsked();
 
     for (std::size_t i = 0; i < matchable.size(); ++i) {
         data.entryUnit.push_back(matchable[i]);
@@ -258,7 +264,9 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     }
     std::sort(data.exact.begin(), data.exact.end());
     MarkMultipleTranslations(data, tm);
+    stopIfAsked();
     BuildPostings(data);
+    stopIfAsked();
 
     for (std::size_t u : relayOnly) {
         PreparedSegment relay;

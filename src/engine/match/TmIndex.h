@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
 
 namespace orv::engine {
@@ -20,8 +21,11 @@ public:
     // `targetLanguage` is a BCP 47 tag, compared without regard to letter case ("de-de"
     // selects the "de-DE" translations; "de" does not). A unit counts as translated into
     // a language when it holds a translation into it that is not blank. `threads` share
-    // the tokenising (0: one per processor). The index keeps no reference to `tm`.
-    TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads = 0);
+    // the tokenising (0: one per processor). The index keeps no reference to `tm`. `stop` is
+    // asked after every unit tokenised and between the later steps; once it gives true the
+    // building ends with LoadCancelled.
+    TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads = 0,
+            const StopCheck& stop = {});
     ~TmIndex();
     TmIndex(TmIndex&&) noexcept;
     TmIndex& operator=(TmIndex&&) noexcept;

@@ -1,6 +1,7 @@
 #pragma once
 // Plain-text documents: the whole file as one text, ready for the Segmenter.
 
+#include <cstdint>
 #include <string>
 
 namespace orv::engine {
@@ -13,8 +14,15 @@ namespace orv::engine {
 // in words ("The file does not exist", ...): no path, no digits and no ";" in it.
 std::wstring ReadPlainTextDocument(const std::wstring& path);
 
+// The largest document file read (512 MB): a larger one is refused rather than read, since a
+// document is read whole into memory and its text indexed with 32-bit positions.
+inline constexpr std::uintmax_t kMaxDocumentFileBytes = std::uintmax_t{512} << 20;
+
 // The bytes of the document file at `path`, failing for the reasons above in the same
-// words; every document reader opens its file through this.
+// words; every document reader opens its file through this. Only a regular file of at most
+// kMaxDocumentFileBytes is read: a folder, a device, a pipe or a socket, and a larger file,
+// are refused with the reason, without waiting or reading. A cancel request (EngineControl.h)
+// stops the reading with an error.
 std::string ReadDocumentFileBytes(const std::wstring& path);
 
 // The text of a file's bytes, by the rules above. Throws as above when the bytes are not

@@ -59,7 +59,7 @@ TmFileLock TmFileLock::Take(const std::wstring& path, Kind kind) {
         if (::fstat(descriptor, &locked) != 0 || !S_ISREG(locked.st_mode)) return {};
         if (::flock(descriptor, operation) != 0) {
             if (errno == EWOULDBLOCK) {
-                RaiseEngineError(L"The translation memory is in use by another program: " + path);
+                RaiseEngineError(L"The translation memory is in use by another process: " + path);
             }
             if (errno == EINTR) continue;
             // No locks on this file system (ENOLCK, EINVAL...): the TM is still usable.
@@ -68,7 +68,7 @@ TmFileLock TmFileLock::Take(const std::wstring& path, Kind kind) {
         struct stat current {};
         if (::stat(narrow->c_str(), &current) == 0 && SameFile(current, locked)) return lock;
     }
-    RaiseEngineError(L"The translation memory is in use by another program: " + path);
+    RaiseEngineError(L"The translation memory is in use by another process: " + path);
 }
 
 }  // namespace orv::engine

@@ -22,7 +22,7 @@ public:
     TmFileLock& operator=(const TmFileLock&) = delete;
 
     // Locks the file at `path` without waiting. Throws an engine error ("The translation
-    // memory is in use by another program") when a lock of another owner stands in the way.
+    // memory is in use by another process") when a lock of another owner stands in the way.
     // Gives back a lock that holds nothing when the file cannot be opened or is no plain file
     // (reading it then says why), or when its file system has no locks.
     static TmFileLock Take(const std::wstring& path, Kind kind);

@@ -161,10 +161,10 @@ void CheckTmUser(const TranslationMemory& tm, const std::wstring& path, const st
 }
 
 OpenedTm OpenTmxFile(const std::wstring& path, const std::wstring& user,
-                     const std::wstring& password, TmFileLock::Kind kind) {
+                     const std::wstring& password, TmFileLock::Kind kind, const StopCheck& stop) {
     OpenedTm opened;
     opened.lock = TmFileLock::Take(path, kind);
-    opened.tm = ReadTmxFile(path);
+    opened.tm = ReadTmxFile(path, stop);
     // The file was there to read but not to lock a moment before.
     if (!opened.lock.held()) opened.lock = TmFileLock::Take(path, kind);
     CheckTmUser(opened.tm, path, user, password);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
 #include "engine/tm/TmFileLock.h"
 
@@ -47,8 +48,10 @@ struct OpenedTm {
 };
 
 // The TM at `path`, read under a lock of `kind` after `user` was let in (CheckTmUser).
+// `stop` may end the reading early (ReadTmxFile).
 OpenedTm OpenTmxFile(const std::wstring& path, const std::wstring& user,
-                     const std::wstring& password, TmFileLock::Kind kind);
+                     const std::wstring& password, TmFileLock::Kind kind,
+                     const StopCheck& stop = {});
 
 // The management of the list. Each rewrites the TMX file (a complete new file takes the old
 // one's place) under the exclusive lock, so it fails while the TM is open elsewhere. Only the

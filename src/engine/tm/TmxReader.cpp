@@ -15,6 +15,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -54,10 +55,33 @@ struct CloseFile {
 };
 using FileHandle = std::unique_ptr<std::FILE, CloseFile>;
 
+// The lines of the bytes read so far. At the end of a file that ends in a line break the
+// parser counts the empty line after it, so a file cut short would be reported one line past
+// its last; errors are held to the last line that holds anything. (A UTF-16 text may count a
+// few lines too many, which only makes the limit looser.)
+class LineCount {
+public:
+    void Add(std::string_view bytes) {
+        for (char c : bytes) breaks_ += c == '\n' ? 1 : 0;
+        if (!bytes.empty()) endsInBreak_ = bytes.back() == '\n';
+    }
+    int LastLine() const { return static_cast<int>(breaks_) + (endsInBreak_ ? 0 : 1); }
+
+private:
+    std::size_t breaks_ = 0;
+    bool endsInBreak_ = false;
+};
+
+struct FileSource {
+    std::FILE* file;
+    LineCount lines;
+};
+
 int ReadFromFile(void* context, char* buffer, int length) {
-    auto* file = static_cast<std::FILE*>(context);
-    const std::size_t read = std::fread(buffer, 1, static_cast<std::size_t>(length), file);
-    if (read == 0 && std::ferror(file)) return -1;
+    auto* source = static_cast<FileSource*>(context);
+    const std::size_t read = std::fread(buffer, 1, static_cast<std::size_t>(length), source->file);
+    if (read == 0 && std::ferror(source->file)) return -1;
+    source->lines.Add(std::string_view(buffer, read));
     return static_cast<int>(read);
 }
 
@@ -119,7 +143,9 @@ private:
 class TmxParser {
 public:
     // `bytes`, the size of the file, lets the units be allocated once.
-    TmxParser(xmlTextReaderPtr reader, const std::wstring& name, std::size_t bytes);
+    // `lines` counts the lines read so far; it outlives the parser.
+    TmxParser(xmlTextReaderPtr reader, const std::wstring& name, std::size_t bytes,
+              const LineCount& lines, const StopCheck& stop = {});
     TranslationMemory Parse();
 
 private:
@@ -164,6 +190,8 @@ private:
 
     xmlTextReaderPtr reader_;
     const std::wstring& name_;
+    const LineCount& lines_;
+    const StopCheck stop_;
     const xmlChar* tmx_;
     const xmlChar* header_;
     const xmlChar* body_;
@@ -204,8 +232,9 @@ private:
     TranslationMemory tm_;
 };
 
-TmxParser::TmxParser(xmlTextReaderPtr reader, const std::wstring& name, std::size_t bytes)
-    : reader_(reader), name_(name) {
+TmxParser::TmxParser(xmlTextReaderPtr reader, const std::wstring& name, std::size_t bytes,
+                     const LineCount& lines, const StopCheck& stop)
+    : reader_(reader), name_(name), lines_(lines), stop_(stop) {
     // Hardly a unit takes less room in a file; pages reserved beyond the last unit are never
     // touched, so they cost no memory.
     tm_.units.reserve(std::min(bytes / kSmallestUnitBytes, kMostUnitsReserved));
@@ -286,7 +315,8 @@ void TmxParser::Skip() {
 
 void TmxParser::Fail(const std::wstring& what, int line) const {
     std::wstring description = L"Cannot read TM " + name_ + L": ";
-    if (line > 0) description += L"line " + std::to_wstring(line) + L": ";
+    if (line > 0)
+        description += L"line " + std::to_wstring(std::min(line, lines_.LastLine())) + L": ";
     RaiseEngineError(description + what);
 }
 
@@ -390,6 +420,7 @@ void TmxParser::ReadBody() {
         if (Type() != XML_READER_TYPE_ELEMENT) continue;
         if (NameIs(tu_)) {
             ReadUnit();
+            if (stop_ && stop_()) throw LoadCancelled{};
         } else {
             Skip();
         }
@@ -665,7 +696,7 @@ std::wstring OpenFailure(int error) {
 
 }  // namespace
 
-TranslationMemory ReadTmxFile(const std::wstring& path) {
+TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop) {
     const std::optional<std::string> narrow = ToNarrowExactly(path);
     if (!narrow) {
         RaiseEngineError(L"Cannot read TM " + path +
@@ -692,10 +723,13 @@ TranslationMemory ReadTmxFile(const std::wstring& path) {
 
     InitialiseLibxml();
     // The file stays ours (no close callback), and outlives the reader.
+    FileSource source{file.get(), {}};
     ReaderHandle reader(
-        xmlReaderForIO(&ReadFromFile, nullptr, file.get(), nullptr, nullptr, kParseOptions));
+        xmlReaderForIO(&ReadFromFile, nullptr, &source, nullptr, nullptr, kParseOptions));
     if (!reader) RaiseEngineError(L"Cannot read TM " + path + L": out of memory");
-    return TmxParser(reader.get(), path, static_cast<std::size_t>(status.st_size)).Parse();
+    return TmxParser(reader.get(), path, static_cast<std::size_t>(status.st_size), source.lines,
+                     stop)
+        .Parse();
 }
 
 TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name) {
@@ -707,7 +741,9 @@ TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name)
     ReaderHandle reader(xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr,
                                            nullptr, kParseOptions));
     if (!reader) RaiseEngineError(L"Cannot read TM " + name + L": out of memory");
-    return TmxParser(reader.get(), name, bytes.size()).Parse();
+    LineCount lines;
+    lines.Add(bytes);
+    return TmxParser(reader.get(), name, bytes.size(), lines).Parse();
 }
 
 }  // namespace orv::engine

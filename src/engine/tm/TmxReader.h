@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
 
 namespace orv::engine {
@@ -19,8 +20,9 @@ inline constexpr char kTmxTargetLanguageProperty[] = "x-targetlang";
 // "*all*" (or no header) the first variant is the source and the TM's source language is
 // the one most units start with. Units without a variant in the source language are left
 // out. Throws an engine error naming the file, the line and the fault when the file cannot
-// be read or is not well-formed.
-TranslationMemory ReadTmxFile(const std::wstring& path);
+// be read or is not well-formed. `stop` is asked after every unit; once it gives true the
+// reading ends with LoadCancelled.
+TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop = {});
 
 // The same for the bytes of a TMX file in memory; `name` stands for the file in messages.
 TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name);

@@ -53,6 +53,32 @@ TEST_F(BatchAnalyseOnEngine, ADocumentTheEngineCannotReadEndsWithProcessingError
         << "every row is accepted";
 }
 
+TEST_F(BatchAnalyseOnEngine, TheLogSaysWhatADocumentLackedAndWhyABombWasRefused) {
+    folder.Write("book.xml",
+                 "<!DOCTYPE book SYSTEM \"docbook.dtd\"><book><para>Caf&eacute; &product;"
+                 "</para></book>");
+    std::string bomb = "<!DOCTYPE b [<!ENTITY a \"" + std::string(4000, 'a') + "\">]><b>";
+    for (int i = 0; i < 4000; ++i) bomb += "&a;";
+    folder.Write("bomb.xml", bomb + "</b>");
+    for (const char* name : {"book.xml", "bomb.xml"}) ba.get_Files()->Add(folder.wpath(name));
+    ASSERT_TRUE(ba.Analyse());
+
+    EXPECT_TRUE(ba.get_Files()->Item(1)->get_FileProcessed());
+    EXPECT_EQ(ba.get_Files()->Item(1)->get_WordsTotal(), 1) << "Caf\u00E9";
+    EXPECT_TRUE(ba.get_Files()->Item(2)->get_ProcessingError());
+    const std::string log = ReadBytes(folder.path() / "out/analysis.log");
+    const std::string book = ToNarrow(folder.wpath("book.xml"));
+    EXPECT_THAT(log, ::testing::HasSubstr("Note on " + book +
+                                          ": The entity &eacute; is not "
+                                          "declared in the file (its DTD is not read); it was "
+                                          "counted as the HTML character of that name."));
+    EXPECT_THAT(log, ::testing::HasSubstr("Note on " + book + ": The entity &product;"));
+    EXPECT_THAT(log, ::testing::HasSubstr("Not analysed: The document is refused for its entity "
+                                          "expansion"));
+    EXPECT_THAT(ReadBytes(folder.path() / "out/analysis.csv"),
+                ::testing::HasSubstr("bomb.xml;The document is refused for its entity expansion"));
+}
+
 TEST_F(BatchAnalyseOnEngine, ATmThatCannotBeReadIsUnableToOpenNeverAWrongPassword) {
     fs::create_directory(folder.path() / "50003");
     folder.Write("50003/memory.tmx", "<tmx><body>");

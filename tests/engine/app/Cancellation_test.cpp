@@ -212,5 +212,41 @@ TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysT
     EXPECT_EQ(relayed.size(), 1u);
 }
 
+// Loading a large TM takes seconds: a request made meanwhile ends the open at once, and the
+// client hears of it as of a batch cancelled before any document was done.
+TEST(CancellationThroughBatchAnalyse, ARequestWhileTheTmLoadsStopsTheOpenAndWritesNoJobFile) {
+    TempFolder folder;
+    CopyGolden(folder);
+    fs::create_directory(folder.path() / "temp");
+    ScopedTemp temp(folder.path() / "temp");
+    BatchAnalyse ba;
+    ba.put_TranslationMemory(folder.wpath("memory.tmx"));
+    ba.put_TranslationMemoryUserName(L"anna");
+    ba.put_TranslationMemoryTargetLanguageId(1031);
+    ba.put_LogFileName(folder.wpath("analysis.log"));
+    for (const auto& document : WriteDocuments(folder))
+        ba.get_Files()->Add(FromNarrow(document.string()));
+    std::vector<int32_t> relayed;
+    const Subscription events = ba.OnBatchAnalysisCancelledByUser.Subscribe(
+        [&](int32_t processed) { relayed.push_back(processed); });
+
+    {
+        ProgressRecorder recorder;
+        RequestCancel();  // stands for a Ctrl-C while the TM is read
+        const auto error = RaisedBy([&] { ba.Analyse(); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number(), ovOrvBatchAnalyseErrorUnableToOpenTM);
+        EXPECT_FALSE(CancelRequested()) << "the request was taken up";
+        EXPECT_EQ(relayed, std::vector<int32_t>{0});
+        EXPECT_TRUE(recorder.reports.empty()) << "no document was read";
+    }
+    EXPECT_TRUE(Listing(folder.path() / "temp").empty()) << "no job file";
+    EXPECT_FALSE(fs::exists(folder.path() / "analysis.csv"));
+    EXPECT_EQ(RunningEngine(), nullptr);
+
+    ASSERT_TRUE(ba.Analyse()) << "the next batch runs to its end";
+    EXPECT_EQ(relayed.size(), 1u);
+}
+
 }  // namespace
 }  // namespace orv::engine::test

@@ -18,7 +18,7 @@ namespace {
 using ::testing::HasSubstr;
 using Kind = TmFileLock::Kind;
 
-constexpr const wchar_t* kInUse = L"The translation memory is in use by another program";
+constexpr const wchar_t* kInUse = L"The translation memory is in use by another process";
 
 bool CanLock(const std::wstring& path, Kind kind) {
     return !RaisedBy([&] { TmFileLock::Take(path, kind); });
