@@ -17,7 +17,9 @@
 #include "cli/ErrorReport.h"
 #include "cli/InterruptCancelsBatch.h"
 #include "cli/LogInUseLock.h"
+#include "cli/OutputFolders.h"
 #include "cli/OutputsOverInputs.h"
+#include "cli/TemporaryLogFolder.h"
 #include "cli/report/BatchSummary.h"
 #include "cli/report/HtmlReport.h"
 #include "cli/report/JsonResult.h"
@@ -48,14 +50,19 @@ std::wstring AbsolutePath(const std::string& typed) {
 }
 
 // The folder an output goes to, made when missing: `--log out/analysis.log` should just work.
-std::wstring OutputPath(const std::string& typed) {
+std::wstring OutputPath(const std::string& typed, OutputFolders& folders) {
     if (typed.empty()) return {};
     const fs::path path = fs::absolute(typed).lexically_normal();
     const fs::path folder = path.parent_path();
     std::error_code error;
-    if (!fs::is_directory(folder, error) && !fs::create_directories(folder, error) && error)
-        throw UsageError("cannot make the folder \"" + folder.string() + "\" for \"" + typed +
-                         "\": " + error.message());
+    if (!fs::is_directory(folder, error)) {
+        try {
+            folders.Make(folder);
+        } catch (const std::system_error& failure) {
+            throw UsageError("cannot make the folder \"" + folder.string() + "\" for \"" + typed +
+                             "\": " + failure.code().message());
+        }
+    }
     return FromNarrow(path.string());
 }
 
@@ -78,14 +85,14 @@ TsExportFileType ExportType(const std::string& typedType, const char* option) {
 // A report that cannot be written is found out (and its folder made) before the analysis runs, so
 // that a slip in its name does not cost the user a whole batch; the file itself is written only
 // with results, so a failed analysis leaves an earlier report as it was.
-void CheckReportPath(const std::string& path) {
+void CheckReportPath(const std::string& path, OutputFolders& folders) {
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
     if (error || !absolute.has_filename())
         throw UsageError("the report \"" + path + "\" names no file");
     if (fs::is_directory(absolute, error))
         throw UsageError("the report \"" + path + "\" is a folder");
-    OutputPath(path);
+    OutputPath(path, folders);
     const fs::path folder = absolute.parent_path();
     if (::access(folder.c_str(), W_OK) != 0)
         throw UsageError("the folder of the report \"" + path + "\" cannot be written");
@@ -112,7 +119,8 @@ std::wstring Now() {
     return FromNarrow(text);
 }
 
-void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& console) {
+void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
+                   OutputFolders& folders) {
     batch.put_TranslationMemory(AbsolutePath(options.tm));
     batch.put_TranslationMemoryUserName(FromNarrow(options.user));
     // The prompt waits until the TM refuses the empty password: most memories are open to
@@ -125,19 +133,19 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
     if (!options.target.empty())
         batch.put_TranslationMemoryTargetLanguageId(ParseLanguageArgument(options.target));
     batch.put_CreateEmptyTM(options.emptyTm);
-    batch.put_LogFileName(OutputPath(options.log));
+    batch.put_LogFileName(OutputPath(options.log, folders));
     batch.put_HTMLSettingsFileName(AbsolutePath(options.htmlSettings));
     batch.put_SGMLSettingsFileName(AbsolutePath(options.sgmlSettings));
     batch.put_UseTMFromPreviousAnalysis(options.usePreviousTm);
 
-    batch.put_ExportUnknownFileName(OutputPath(options.exportUnknown));
+    batch.put_ExportUnknownFileName(OutputPath(options.exportUnknown, folders));
     batch.put_ExportUnknownMaxMatch(options.maxMatch);
     batch.put_ExportUnknownFileType(ExportType(options.exportUnknownType, "--export-unknown-type"));
-    batch.put_ExportFrequentFileName(OutputPath(options.exportFrequent));
+    batch.put_ExportFrequentFileName(OutputPath(options.exportFrequent, folders));
     batch.put_ExportFrequentOccurrences(options.occurrences);
     batch.put_ExportFrequentFileType(
         ExportType(options.exportFrequentType, "--export-frequent-type"));
-    batch.put_CreateProjectTMFileName(OutputPath(options.projectTm));
+    batch.put_CreateProjectTMFileName(OutputPath(options.projectTm, folders));
 
     if (!options.optionsFile.empty())
         ReadTesseraOptionsFile(options.optionsFile, *batch.get_BATesserasettings());
@@ -147,7 +155,9 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
         files->Add(FromNarrow(document.string()));
 }
 
-void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console) {
+// `logKept`: the log is the user's, to be named; else it goes when the run ends.
+void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
+                  bool logKept) {
     const BatchSummary summary = SummariseBatch(*batch.get_Files());
     const std::string format = Lowered(options.format);
     if (format == "table") {
@@ -166,7 +176,7 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& c
         context.generatedAt = Now();
         WriteReport(options.report, summary, context);
     }
-    if (!options.quiet && format == "table")
+    if (!options.quiet && format == "table" && logKept)
         console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
 }
 
@@ -257,11 +267,24 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
 
 }  // namespace
 
-int RunAnalyse(const AnalyseOptions& options, Console& console) {
+int RunAnalyse(const AnalyseOptions& asked, Console& console) {
+    AnalyseOptions options = asked;
+    std::optional<TemporaryLogFolder> logFolder;
+    if (options.log.empty()) {
+        try {
+            logFolder.emplace();
+        } catch (const std::runtime_error& error) {
+            throw UsageError(error.what());
+        }
+        options.log = (logFolder->path() / "analysis.log").string();
+    }
+    // Before the analysis, so that it goes after it: folders made for outputs that were never
+    // written go too.
+    OutputFolders folders;
     BatchAnalyse batch;
-    SetProperties(batch, options, console);
+    SetProperties(batch, options, console, folders);
     RefuseOutputsOverInputs(options, batch);
-    if (!options.report.empty()) CheckReportPath(options.report);
+    if (!options.report.empty()) CheckReportPath(options.report, folders);
     // Held until the results are read, below; a lock that cannot be had at all does not stop
     // the run, as a TM on a file system without locks does not.
     LogInUseLock logLock;
@@ -300,12 +323,12 @@ int RunAnalyse(const AnalyseOptions& options, Console& console) {
         if (finishedBeforeCancel) {
             console.err << "orvbatch: cancelled; " << *finishedBeforeCancel << " of "
                         << batch.get_Files()->Count() << " documents were finished\n";
-            return kExitInterrupted;
+            return InterruptCancelsBatch::ExitCode();
         }
         ReportComponentError(console.err, error);
         return kExitFailure;
     }
-    WriteResults(batch, options, console);
+    WriteResults(batch, options, console, !asked.log.empty());
     // The others' results stand, but a script must not take the batch for complete.
     return ReportUnanalysedDocuments(batch, console.err) == 0 ? kExitSuccess : kExitFailure;
 }

@@ -15,7 +15,7 @@ struct AnalyseOptions {
     std::string source;  // a language id or tag; empty when not given
     std::string target;
     bool emptyTm = false;
-    std::string log = "analysis.log";
+    std::string log;  // empty: no log is kept
     std::string htmlSettings;
     std::string sgmlSettings;
     bool usePreviousTm = false;

@@ -27,6 +27,7 @@ struct TmArguments {
     std::string target;
     std::string user;
     std::string passwordFile;
+    bool allowEmptyPassword = false;
 };
 
 // The command line's own words: what it was asked, and what it found unusable.
@@ -61,9 +62,10 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
     analyse->add_option("--target", o.target, "Target language")->type_name("LANGUAGE");
     analyse->add_flag("--empty-tm", o.emptyTm,
                       "Analyse against an empty temporary TM (repetitions only)");
-    analyse->add_option("--log", o.log, "The analysis log; the CSV log is written beside it")
-        ->type_name("FILE")
-        ->capture_default_str();
+    analyse
+        ->add_option("--log", o.log,
+                     "Keep the analysis log in FILE and the CSV log beside it (default: none kept)")
+        ->type_name("FILE");
     analyse->add_option("--html-settings", o.htmlSettings, "How HTML elements are read (INI)")
         ->type_name("FILE");
     analyse->add_option("--sgml-settings", o.sgmlSettings, "How XML/SGML elements are read (INI)")
@@ -135,9 +137,13 @@ void AddTm(CLI::App& app, TmArguments& t) {
                 ->add_option("--password-file", t.passwordFile,
                              "Read the password from the first line of FILE")
                 ->type_name("FILE");
+            command->add_flag("--allow-empty-password", t.allowEmptyPassword,
+                              "Accept an empty password without asking");
             command->footer(
                 "Without --password-file the password comes from ORVBATCH_TM_PASSWORD, else\n"
-                "it is asked for twice on the terminal, without echo.\n");
+                "it is asked for twice on the terminal, without echo. An empty password is\n"
+                "confirmed on the terminal, and refused elsewhere without "
+                "--allow-empty-password.\n");
         }
     }
 }
@@ -208,7 +214,7 @@ CLI::App* InnermostCommand(CLI::App& app) {
     return at;
 }
 
-std::wstring NewUserPassword(const TmArguments& t, const Console& console) {
+std::wstring EnteredPassword(const TmArguments& t, const Console& console) {
     if (!t.passwordFile.empty() || PasswordFromEnvironment()) {
         PasswordContext context;
         context.warnings = &console.err;
@@ -220,6 +226,21 @@ std::wstring NewUserPassword(const TmArguments& t, const Console& console) {
     if (PromptPassword("The same password again: ") != first)
         throw UsageError("the two passwords differ; nothing was changed");
     return first;
+}
+
+// An empty password is more often an empty file or variable by mistake than a choice, and it
+// lets in anyone who knows the user's name: it is taken only when confirmed or allowed.
+std::wstring NewUserPassword(const TmArguments& t, const Console& console) {
+    std::wstring password = EnteredPassword(t, console);
+    if (!password.empty() || t.allowEmptyPassword) return password;
+    if (!console.terminal.stdinIsTerminal)
+        throw UsageError("the password for " + t.user +
+                         " is empty, which lets anyone who gives that name open the TM; "
+                         "give --allow-empty-password to mean it");
+    if (!ConfirmOnTerminal("The password is empty: anyone who gives the name " + t.user +
+                           " may open the TM. Use it? [y/N] "))
+        throw UsageError("no empty password was set; nothing was changed");
+    return password;
 }
 
 int RunTmCommand(const CLI::App& command, const TmArguments& t, Console& console) {

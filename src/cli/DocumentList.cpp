@@ -1,9 +1,12 @@
 #include "cli/DocumentList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
+#include <string>
 
 #include "cli/tm/UsageError.h"
+#include "engine/text/PlainTextDocument.h"
 
 namespace fs = std::filesystem;
 
@@ -15,11 +18,29 @@ bool IsHidden(const fs::path& path) {
     return !name.empty() && name.front() == '.';
 }
 
+// What a path that is no regular file names, for the message that refuses it.
+std::string KindOf(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::character:
+            return "a character device";
+        case fs::file_type::block:
+            return "a block device";
+        case fs::file_type::fifo:
+            return "a named pipe";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return "no regular file";
+    }
+}
+
 std::vector<fs::path> DocumentsInFolder(const fs::path& folder, bool recursive) {
     std::vector<fs::path> found;
     std::error_code error;
+    // A pipe or device under a document's name is taken too, so that it is refused by name
+    // rather than passed over in silence.
     auto add = [&](const fs::directory_entry& entry) {
-        if (entry.is_regular_file(error) && IsDocumentFile(entry.path()))
+        if (!entry.is_directory(error) && IsDocumentFile(entry.path()))
             found.push_back(entry.path());
     };
     if (recursive) {
@@ -42,6 +63,25 @@ std::vector<fs::path> DocumentsInFolder(const fs::path& folder, bool recursive) 
     return found;
 }
 
+// Only a regular file of at most the engine's limit is a document: a device may never end
+// (/dev/zero fills the memory) and a pipe blocks, and the engine reads a document whole.
+void RefuseNonDocument(const fs::path& path, const std::string& shown) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found)
+        throw UsageError("cannot find the document \"" + shown + "\"");
+    if (error) throw UsageError("cannot analyse \"" + shown + "\": " + error.message());
+    if (status.type() != fs::file_type::regular)
+        throw UsageError("cannot analyse \"" + shown + "\": it is " + KindOf(status.type()) +
+                         ", not a regular file");
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error) throw UsageError("cannot analyse \"" + shown + "\": " + error.message());
+    if (size > engine::kMaxDocumentFileBytes)
+        throw UsageError("cannot analyse \"" + shown + "\": it is larger than the " +
+                         std::to_string(engine::kMaxDocumentFileBytes >> 20) +
+                         " MB a document may have (" + std::to_string(size >> 20) + " MB)");
+}
+
 }  // namespace
 
 bool IsDocumentFile(const fs::path& path) {
@@ -62,8 +102,9 @@ std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments
             throw UsageError("cannot analyse \"" + path.string() +
                              "\": the results cannot name a path that contains \";\"");
     };
-    auto take = [&](const fs::path& path) {
+    auto take = [&](const fs::path& path, const std::string& shown) {
         refuseSemicolon(path);
+        RefuseNonDocument(path, shown);
         if (seen.insert(path).second) documents.push_back(path);
     };
     for (const auto& argument : arguments) {
@@ -74,16 +115,14 @@ std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments
         if (!fs::is_directory(path, error)) {
             // The engine would only mark a missing document as not processed, at the end of
             // a run that may be long; a slip in a name is better found now.
-            if (!fs::exists(path, error))
-                throw UsageError("cannot find the document \"" + argument + "\"");
-            take(path);
+            take(path, argument);
             continue;
         }
         const auto inside = DocumentsInFolder(path, recursive);
         if (inside.empty())
             throw UsageError("the folder \"" + path.string() + "\" holds no documents" +
                              (recursive ? "" : " (add -r to look in its sub-folders)"));
-        for (const auto& document : inside) take(document);
+        for (const auto& document : inside) take(document, document.string());
     }
     if (documents.empty()) throw UsageError("no documents to analyse");
     return documents;

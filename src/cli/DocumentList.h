@@ -17,8 +17,10 @@ bool IsDocumentFile(const std::filesystem::path& path);
 // documents inside it (IsDocumentFile; hidden files and folders are passed over), in name
 // order, and with `recursive` those of its sub-folders too. A path named twice is analysed
 // once. Throws UsageError for a path with ";" in it (the CSV log separates its cells with
-// it), for a path that does not exist, for a folder without documents, and for no documents
-// at all.
+// it), for a path that does not exist, for one that is no regular file (a device, a pipe, a
+// socket: named, or under a document's name in a folder), for a file larger than the engine
+// reads (engine::kMaxDocumentFileBytes), for a folder without documents, and for no
+// documents at all; the message names the path and the reason.
 std::vector<std::filesystem::path> CollectDocuments(const std::vector<std::string>& arguments,
                                                     bool recursive);
 

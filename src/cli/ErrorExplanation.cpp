@@ -16,7 +16,7 @@ constexpr std::pair<int32_t, const char*> kExplanations[] = {
     {40005, "The analysis wrote no CSV log file to read the results from."},
     {40006,
      "The translation memory could not be opened: it is damaged, not a TMX file, "
-     "or in use by another program."},
+     "or in use by another process."},
     {40007, "No empty translation memory could be created for the language pair."},
     {40008, "The translation memory has no translations into the target language."},
     {40009, "The source language could not be set up."},

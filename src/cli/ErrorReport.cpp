@@ -21,16 +21,31 @@ std::string Indented(const std::wstring& message) {
     return out;
 }
 
+// The engine's own words on what failed, where the component's number stands for a failure
+// of the engine's: the job's for 40002, the TM's for the failures to open it.
+std::wstring EngineReason(int32_t number) {
+    switch (number) {
+        case ovOrvBatchAnalyseErrorDuringAnalysis:
+            return engine::LastJobFailure();
+        case ovOrvBatchAnalyseErrorUnableToOpenTM:
+        case ovOrvBatchAnalyseErrorUnableToOpenTMWrongPassword:
+            return engine::LastTmOpenFailure();
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 void ReportComponentError(std::ostream& err, const AutomationError& error) {
     err << "orvbatch: error " << error.number() << ": " << Indented(error.description()) << "\n";
-    if (const std::string meaning = ExplainError(error.number()); !meaning.empty())
-        err << "orvbatch: " << meaning << "\n";
-    if (error.number() == ovOrvBatchAnalyseErrorDuringAnalysis) {
-        if (const std::wstring why = engine::LastJobFailure(); !why.empty())
-            err << "orvbatch: the engine reported: " << Indented(why) << "\n";
-    }
+    const std::wstring why = EngineReason(error.number());
+    std::string meaning = ExplainError(error.number());
+    // The list of what may be wrong with a TM would only blur the engine's one reason.
+    if (error.number() == ovOrvBatchAnalyseErrorUnableToOpenTM && !why.empty())
+        meaning = "The translation memory could not be opened.";
+    if (!meaning.empty()) err << "orvbatch: " << meaning << "\n";
+    if (!why.empty()) err << "orvbatch: the engine reported: " << Indented(why) << "\n";
 }
 
 void ReportUsageError(std::ostream& err, const std::string& text, const std::string& helpCommand) {

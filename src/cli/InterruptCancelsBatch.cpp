@@ -2,19 +2,24 @@
 
 #include <atomic>
 #include <csignal>
+#include <iterator>
 
 #include "engine/app/EngineControl.h"
 
 namespace orv::cli {
 namespace {
 
-struct sigaction previousAction;
-// Lock-free, so that the handler may touch it.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previousActions[std::size(kSignals)];
+
+// Lock-free, so that the handler may touch them.
 std::atomic<int> interrupts{0};
+std::atomic<int> firstSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int signalNumber) {
     if (interrupts.fetch_add(1) == 0) {
+        firstSignal.store(signalNumber);
         engine::RequestCancel();
         return;
     }
@@ -30,16 +35,27 @@ extern "C" void OnInterrupt(int signalNumber) {
 
 InterruptCancelsBatch::InterruptCancelsBatch() {
     interrupts.store(0);
+    firstSignal.store(0);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
+    // Each of the signals waits while the handler runs for another, so that the count of
+    // requests stays exact.
+    for (int signalNumber : kSignals) sigaddset(&action.sa_mask, signalNumber);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &previousAction);
+    for (std::size_t k = 0; k < std::size(kSignals); ++k)
+        sigaction(kSignals[k], &action, &previousActions[k]);
 }
 
 InterruptCancelsBatch::~InterruptCancelsBatch() {
-    sigaction(SIGINT, &previousAction, nullptr);
+    for (std::size_t k = 0; k < std::size(kSignals); ++k)
+        sigaction(kSignals[k], &previousActions[k], nullptr);
     engine::ClearCancelRequest();
+}
+
+int InterruptCancelsBatch::ExitCode() {
+    const int signalNumber = firstSignal.load();
+    return signalNumber == 0 ? 128 + SIGINT : 128 + signalNumber;
 }
 
 }  // namespace orv::cli

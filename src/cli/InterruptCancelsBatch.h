@@ -1,18 +1,25 @@
 #pragma once
-// Ctrl-C while a batch runs: the first one asks the engine to stop at the next segment, so
-// the user gets the count of finished documents and no log that pretends to be complete;
-// a second one ends the program at once, for a batch that does not stop.
+// Ctrl-C, SIGTERM or SIGHUP while a batch runs: the first one asks the engine to stop at its
+// next check, so the user gets the count of finished documents, the job file is cleaned up
+// and no log pretends to be complete; a second one ends the program at once, for a batch
+// that does not stop. A terminal closed or a service manager stopping the run thus leaves
+// no job file (it lists the document paths) behind, as Ctrl-C does not.
 
 namespace orv::cli {
 
 class InterruptCancelsBatch {
 public:
-    // Installs the SIGINT handler; the destructor puts the previous one back and withdraws a
+    // Installs the handlers; the destructor puts the previous ones back and withdraws a
     // cancel request that no analysis acted on.
     InterruptCancelsBatch();
     ~InterruptCancelsBatch();
     InterruptCancelsBatch(const InterruptCancelsBatch&) = delete;
     InterruptCancelsBatch& operator=(const InterruptCancelsBatch&) = delete;
+
+    // The exit code for a batch that a cancel request stopped: 128 plus the number of the
+    // signal that asked (130 for Ctrl-C, 143 for SIGTERM, 129 for SIGHUP), as shells report
+    // a program that a signal ended; 130 when no signal asked during the latest batch.
+    static int ExitCode();
 };
 
 }  // namespace orv::cli

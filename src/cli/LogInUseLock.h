@@ -1,8 +1,9 @@
 #pragma once
 // Two runs with the same log would read each other's results: the second could report the
 // first one's figures as its own. A run therefore holds an exclusive advisory lock on a file
-// beside its log ("<log>.lock") from before the job until its results are read. The log itself
-// cannot carry the lock: the engine replaces it by renaming a new file over it.
+// beside its log ("<log>.lock") from before the job until its results are read, and removes the
+// file as it lets go. The log itself cannot carry the lock: the engine replaces it by renaming a
+// new file over it.
 
 #include <string>
 
@@ -30,6 +31,7 @@ public:
 
 private:
     int descriptor_ = -1;
+    std::string name_;
 };
 
 }  // namespace orv::cli

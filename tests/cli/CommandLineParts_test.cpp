@@ -2,6 +2,7 @@
 // the documents a list of paths and folders names, and the suggestion for a slip.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "cli/DocumentList.h"
 #include "cli/Suggestion.h"
 #include "cli/tm/UsageError.h"
+#include "engine/text/PlainTextDocument.h"
 #include "support/TempFolder.h"
 
 namespace orv::cli::test {
@@ -77,6 +79,40 @@ TEST(DocumentList, RefusesWhatCannotBeAnalysedNamingIt) {
             EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
         }
     }
+}
+
+TEST(DocumentList, RefusesWhatIsNoRegularFileOrTooLargeNamingItAndWhy) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe").c_str(), 0600), 0);
+    folder.Write("docs/a.txt", "x");
+    ASSERT_EQ(::mkfifo((folder.path() / "docs/b.txt").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", folder.path() / "zero.txt");
+    fs::create_symlink("missing.txt", folder.path() / "dangling.txt");
+    fs::resize_file(folder.Write("large.txt", ""), engine::kMaxDocumentFileBytes + 1);
+    fs::resize_file(folder.Write("limit.txt", ""), engine::kMaxDocumentFileBytes);
+    const InFolder here(folder.path());
+    const struct {
+        std::string argument;
+        const char* says;
+    } cases[] = {
+        {"/dev/zero", "cannot analyse \"/dev/zero\": it is a character device, not a regular file"},
+        {"zero.txt", "cannot analyse \"zero.txt\": it is a character device"},
+        {"pipe", "cannot analyse \"pipe\": it is a named pipe, not a regular file"},
+        {"docs", "docs/b.txt\": it is a named pipe"},
+        {"dangling.txt", "cannot find the document \"dangling.txt\""},
+        {"large.txt",
+         "cannot analyse \"large.txt\": it is larger than the 512 MB a document may have"},
+    };
+    for (const auto& c : cases) {
+        try {
+            CollectDocuments({"limit.txt", c.argument}, false);
+            ADD_FAILURE() << c.says;
+        } catch (const UsageError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
+        }
+    }
+    // The limit itself is allowed.
+    EXPECT_EQ(CollectDocuments({"limit.txt"}, false).size(), 1u);
 }
 
 TEST(Suggestion, OffersTheClosestNameOnlyWhenItIsLikelyWhatWasMeant) {

@@ -9,10 +9,10 @@
 #include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <random>
 #include <sstream>
 #include <thread>
 
+#include "GeneratedInputs.h"
 #include "ProgramRun.h"
 #include "support/TempFolder.h"
 
@@ -260,19 +260,29 @@ TEST_F(Orvbatch, ProtectsAMemoryCreatedAndManagedByItsTmCommands) {
     EXPECT_EQ(Run({"tm", "remove-user", "new.tmx", "--user", "bo"}).exitCode, 2);  // no such user
 }
 
-// A batch large enough to be interrupted: many documents of generated sentences.
-void WriteLargeBatch(const fs::path& folder, int documents) {
-    std::mt19937 random(7);
-    const char* words[] = {"the",   "file",   "menu",  "opens",  "a",      "dialog",   "save",
-                           "print", "window", "close", "select", "option", "settings", "user"};
-    fs::create_directories(folder);
-    for (int d = 0; d < documents; ++d) {
-        std::ofstream out(folder / ("doc" + std::to_string(1000 + d) + ".txt"));
-        for (int s = 0; s < 100; ++s) {
-            for (int w = 0; w < 12; ++w) out << words[random() % std::size(words)] << ' ';
-            out << "end.\n";
-        }
+TEST_F(Orvbatch, AddUserTakesAnEmptyPasswordOnlyWhenAllowed) {
+    folder.Write("empty.txt", "\n");
+    ASSERT_EQ(Run({"tm", "create", "--source", "en-GB", "--target", "de-DE", "new.tmx"}).exitCode,
+              0);
+    const std::string created = ReadBytes(folder.path() / "new.tmx");
+    const std::vector<std::string> addUser = {"tm", "add-user", "new.tmx", "--user", "bo"};
+    auto with = [&](std::vector<std::string> more) {
+        auto arguments = addUser;
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return arguments;
+    };
+    folder.Write("nothing.txt", "");
+    // Not a terminal: nobody to ask, so an empty password is refused and the TM is left as it
+    // was.
+    for (const char* file : {"empty.txt", "nothing.txt"}) {
+        const auto refused = Run(with({"--password-file", file}));
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_THAT(refused.err, AllOf(HasSubstr("empty"), HasSubstr("--allow-empty-password")));
+        EXPECT_EQ(ReadBytes(folder.path() / "new.tmx"), created);
     }
+    const auto allowed = Run(with({"--password-file", "empty.txt", "--allow-empty-password"}));
+    ASSERT_EQ(allowed.exitCode, 0) << allowed.err;
+    EXPECT_THAT(Run({"tm", "info", "new.tmx"}).out, HasSubstr("Users: 1"));
 }
 
 TEST_F(Orvbatch, CtrlCStopsTheBatchWithTheFinishedCountAndExitCode130) {

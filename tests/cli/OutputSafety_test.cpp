@@ -12,8 +12,11 @@
 
 #include <chrono>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
+#include <thread>
 
+#include "GeneratedInputs.h"
 #include "ProgramRun.h"
 #include "support/TempFolder.h"
 
@@ -126,6 +129,46 @@ TEST_F(OrvbatchOutputs, RefusesAnyOutputThatIsAnInputOrAnotherOutputAndWritesNot
     }
 }
 
+TEST_F(OrvbatchOutputs, ARunThatFailsBeforeWritingTakesAwayTheFoldersItMade) {
+    folder.Write("damaged.tmx", "<tmx version=\"1.4\"><body><tu>");
+    const std::vector<std::string> outputs = {"--log",
+                                              "made/log/analysis.log",
+                                              "--report",
+                                              "made/report/r.html",
+                                              "--export-unknown",
+                                              "made/unknown/u.txt",
+                                              "--project-tm",
+                                              "made/deep/er/p.tmx"};
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"a TM that cannot be opened",
+         {"analyse", "--tm", "damaged.tmx", "--user", "anna", "--target", "de-DE"},
+         1},
+        {"an output onto an input",
+         {"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE", "--report",
+          "ex/memory.tmx"},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), outputs.begin(), outputs.end());
+        arguments.push_back("ex/docs");
+        EXPECT_EQ(Run(arguments).exitCode, c.exitCode);
+        EXPECT_FALSE(fs::exists(folder.path() / "made"));
+        EXPECT_TRUE(fs::is_directory(folder.path() / "out"));  // not made by the run: it stays
+    }
+    // A run that writes keeps the folders it wrote into.
+    const auto run = Run({"analyse", "--tm", "ex/memory.tmx", "--user", "anna", "--target", "de-DE",
+                          "--log", "made/log/analysis.log", "ex/docs"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::exists(folder.path() / "made/log/analysis.log"));
+}
+
 TEST_F(OrvbatchOutputs, ASecondRunWithTheSameLogFailsAtOnceWhileTheFirstHoldsIt) {
     // The test stands in for the first run: it holds the lock a run takes.
     const fs::path lockFile = folder.path() / "out/analysis.log.lock";
@@ -147,6 +190,38 @@ TEST_F(OrvbatchOutputs, ASecondRunWithTheSameLogFailsAtOnceWhileTheFirstHoldsIt)
     EXPECT_EQ(Run(Analyse({"--format", "json"}, "out/other.log")).exitCode, 0);
     ::close(held);
     EXPECT_EQ(Run(Analyse({"--format", "json"})).exitCode, 0);
+    // A finished run takes its lock file with it.
+    for (const char* left : {"out/analysis.log.lock", "out/own.csv.lock", "out/other.log.lock"})
+        EXPECT_FALSE(fs::exists(folder.path() / left)) << left;
+}
+
+TEST_F(OrvbatchOutputs, TwoRunsWithOneLogNeverCrossTheirResults) {
+    WriteLargeBatch(folder.path() / "large", 300);
+    folder.Write("small/one.txt", "Open the file menu.\n");
+    const std::vector<std::string> common = {
+        "analyse", "--tm",  "ex/memory.tmx",  "--user",   "anna", "--target",
+        "de-DE",   "--log", "out/shared.log", "--format", "json"};
+    auto with = [&](const char* documents) {
+        auto arguments = common;
+        arguments.push_back(documents);
+        return arguments;
+    };
+    RunningProgram first(with("large"), folder.path(), Environment());
+    // The first run holds the lock from before its job until its results are read.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!fs::exists(folder.path() / "out/shared.log.lock") && first.Running() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_TRUE(first.Running()) << "done before the second started: make the batch larger";
+
+    const auto second = Run(with("small"));
+    const auto result = first.Wait();
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_THAT(second.err, HasSubstr("out/shared.log is in use by another analysis"));
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    // The first run's figures are its own: all 300 documents, none of the second's.
+    EXPECT_EQ(nlohmann::json::parse(result.out).at("documents").size(), 300u);
+    EXPECT_EQ(Run(with("small")).exitCode, 0);  // free again once the first is done
 }
 
 // A file-size limit stands in for a full disk: writes past it fail (SIGXFSZ is ignored, so the

@@ -80,10 +80,9 @@ RunningProgram::RunningProgram(const std::vector<std::string>& arguments,
 }
 
 RunningProgram::~RunningProgram() {
-    if (!reaped_) {
-        kill(pid_, SIGKILL);
-        Wait();
-    }
+    if (!reaped_) kill(pid_, SIGKILL);
+    // Reaped by Running or not, the readers must be joined before they are destroyed.
+    Wait();
 }
 
 void RunningProgram::Signal(int signalNumber) const {

@@ -256,6 +256,23 @@ std::wstring PromptPassword(const std::string& prompt) {
     return PasswordText(bytes);
 }
 
+bool ConfirmOnTerminal(const std::string& question) {
+    Descriptor terminal(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (terminal.get() < 0) throw std::runtime_error("there is no terminal to ask on");
+    WriteAll(terminal.get(), question);
+    std::string answer;
+    char c = 0;
+    for (;;) {
+        const ssize_t n = read(terminal.get(), &c, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || c == '\n') break;
+        // Only the first word matters; a line pasted by mistake is not kept whole.
+        if (answer.size() < 16) answer += c;
+    }
+    const std::size_t first = answer.find_first_not_of(" \t");
+    return first != std::string::npos && (answer[first] == 'y' || answer[first] == 'Y');
+}
+
 std::wstring ResolvePassword(const std::filesystem::path& passwordFile, bool allowPrompt,
                              const PasswordContext& context) {
     if (!passwordFile.empty()) {

@@ -45,6 +45,11 @@ std::optional<std::wstring> PasswordFromEnvironment(
 // threads start.
 std::wstring PromptPassword(const std::string& prompt);
 
+// Asks `question` on the controlling terminal and reads one line, echoed; true for an answer
+// that begins with "y" or "Y", false for anything else and for the end of input. Throws
+// std::runtime_error when there is no terminal.
+bool ConfirmOnTerminal(const std::string& question);
+
 using PasswordPrompt = std::function<std::wstring(const std::string& prompt)>;
 
 struct PasswordContext {

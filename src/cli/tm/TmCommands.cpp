@@ -67,9 +67,11 @@ std::wstring LanguageTag(int32_t id, const char* which) {
 // command line's bytes are no text (they would become another name).
 std::wstring UserName(const std::string& user, const char* action) {
     std::wstring name = FromNarrow(user);
-    std::optional<std::wstring> fault = engine::TmUserNameFault(name);
-    if (!fault && ToNarrow(name) != user)
+    std::optional<std::wstring> fault;
+    if (std::any_of(name.begin(), name.end(), IsEscapedByte) || ToNarrow(name) != user)
         fault = L"it is not valid " + FromNarrow(NarrowEncodingName()) + L" text";
+    else
+        fault = engine::TmUserNameFault(name);
     if (fault) {
         throw UsageError("cannot " + std::string(action) + " the user " + Quoted(name) + ": " +
                          ToNarrow(*fault));
