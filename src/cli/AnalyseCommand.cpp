@@ -30,6 +30,7 @@
 #include "cli/tm/TesseraOptionsFile.h"
 #include "cli/tm/UsageError.h"
 #include "engine/app/EngineControl.h"
+#include "engine/app/EngineExtras.h"
 #include "engine/tm/AtomicFile.h"
 #include "front/BatchAnalyse.h"
 #include "front/OrvBatchAnalyseErrors.h"
@@ -251,7 +252,8 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
                                      {"the password file", options.passwordFile},
                                      {"the option file", options.optionsFile},
                                      {"the HTML settings file", options.htmlSettings},
-                                     {"the SGML settings file", options.sgmlSettings}};
+                                     {"the SGML settings file", options.sgmlSettings},
+                                     {"the segmentation rules", options.segmentationRules}};
     for (const auto& record : *batch.get_Files())
         inputs.push_back({"the document", ToNarrow(record->get_FilePath())});
     std::vector<NamedPath> outputs = {{"the log", options.log}};
@@ -283,6 +285,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
     OutputFolders folders;
     BatchAnalyse batch;
     SetProperties(batch, options, console, folders);
+    engine::SetEngineExtras({options.encoding, AbsolutePath(options.segmentationRules)});
     RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckReportPath(options.report, folders);
     // Held until the results are read, below; a lock that cannot be had at all does not stop

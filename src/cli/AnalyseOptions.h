@@ -19,6 +19,8 @@ struct AnalyseOptions {
     std::string htmlSettings;
     std::string sgmlSettings;
     bool usePreviousTm = false;
+    std::string encoding;           // empty: the engine detects it
+    std::string segmentationRules;  // empty: the engine's own rules
 
     std::string exportUnknown;
     int maxMatch = 85;

@@ -70,6 +70,14 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         ->type_name("FILE");
     analyse->add_option("--sgml-settings", o.sgmlSettings, "How XML/SGML elements are read (INI)")
         ->type_name("FILE");
+    analyse
+        ->add_option("--encoding", o.encoding,
+                     "The encoding of documents that declare none and are not UTF-8")
+        ->type_name("NAME");
+    analyse
+        ->add_option("--segmentation-rules", o.segmentationRules,
+                     "Split segments by the rules of an SRX 2.0 file")
+        ->type_name("FILE");
     analyse->add_flag("--use-previous-tm", o.usePreviousTm,
                       "Set UseTMFromPreviousAnalysis (an index lives only within one run)");
     analyse

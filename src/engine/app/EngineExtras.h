@@ -1,0 +1,23 @@
+#pragma once
+// Settings of the engine that the component does not know: a program that drives the engine in
+// its own process (orvbatch, a C++ client) sets them before an analysis; an automation client
+// never meets them, and no job file or log holds them. Process-wide, as the engine runs in the
+// caller's process; the analysis reads them once, as it starts.
+
+#include <string>
+
+namespace orv::engine {
+
+struct EngineExtras {
+    // The encoding of a document that declares none and is not valid UTF-8, as ICU names
+    // encodings ("windows-1252", "KOI8-R", "ISO-8859-2"); empty: the engine detects it.
+    std::string documentEncoding;
+    // An SRX 2.0 file whose rules split the documents into segments; empty: the rules built
+    // into the engine.
+    std::wstring segmentationRulesFile;
+};
+
+void SetEngineExtras(EngineExtras extras);
+EngineExtras CurrentEngineExtras();
+
+}  // namespace orv::engine
