@@ -11,6 +11,7 @@
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
 #include "engine/model/EngineError.h"
+#include "engine/text/Placeholders.h"
 #include "engine/tm/Utf8.h"
 
 namespace orv::engine {
@@ -164,7 +165,14 @@ void XliffReader::ReadUnit(xmlNodePtr unit) {
 }
 
 void XliffReader::AddBlock(BlockBuilder& block, bool isSegment) {
-    if (block.HasText()) text_.blocks.push_back({block.Take(), isSegment});
+    if (block.HasText()) {
+        text_.blocks.push_back({block.Take(), isSegment});
+        return;
+    }
+    // A source that is only a placeholder ("<ph>%s</ph>") is as much a message as "%s".
+    const std::size_t codes = block.segment().codes.size();
+    Segment written = PlaceholdersAsTextWhenAlone(block.Take());
+    if (written.codes.size() < codes) text_.blocks.push_back({std::move(written), isSegment});
 }
 
 void XliffReader::ReadInline(xmlNodePtr first, BlockBuilder& block) {

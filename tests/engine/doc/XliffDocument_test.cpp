@@ -105,6 +105,19 @@ TEST(XliffDocumentTest, TheVersionIsTakenFromTheAttributeWithoutANamespace) {
     EXPECT_EQ(Blocks(one), Lines{L"A {0} B"});
 }
 
+TEST(XliffDocumentTest, ASourceOfNothingButPlaceholdersIsKeptAsTheirText) {
+    const DocumentText document = Xliff(
+        R"(<xliff version="1.2"><file><body>)"
+        R"(<trans-unit id="1"><source><ph id="1">%s</ph></source></trans-unit>)"
+        R"(<trans-unit id="2"><source> <g id="1"><ph id="2">{0}</ph></g> </source></trans-unit>)"
+        R"(<trans-unit id="3"><source><x id="1"/> <ph id="2">&lt;br/&gt;</ph></source></trans-unit>)"
+        R"(</body></file></xliff>)");
+    ASSERT_EQ(document.blocks.size(), 2u);
+    EXPECT_EQ(document.blocks[0].text, (Segment{L"%s", {}}));
+    EXPECT_EQ(document.blocks[1].text.text, L"\uFFFC{0}\uFFFC");
+    EXPECT_EQ(document.blocks[1].text.codes.size(), 2u);
+}
+
 TEST(XliffDocumentTest, CountsTheFaultsOfPairedCodesUnitByUnit) {
     struct Case {
         const char* source;
