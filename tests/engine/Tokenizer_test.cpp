@@ -64,6 +64,7 @@ TEST(TokenizerTest, APlaceholderIsOneTokenWhetherACodeOrWrittenOut) {
         {L"⟨%1$s⟩ of ⟨{0}⟩", L"%1$s/V of/W {0}/V"},
         {L"%1%2 and %d%%", L"%1/V %2/V and/W %d/V %/P %/P"},
         {L"{0, number} left", L"{0, number}/V left/W"},
+        {L"Hi {nom_élève} %(año)s", L"Hi/W {nom_élève}/V %(año)s/V"},  // in any locale
         {L"50%off, 100% sure", L"50/N %/P off/W ,/P 100/N %/P sure/W"},
         {L"{{literal}} and a { b }", L"{/P {/P literal/W }/P }/P and/W a/W {/P b/W }/P"},
         {L"Go to https://example.com/a%20b", L"Go/W to/W https://example.com/a%20b/U"},

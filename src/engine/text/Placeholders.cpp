@@ -1,8 +1,5 @@
 #include "engine/text/Placeholders.h"
 
-#include <cwctype>
-#include <utility>
-
 #include <unicode/uchar.h>
 
 namespace orv::engine {
@@ -11,6 +8,11 @@ namespace {
 
 bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
+}
+
+// ICU's, not the C library's: the same in every locale the program runs in.
+bool IsLetterOrDigit(wchar_t c) {
+    return u_isalnum(static_cast<UChar32>(c));
 }
 
 // The length of the printf placeholder at `at` (a "%"), or 0 when none begins there.
@@ -23,7 +25,7 @@ std::size_t PrintfLength(std::wstring_view text, std::size_t at) {
     std::size_t i = at + 1;
     if (i < n && text[i] == L'(') {  // %(name)s
         std::size_t close = i + 1;
-        while (close < n && (std::iswalnum(text[close]) || text[close] == L'_')) ++close;
+        while (close < n && (IsLetterOrDigit(text[close]) || text[close] == L'_')) ++close;
         if (close >= n || text[close] != L')' || close == i + 1) return 0;
         i = close + 1;
     } else {
@@ -58,7 +60,7 @@ std::size_t BraceLength(std::wstring_view text, std::size_t at) {
     constexpr std::size_t kLongest = 64;
     std::size_t i = at + 1;
     while (i < text.size() && i - at < kLongest &&
-           (std::iswalnum(text[i]) || text[i] == L'_' || text[i] == L'.' || text[i] == L'[' ||
+           (IsLetterOrDigit(text[i]) || text[i] == L'_' || text[i] == L'.' || text[i] == L'[' ||
             text[i] == L']'))
         ++i;
     if (i < text.size() && (text[i] == L':' || text[i] == L',') && i > at + 1) {
