@@ -26,6 +26,14 @@ TEST(CounterTest, CountsWordsCharactersAndPlaceablesOfASegment) {
         {L"$5 + €3", {2, 5, 2}},
         {L"Cafe\u0301 \u00A0 \t", {1, 4, 0}},
         {L"", {0, 0, 0}},
+        // A placeholder is a word and a placeable, as a code and as text alike.
+        {L"Cannot open file %s for writing", {6, 25, 1}},
+        {L"Cannot open file ⟨%s⟩ for writing", {6, 25, 1}},
+        {L"⟨{0}⟩ of {1}: ⟨%1$s⟩", {4, 7, 3}},
+        // A paired code leaves a word whole; a standalone code splits it.
+        {L"<code>Buffer</code>s", {1, 7, 2}},
+        {L"foo<b>bar</b>baz", {1, 9, 2}},
+        {L"foo<br/>bar", {2, 6, 1}},
     };
     for (const Case& c : cases) {
         Counts counts = CountSegment(test::Tagged(c.text));

@@ -104,6 +104,52 @@ TEST(MatcherTest, OnlyTheSameTextWithTheSameCodesIsAHundred) {
     for (const Case& c : cases) EXPECT_EQ(MatchOne(tm, c.query).score, c.score) << c.query;
 }
 
+TEST(MatcherTest, APlaceholderCodeIsTheSamePlaceholderWrittenOut) {
+    // The second unit's placeholder is a code, as a TMX <ph>%d</ph> is read.
+    auto tm = Tm({Unit(L"Cannot open file %s for writing"), Unit(L"⟨%d⟩ files were copied"),
+                  Unit(L"Open <b>%s</b> now")});
+    struct Case {
+        const wchar_t* query;
+        MatchOptions options;
+        int score;
+        std::size_t unit;
+    };
+    const Case cases[] = {
+        {L"Cannot open file ⟨%s⟩ for writing", {}, 100, 0},
+        {L"%d files were copied", {}, 100, 1},
+        {L"⟨%d⟩ files were copied", {}, 100, 1},
+        {L"Cannot open file ⟨%s⟩ for reading", {}, 83, 0},             // 5 of 6 tokens
+        {L"Cannot open file ⟨%d⟩ for writing", {0, 0, 10, 0}, 73, 0},  // another placeable
+        {L"Cannot open file ⟨%S⟩ for writing", {0, 10, 0, 0}, 99, 0},  // letter case only
+        {L"Open ⟨%s⟩ now", {0, 10, 0, 0}, 90, 2},  // the <b> pair is still formatting
+    };
+    for (const Case& c : cases) {
+        SegmentMatch match = MatchOne(tm, c.query, c.options);
+        EXPECT_EQ(match.score, c.score) << c.query;
+        EXPECT_EQ(match.unitIndex, c.unit) << c.query;
+    }
+    const std::vector<SegmentMatch> found =
+        Match(Tm({}), {L"Copy ⟨%1$s⟩ to {0}", L"Copy %1$s to ⟨{0}⟩", L"Copy %1$s to %2$s"});
+    EXPECT_EQ(found[1].band, Band::Repetition);
+    EXPECT_EQ(found[2].band, Band::NoMatch);
+}
+
+TEST(MatcherTest, AWordWithCodesInsideMatchesTheWordWithout) {
+    auto tm = Tm({Unit(L"The buffers are full"), Unit(L"Press Ctrl<br/>Alt")});
+    struct Case {
+        const wchar_t* query;
+        int score;
+    };
+    const Case cases[] = {
+        {L"The <code>buffer</code>s are full", 99},  // same tokens, other codes
+        {L"The buf<b>fer</b>s are full", 99},
+        {L"The buffer<br/>s are full", 60},  // a break splits the word: 3 of 5
+        {L"Press Ctrl<br/>Alt", 100},
+        {L"Press Ctrl<b>Alt</b>", 0},  // one word now: 1 of 3, below the floor
+    };
+    for (const Case& c : cases) EXPECT_EQ(MatchOne(tm, c.query).score, c.score) << c.query;
+}
+
 TEST(MatcherTest, TheFloorIsFiftyOrTheMinimumMatchValueAbove) {
     struct Case {
         int minimum;

@@ -1,6 +1,7 @@
 #pragma once
 // Segments for engine tests, written with tags: "<b>" opens a code, "</b>" closes one and
 // "<br/>" stands alone; each becomes a kCodeMark with the tag as the code's content.
+// "⟨%s⟩" is a standalone code holding "%s", as a PO reader makes of a placeholder.
 
 #include <string>
 #include <string_view>
@@ -12,6 +13,15 @@ namespace orv::engine::test {
 inline Segment Tagged(std::wstring_view markup) {
     Segment segment;
     for (std::size_t i = 0; i < markup.size(); ++i) {
+        if (markup[i] == L'\u27E8') {
+            const std::size_t close = markup.find(L'\u27E9', i);
+            segment.text += kCodeMark;
+            segment.codes.push_back({InlineCode::Kind::Standalone,
+                                     {},
+                                     std::wstring(markup.substr(i + 1, close - i - 1))});
+            i = close;
+            continue;
+        }
         std::size_t close = markup[i] == L'<' ? markup.find(L'>', i) : std::wstring_view::npos;
         if (close == std::wstring_view::npos) {
             segment.text += markup[i];

@@ -4,7 +4,6 @@
 #include <unicode/unistr.h>
 
 #include <climits>
-#include <cwctype>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +12,7 @@
 #include "engine/doc/BlockBuilder.h"
 #include "engine/model/EngineError.h"
 #include "engine/text/IcuText.h"
+#include "engine/text/Placeholders.h"
 #include "engine/text/PlainTextDocument.h"
 #include "engine/tm/Utf8.h"
 #include "platform/AutomationError.h"
@@ -243,85 +243,16 @@ std::wstring DecodePo(std::string_view bytes) {
     return Decode(bytes, charset);
 }
 
-// The length of the placeholder at `at`, or 0 when none begins there.
-std::size_t PrintfLength(std::wstring_view text, std::size_t at) {
-    const std::size_t n = text.size();
-    const auto isDigit = [&](std::size_t i) { return i < n && text[i] >= L'0' && text[i] <= L'9'; };
-    const auto isOneOf = [&](std::size_t i, std::wstring_view set) {
-        return i < n && set.find(text[i]) != std::wstring_view::npos;
-    };
-    std::size_t i = at + 1;
-    if (i < n && text[i] == L'(') {  // %(name)s
-        std::size_t close = i + 1;
-        while (close < n && (std::iswalnum(text[close]) || text[close] == L'_')) ++close;
-        if (close >= n || text[close] != L')' || close == i + 1) return 0;
-        i = close + 1;
-    } else {
-        std::size_t j = i;
-        while (isDigit(j)) ++j;
-        if (j > i && j < n && text[j] == L'$') i = j + 1;  // %1$s
-    }
-    while (isOneOf(i, L"-+#0'")) ++i;
-    if (i < n && text[i] == L'*') {
-        ++i;
-    } else {
-        while (isDigit(i)) ++i;
-    }
-    if (i < n && text[i] == L'.') {
-        ++i;
-        if (i < n && text[i] == L'*') {
-            ++i;
-        } else {
-            while (isDigit(i)) ++i;
-        }
-    }
-    while (isOneOf(i, L"hlLqjzt")) ++i;
-    if (isOneOf(i, L"diouxXeEfFgGaAcCsSpn@")) return i + 1 - at;
-    // %1, %2: numbered placeholders
-    std::size_t j = at + 1;
-    while (isDigit(j) && j < at + 3) ++j;
-    if (j > at + 1 && text[at + 1] != L'0') return j - at;
-    return 0;
-}
-
-std::size_t BraceLength(std::wstring_view text, std::size_t at) {
-    constexpr std::size_t kLongest = 64;
-    std::size_t i = at + 1;
-    while (i < text.size() && i - at < kLongest &&
-           (std::iswalnum(text[i]) || text[i] == L'_' || text[i] == L'.' || text[i] == L'[' ||
-            text[i] == L']'))
-        ++i;
-    if (i < text.size() && (text[i] == L':' || text[i] == L',') && i > at + 1) {
-        while (i < text.size() && i - at < kLongest && text[i] != L'{' && text[i] != L'}') ++i;
-    }
-    if (i < text.size() && text[i] == L'}') return i + 1 - at;
-    return 0;
-}
-
 void AppendMessage(std::wstring_view text, bool placeholders, BlockBuilder& block) {
     std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const wchar_t c = text[i];
-        const bool doubled = i + 1 < text.size() && text[i + 1] == c;
-        if (!placeholders || (c != L'%' && c != L'{' && c != L'}')) {
-            ++i;
-            continue;
+    if (placeholders) {
+        for (const PlaceholderSpan& found : FindPlaceholders(text)) {
+            block.Append(text.substr(plain, found.begin - plain), BlockBuilder::Spaces::Keep);
+            block.AppendCode({InlineCode::Kind::Standalone,
+                              {},
+                              std::wstring(text.substr(found.begin, found.length))});
+            plain = found.begin + found.length;
         }
-        if (doubled) {  // %% {{ }}: the character itself
-            i += 2;
-            continue;
-        }
-        const std::size_t length = c == L'%'   ? PrintfLength(text, i)
-                                   : c == L'{' ? BraceLength(text, i)
-                                               : 0;
-        if (length == 0) {
-            ++i;
-            continue;
-        }
-        block.Append(text.substr(plain, i - plain), BlockBuilder::Spaces::Keep);
-        block.AppendCode({InlineCode::Kind::Standalone, {}, std::wstring(text.substr(i, length))});
-        i += length;
-        plain = i;
     }
     block.Append(text.substr(plain), BlockBuilder::Spaces::Keep);
 }
@@ -345,7 +276,9 @@ DocumentText ReadPoBytes(std::string_view bytes) {
             if (!*text) continue;
             BlockBuilder block;
             AppendMessage(**text, placeholders, block);
-            if (block.HasText()) document.blocks.push_back({block.Take(), false});
+            // Every code here is a placeholder: none is left once they are written out.
+            Segment message = PlaceholdersAsTextWhenAlone(block.Take());
+            if (!message.text.empty()) document.blocks.push_back({std::move(message), false});
         }
         return true;
     });

@@ -11,6 +11,7 @@
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
 #include "engine/model/EngineError.h"
+#include "engine/text/Placeholders.h"
 #include "engine/tm/Utf8.h"
 
 namespace orv::engine {
@@ -80,6 +81,10 @@ private:
     static std::wstring CodeText(xmlNodePtr element);
     // The original data that the attribute `reference` refers to, or `otherwise`.
     std::wstring Data(xmlNodePtr element, std::string_view reference, std::string otherwise);
+    // The placeholder ("%s") that the attribute `equivalent` gives as the code's text, or
+    // `otherwise`: a code without its original data still reads as what it stands for.
+    static std::string PlaceholderOr(xmlNodePtr element, std::string_view equivalent,
+                                     std::string otherwise);
 
     const bool version2_;
     DocumentText text_;
@@ -164,7 +169,14 @@ void XliffReader::ReadUnit(xmlNodePtr unit) {
 }
 
 void XliffReader::AddBlock(BlockBuilder& block, bool isSegment) {
-    if (block.HasText()) text_.blocks.push_back({block.Take(), isSegment});
+    if (block.HasText()) {
+        text_.blocks.push_back({block.Take(), isSegment});
+        return;
+    }
+    // A source that is only a placeholder ("<ph>%s</ph>") is as much a message as "%s".
+    const std::size_t codes = block.segment().codes.size();
+    Segment written = PlaceholdersAsTextWhenAlone(block.Take());
+    if (written.codes.size() < codes) text_.blocks.push_back({std::move(written), isSegment});
 }
 
 void XliffReader::ReadInline(xmlNodePtr first, BlockBuilder& block) {
@@ -205,7 +217,10 @@ void XliffReader::ReadInline1(xmlNodePtr element, BlockBuilder& block) {
         ReadInline(element->children, block);
         block.AppendCode({Kind::End, std::move(pair), L"</g>"});
     } else if (name == "x") {
-        block.AppendCode({Kind::Standalone, {}, tag()});
+        block.AppendCode(
+            {Kind::Standalone,
+             {},
+             FromUtf8(PlaceholderOr(element, "equiv-text", libxml::StartTag(element, true)))});
     } else if (name == "bx") {
         block.AppendCode({Kind::Begin, pairOf(), tag()});
     } else if (name == "ex") {
@@ -236,7 +251,9 @@ void XliffReader::ReadInline2(xmlNodePtr element, BlockBuilder& block) {
         ReadInline(element->children, block);
         block.AppendCode({Kind::End, std::move(pair), Data(element, "dataRefEnd", "</pc>")});
     } else if (name == "ph") {
-        block.AppendCode({Kind::Standalone, {}, Data(element, "dataRef", tag())});
+        block.AppendCode({Kind::Standalone,
+                          {},
+                          Data(element, "dataRef", PlaceholderOr(element, "equiv", tag()))});
     } else if (name == "sc") {
         block.AppendCode({isolated ? Kind::Isolated : Kind::Begin,
                           isolated ? std::wstring() : Pair(Attribute(element, "id")),
@@ -278,6 +295,12 @@ std::wstring XliffReader::Pair(const std::string& id) {
 std::wstring XliffReader::CodeText(xmlNodePtr element) {
     std::string text = libxml::TextContent(element);
     return FromUtf8(text.empty() ? libxml::StartTag(element, true) : text);
+}
+
+std::string XliffReader::PlaceholderOr(xmlNodePtr element, std::string_view equivalent,
+                                       std::string otherwise) {
+    std::string text = Attribute(element, equivalent);
+    return IsPlaceholder(FromUtf8(text)) ? text : otherwise;
 }
 
 std::wstring XliffReader::Data(xmlNodePtr element, std::string_view reference,

@@ -2,17 +2,19 @@
 // Finds, for each segment of a batch, what the translation memory offers for it and in
 // which band a translation buyer pays for it.
 //
-// In batch order, a segment whose normalised text (NormalisedText in Tokenizer.h: inline
-// codes count as placeholders, whatever they hold) occurred earlier in the batch is a
-// Repetition. Every other segment gets its best match among the units translated into the
-// target language:
+// In batch order, a segment whose normalised text (NormalisedText in Tokenizer.h: an inline
+// code is one mark, whatever it holds, and a placeholder code the placeholder it holds)
+// occurred earlier in the batch is a Repetition. Every other segment gets its best match among the
+// units translated into the target language:
 // - 100 when the unit's source is the same text with the same inline codes (same kinds in
-//   the same places) after normalisation;
+//   the same places) after normalisation; a placeholder is text here, so "%s" as a code
+//   and "%s" written out are the same;
 // - otherwise the token similarity floor(100 * (max - d) / max), where d is the Levenshtein
 //   distance between the two token sequences (words, numbers, punctuation, URLs, e-mail
-//   addresses, compared case-folded; inline codes left out) and max the longer length,
-//   less the penalties: formatting when the inline codes differ in kind, number or order;
-//   placeables when the numbers, URLs and e-mail addresses differ as multisets; multiple
+//   addresses, placeholders, compared case-folded; other inline codes left out) and max
+//   the longer length, less the penalties: formatting when the inline codes other than
+//   placeholders differ in kind, number or order; placeables when the numbers, URLs,
+//   e-mail addresses and placeholders differ as multisets; multiple
 //   translations when the unit's source text has more than one distinct translation into
 //   the target language in the TM; one point when the tokens differ only in letter case.
 //   The result is at most 99 and at least 0. (A 100 takes no penalty.)

@@ -30,17 +30,6 @@ bool IsBlank(const Segment& segment) {
                        [](wchar_t c) { return u_isUWhiteSpace(static_cast<UChar32>(c)); });
 }
 
-std::vector<InlineCode::Kind> CodeKinds(const Segment& segment) {
-    std::vector<InlineCode::Kind> kinds;
-    for (wchar_t c : segment.text) {
-        if (c != kCodeMark) continue;
-        std::size_t k = kinds.size();
-        kinds.push_back(k < segment.codes.size() ? segment.codes[k].kind
-                                                 : InlineCode::Kind::Standalone);
-    }
-    return kinds;
-}
-
 uint64_t ExactKey(const std::wstring& normalised, const std::vector<InlineCode::Kind>& kinds) {
     uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
     auto add = [&](uint32_t value) {
@@ -56,7 +45,8 @@ uint64_t ExactKey(const std::wstring& normalised, const std::vector<InlineCode::
 }
 
 bool IsPlaceable(Token::Kind kind) {
-    return kind == Token::Kind::Number || kind == Token::Kind::Url || kind == Token::Kind::Email;
+    return kind == Token::Kind::Number || kind == Token::Kind::Url || kind == Token::Kind::Email ||
+           kind == Token::Kind::Placeholder;
 }
 
 template <class FoldedId, class OriginalId>
@@ -64,7 +54,7 @@ PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenize
                         FoldedId&& foldedId, OriginalId&& originalId) {
     PreparedSegment prepared;
     prepared.normalised = tokenized.normalised;
-    prepared.codeKinds = CodeKinds(segment);
+    prepared.codeKinds = FormattingCodeKinds(segment);
     for (const Token& token : tokenized.tokens) {
         if (token.kind == Token::Kind::Code) continue;
         uint32_t id = foldedId(token.folded);
@@ -271,7 +261,7 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     for (std::size_t u : relayOnly) {
         PreparedSegment relay;
         relay.normalised = NormalisedText(tm.units[u].source);
-        relay.codeKinds = CodeKinds(tm.units[u].source);
+        relay.codeKinds = FormattingCodeKinds(tm.units[u].source);
         relay.exactKey = ExactKey(relay.normalised, relay.codeKinds);
         data.relayExact.emplace_back(relay.exactKey, static_cast<uint32_t>(data.relays.size()));
         data.relays.push_back(std::move(relay));

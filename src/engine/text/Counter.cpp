@@ -26,6 +26,7 @@ Counts CountTokens(const TokenizedSegment& tokenized) {
             case Token::Kind::Number:
             case Token::Kind::Url:
             case Token::Kind::Email:
+            case Token::Kind::Placeholder:
                 ++counts.words;
                 ++counts.placeables;
                 break;

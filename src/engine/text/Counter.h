@@ -2,10 +2,12 @@
 // What a segment weighs for a translation buyer, counted the same way for every document:
 // - words: word tokens that hold a letter or a digit, by the Unicode word boundaries (so
 //   "don't" is one word, "e-mail" two, and Chinese or Thai text is split by dictionary);
-//   a number, a URL and an e-mail address are one word each;
+//   a number, a URL, an e-mail address and a placeholder ("%s", "{0}") are one word each,
+//   and a paired inline code inside a word ("<b>Buffer</b>s") leaves it one word;
 // - characters: every character except whitespace, punctuation, invisible format and
-//   control characters and inline codes (a symbol such as "$" or "+" counts);
-// - placeables: inline codes, numbers, URLs and e-mail addresses, one each.
+//   control characters and inline codes (a symbol such as "$" or "+" counts); a placeholder
+//   counts the characters it is written with, whether it came as a code or as text;
+// - placeables: inline codes, numbers, URLs, e-mail addresses and placeholders, one each.
 
 #include <cstdint>
 

@@ -1,7 +1,9 @@
 #include "engine/text/Tokenizer.h"
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
@@ -10,6 +12,7 @@
 
 #include "engine/model/EngineError.h"
 #include "engine/text/IcuText.h"
+#include "engine/text/Placeholders.h"
 
 namespace orv::engine {
 
@@ -126,11 +129,11 @@ struct Span {
     Kind kind;
 };
 
-// Whitespace-separated chunks that, without the punctuation around them, are URLs or
-// e-mail addresses. Code marks separate chunks too, so a span never holds a code.
-void FindUrlsAndEmails(const char16_t* s, int32_t n, std::vector<Span>& spans) {
+// Whitespace-separated chunks of s[from, n) that, without the punctuation around them, are
+// URLs or e-mail addresses. Code marks separate chunks too, so a span never holds a code.
+void FindUrlsAndEmails(const char16_t* s, int32_t from, int32_t n, std::vector<Span>& spans) {
     auto separates = [](UChar32 c) { return IsSpace(c) || c == static_cast<UChar32>(kCodeMark); };
-    for (int32_t i = 0; i < n;) {
+    for (int32_t i = from; i < n;) {
         UChar32 c;
         int32_t a = i;
         U16_NEXT(s, i, n, c);
@@ -179,8 +182,15 @@ Token MakeToken(Kind kind, const char16_t* s, int32_t a, int32_t b) {
     return Token{kind, FromIcu(s + a, b - a), FromIcu(folded)};
 }
 
-// Word tokens of s[a, b), which holds no code mark and no URL.
-void BreakWords(const char16_t* s, int32_t a, int32_t b, std::vector<Token>& tokens) {
+Token CodeToken() {
+    return Token{Kind::Code, std::wstring(1, kCodeMark), std::wstring(1, kCodeMark)};
+}
+
+// Word tokens of s[a, b), which holds no code mark and no URL, with a code token for each of
+// `codes` (offsets from a, ascending): before the token it precedes, after the one it is in.
+void BreakWords(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_t>& codes,
+                std::vector<Token>& tokens) {
+    std::size_t code = 0;
     icu::BreakIterator& words = WordBreaker();
     UErrorCode status = U_ZERO_ERROR;
     UText text = UTEXT_INITIALIZER;
@@ -204,8 +214,103 @@ void BreakWords(const char16_t* s, int32_t a, int32_t b, std::vector<Token>& tok
         Kind kind = rule >= UBRK_WORD_NUMBER && rule < UBRK_WORD_NUMBER_LIMIT ? Kind::Number
                     : letterOrDigit                                           ? Kind::Word
                                                                               : Kind::Punctuation;
+        for (; code < codes.size() && codes[code] <= start; ++code) tokens.push_back(CodeToken());
         tokens.push_back(MakeToken(kind, s, a + start, a + end));
+        for (; code < codes.size() && codes[code] < end; ++code) tokens.push_back(CodeToken());
     }
+    for (; code < codes.size(); ++code) tokens.push_back(CodeToken());
+}
+
+// The segment's text as it is tokenised: in NFC, with each placeholder code replaced by the
+// placeholder it holds, so that it reads as the same placeholder written as text would.
+struct ReadableText {
+    icu::UnicodeString text;
+    std::vector<Span> placeholders;  // where the placeholder codes were
+    std::vector<int32_t> paired;     // the marks of paired codes, ascending
+};
+
+ReadableText Read(const Segment& segment) {
+    ReadableText read;
+    const auto append = [&read](std::wstring_view piece) {
+        icu::UnicodeString nfc = ToNfc(ToIcu(piece));
+        if (read.text.isEmpty())
+            read.text = std::move(nfc);
+        else
+            read.text.append(nfc);
+    };
+    const std::wstring_view text = segment.text;
+    std::size_t next = 0, piece = 0;
+    for (std::size_t i = 0;; ++i) {
+        if (i < text.size() && text[i] != kCodeMark) continue;
+        append(text.substr(piece, i - piece));
+        if (i == text.size()) break;
+        piece = i + 1;
+        const InlineCode* code = next < segment.codes.size() ? &segment.codes[next] : nullptr;
+        ++next;
+        if (code && IsPlaceholderCode(*code)) {
+            const int32_t begin = read.text.length();
+            append(code->content);
+            read.placeholders.push_back({begin, read.text.length(), Kind::Placeholder});
+            continue;
+        }
+        if (code && code->kind != InlineCode::Kind::Standalone)
+            read.paired.push_back(read.text.length());
+        read.text.append(static_cast<char16_t>(kCodeMark));
+    }
+    return read;
+}
+
+// Placeholders written as text in s[a, b).
+void FindWrittenPlaceholders(const char16_t* s, int32_t a, int32_t b, std::vector<Span>& spans) {
+    const std::u16string_view range(s + a, static_cast<std::size_t>(std::max(0, b - a)));
+    if (range.find_first_of(u"%{") == std::u16string_view::npos) return;
+    const std::wstring text = FromIcu(s + a, b - a);
+    std::vector<int32_t> offset(text.size() + 1, 0);  // of each character in s
+    int32_t at = a;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        offset[i] = at;
+        at += static_cast<uint32_t>(text[i]) > 0xFFFF ? 2 : 1;
+    }
+    offset[text.size()] = at;
+    for (const PlaceholderSpan& found : FindPlaceholders(text))
+        spans.push_back(
+            {offset[found.begin], offset[found.begin + found.length], Kind::Placeholder});
+}
+
+// The tokens of s[a, b), which holds no URL and no placeholder. A paired code (a start or an
+// end tag) with no space beside it splits no word ("<b>Buffer</b>s" is one); a standalone
+// code separates the words around it.
+void BreakText(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_t>& paired,
+               std::vector<Token>& tokens) {
+    auto isPaired = [&](int32_t at) {
+        return std::binary_search(paired.begin(), paired.end(), at);
+    };
+    icu::UnicodeString joined;
+    std::vector<int32_t> codes;  // in `joined`
+    int32_t piece = a;
+    auto flush = [&](int32_t end) {
+        if (codes.empty()) {
+            if (end > piece) BreakWords(s, piece, end, codes, tokens);
+        } else {
+            joined.append(s + piece, end - piece);
+            BreakWords(std::as_const(joined).getBuffer(), 0, joined.length(), codes, tokens);
+        }
+        joined.remove();
+        codes.clear();
+    };
+    for (int32_t i = a; i < b; ++i) {
+        if (s[i] != static_cast<char16_t>(kCodeMark)) continue;
+        if (isPaired(i)) {
+            joined.append(s + piece, i - piece);
+            codes.push_back(joined.length());
+            piece = i + 1;
+            continue;
+        }
+        flush(i);
+        tokens.push_back(CodeToken());
+        piece = i + 1;
+    }
+    flush(b);
 }
 
 std::wstring Normalise(const char16_t* s, int32_t n) {
@@ -234,41 +339,61 @@ std::wstring Normalise(const char16_t* s, int32_t n) {
 }  // namespace
 
 TokenizedSegment Tokenize(const Segment& segment) {
-    const icu::UnicodeString text = ToNfc(ToIcu(segment.text));
-    const char16_t* s = text.getBuffer();
-    const int32_t n = text.length();
+    const ReadableText read = Read(segment);
+    const char16_t* s = read.text.getBuffer();
+    const int32_t n = read.text.length();
 
     TokenizedSegment result;
     result.normalised = Normalise(s, n);
+    // Placeholder codes first, then URLs and e-mail addresses between them, then the
+    // placeholders written as text in what is left: a "%20" inside a URL is none.
     std::vector<Span> spans;
-    FindUrlsAndEmails(s, n, spans);
-    std::size_t nextSpan = 0;
-    int32_t mark = -1;
-    for (int32_t pos = 0; pos < n;) {
-        int32_t spanStart = nextSpan < spans.size() ? spans[nextSpan].begin : n;
-        if (mark < pos && mark != n) {
-            mark = text.indexOf(static_cast<char16_t>(kCodeMark), pos);
-            if (mark < 0) mark = n;
-        }
-        int32_t stop = std::min(spanStart, mark);
-        if (stop > pos) BreakWords(s, pos, stop, result.tokens);
-        if (stop == n) break;
-        if (stop == spanStart) {
-            const Span& span = spans[nextSpan++];
-            result.tokens.push_back(MakeToken(span.kind, s, span.begin, span.end));
-            pos = span.end;
-        } else {
-            result.tokens.push_back(
-                Token{Kind::Code, std::wstring(1, kCodeMark), std::wstring(1, kCodeMark)});
-            pos = stop + 1;
-        }
+    int32_t from = 0;
+    for (const Span& placeholder : read.placeholders) {
+        FindUrlsAndEmails(s, from, placeholder.begin, spans);
+        from = placeholder.end;
     }
+    FindUrlsAndEmails(s, from, n, spans);
+    spans.insert(spans.end(), read.placeholders.begin(), read.placeholders.end());
+    auto byStart = [](const Span& x, const Span& y) { return x.begin < y.begin; };
+    std::sort(spans.begin(), spans.end(), byStart);
+    const std::size_t found = spans.size();
+    from = 0;
+    for (std::size_t k = 0; k <= found; ++k) {
+        const int32_t to = k < found ? spans[k].begin : n;
+        FindWrittenPlaceholders(s, from, to, spans);
+        if (k < found) from = spans[k].end;
+    }
+    std::sort(spans.begin(), spans.end(), byStart);
+
+    int32_t pos = 0;
+    for (const Span& span : spans) {
+        BreakText(s, pos, span.begin, read.paired, result.tokens);
+        result.tokens.push_back(MakeToken(span.kind, s, span.begin, span.end));
+        pos = span.end;
+    }
+    BreakText(s, pos, n, read.paired, result.tokens);
     return result;
 }
 
 std::wstring NormalisedText(const Segment& segment) {
-    const icu::UnicodeString text = ToNfc(ToIcu(segment.text));
-    return Normalise(text.getBuffer(), text.length());
+    const ReadableText read = Read(segment);
+    return Normalise(read.text.getBuffer(), read.text.length());
+}
+
+std::vector<InlineCode::Kind> FormattingCodeKinds(const Segment& segment) {
+    std::vector<InlineCode::Kind> kinds;
+    std::size_t code = 0;
+    for (wchar_t c : segment.text) {
+        if (c != kCodeMark) continue;
+        const std::size_t k = code++;
+        if (k >= segment.codes.size()) {
+            kinds.push_back(InlineCode::Kind::Standalone);
+        } else if (!IsPlaceholderCode(segment.codes[k])) {
+            kinds.push_back(segment.codes[k].kind);
+        }
+    }
+    return kinds;
 }
 
 }  // namespace orv::engine

@@ -51,6 +51,7 @@ TEST(PoDocumentTest, PlaceholdersAreStandaloneCodes) {
         {"{name} owes {0:N2} to {1,-8} by {}", "{name}\n{0:N2}\n{1,-8}\n{}\n"},
         {"100%% sure, 50% off, {{literal}}, a { b }", ""},
         {"Object %@ at %p", "%@\n%p\n"},
+        {"Saved 50%off, then %1%2", "%1\n%2\n"},  // a percentage, then two in a row
     };
     for (const Case& c : cases) {
         const DocumentText document = Po("msgid \"" + c.msgid + "\"\nmsgstr \"\"\n");
@@ -62,6 +63,11 @@ TEST(PoDocumentTest, PlaceholdersAreStandaloneCodes) {
         }
         EXPECT_EQ(codes, c.codes) << c.msgid;
     }
+    // A message of nothing but a placeholder is kept, as its text.
+    const DocumentText alone = Po("msgid \"%s\"\nmsgstr \"\"\n\nmsgid \" {0} \"\nmsgstr \"\"\n");
+    ASSERT_EQ(alone.blocks.size(), 2u);
+    EXPECT_EQ(alone.blocks[0].text, (Segment{L"%s", {}}));
+    EXPECT_EQ(alone.blocks[1].text, (Segment{L"{0}", {}}));
     // An entry that says it is no format string has none.
     EXPECT_TRUE(
         Po("#, no-c-format\nmsgid \"%s and {x}\"\nmsgstr \"\"\n").blocks[0].text.codes.empty());

@@ -105,6 +105,33 @@ TEST(XliffDocumentTest, TheVersionIsTakenFromTheAttributeWithoutANamespace) {
     EXPECT_EQ(Blocks(one), Lines{L"A {0} B"});
 }
 
+TEST(XliffDocumentTest, ASourceOfNothingButPlaceholdersIsKeptAsTheirText) {
+    const DocumentText document = Xliff(
+        R"(<xliff version="1.2"><file><body>)"
+        R"(<trans-unit id="1"><source><ph id="1">%s</ph></source></trans-unit>)"
+        R"(<trans-unit id="2"><source> <g id="1"><ph id="2">{0}</ph></g> </source></trans-unit>)"
+        R"(<trans-unit id="3"><source><x id="1"/> <ph id="2">&lt;br/&gt;</ph></source></trans-unit>)"
+        R"(</body></file></xliff>)");
+    ASSERT_EQ(document.blocks.size(), 2u);
+    EXPECT_EQ(document.blocks[0].text, (Segment{L"%s", {}}));
+    EXPECT_EQ(document.blocks[1].text.text, L"\uFFFC{0}\uFFFC");
+    EXPECT_EQ(document.blocks[1].text.codes.size(), 2u);
+}
+
+TEST(XliffDocumentTest, ACodeWithoutItsDataReadsAsThePlaceholderItsEquivalentGives) {
+    const DocumentText two = Xliff(
+        R"(<xliff xmlns="urn:oasis:names:tc:xliff:document:2.0" version="2.0"><file><unit>)"
+        R"(<originalData><data id="d1">{0}</data></originalData><segment><source>)"
+        R"(<ph id="1" equiv="%s"/> <ph id="2" equiv="break"/> <ph id="3" equiv="%s" dataRef="d1"/>)"
+        R"( copied</source></segment></unit></file></xliff>)");
+    EXPECT_EQ(Blocks(two), Lines{L"%s <ph id=\"2\" equiv=\"break\"/> {0} copied"});
+    const DocumentText one =
+        Xliff(R"(<xliff version="1.2"><file><body><trans-unit id="1"><source>)"
+              R"(<x id="1" equiv-text="%1$s"/> and <x id="2" equiv-text="line break"/></source>)"
+              R"(</trans-unit></body></file></xliff>)");
+    EXPECT_EQ(Blocks(one), Lines{L"%1$s and <x id=\"2\" equiv-text=\"line break\"/>"});
+}
+
 TEST(XliffDocumentTest, CountsTheFaultsOfPairedCodesUnitByUnit) {
     struct Case {
         const char* source;
