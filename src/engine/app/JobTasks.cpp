@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/model/EngineError.h"
+#include "engine/text/Placeholders.h"
 #include "engine/text/Tokenizer.h"
 #include "engine/tm/AtomicFile.h"
 #include "engine/tm/TmxWriter.h"
@@ -39,9 +40,10 @@ int32_t TargetScore(const SegmentMatch& match) {
     return match.band == Band::Relayed || match.band == Band::NoMatch ? 0 : match.score;
 }
 
-// The segment as one line of text. A standalone code between two words (a line break, an
-// image) becomes a space, so that leaving it out does not join the words; paired codes
-// (bold, a link) sit inside words as often as between them and are simply left out.
+// The segment as one line of text. A placeholder ("%s") is text to translate around and is
+// written as it stands; another standalone code between two words (a line break, an image)
+// becomes a space, so that leaving it out does not join the words; paired codes (bold, a
+// link) sit inside words as often as between them and are simply left out.
 std::wstring PlainLine(const Segment& segment) {
     const auto blank = [](wchar_t c) {
         return c == L' ' || c == L'\r' || c == L'\n' || c == L'\t';
@@ -54,9 +56,13 @@ std::wstring PlainLine(const Segment& segment) {
             line += blank(c) ? L' ' : c;
             continue;
         }
-        const bool standalone =
-            code < segment.codes.size() && segment.codes[code].kind == InlineCode::Kind::Standalone;
+        const InlineCode* held = code < segment.codes.size() ? &segment.codes[code] : nullptr;
         ++code;
+        if (held && IsPlaceholderCode(*held)) {
+            line += held->content;
+            continue;
+        }
+        const bool standalone = held && held->kind == InlineCode::Kind::Standalone;
         const bool betweenWords = !line.empty() && line.back() != L' ' &&
                                   i + 1 < segment.text.size() && !blank(segment.text[i + 1]) &&
                                   segment.text[i + 1] != kCodeMark;

@@ -211,6 +211,14 @@ TEST_F(JobTasks, ExportsKeepInlineCodesInTmxAndLeaveThemAndLineBreaksOutOfText) 
     EXPECT_EQ(first.codes[1].kind, InlineCode::Kind::End);
     EXPECT_EQ(first.codes[2].kind, InlineCode::Kind::Standalone);
     EXPECT_TRUE(exported.units[0].targets.empty());
+
+    // A placeholder is no formatting: the text export keeps it where it stands.
+    folder.Write("messages.po",
+                 "msgid \"Cannot skip file %s for writing.\"\nmsgstr \"\"\n\n"
+                 "msgid \"Copied {0} of %2$d files.\"\nmsgstr \"\"\n");
+    Execute(JobText({In("messages.po")}, {}, {ExportUnknownLines(100, In("placeholders.txt"), 1)}));
+    EXPECT_EQ(ReadBytes(In("placeholders.txt")),
+              "Cannot skip file %s for writing.\nCopied {0} of %2$d files.\n");
 }
 
 TEST_F(JobTasks, ProjectTmHoldsExactlyTheUnitsThatGaveAMatchAtOrAboveTheFloorInTmOrder) {
