@@ -12,7 +12,7 @@ namespace {
 // How far back from a position a `beforebreak` expression is tried. Rules look back a few
 // words; the bound keeps a long paragraph from costing its length at every position. Where
 // the paragraph begins farther back, "^" also matches where the look back begins.
-constexpr int32_t kLookBehind = 2000;
+constexpr int32_t kLookBehind = 500;
 
 std::unique_ptr<icu::RegexMatcher> MatcherOf(const icu::RegexPattern& pattern) {
     UErrorCode status = U_ZERO_ERROR;
@@ -39,15 +39,20 @@ LanguageBreakRules::~LanguageBreakRules() = default;
 LanguageBreakRules::LanguageBreakRules(LanguageBreakRules&&) noexcept = default;
 LanguageBreakRules& LanguageBreakRules::operator=(LanguageBreakRules&&) noexcept = default;
 
-std::optional<bool> LanguageBreakRules::DecisionAt(const icu::UnicodeString& text,
-                                                   int32_t position) {
-    const int32_t length = text.length();
+void LanguageBreakRules::SetText(const icu::UnicodeString& text) {
+    length_ = text.length();
+    for (Compiled& rule : rules_) {
+        rule.before->reset(text);
+        rule.after->reset(text);
+        rule.both->reset(text);
+    }
+}
+
+std::optional<bool> LanguageBreakRules::DecisionAt(int32_t position) {
     for (Compiled& rule : rules_) {
         UErrorCode status = U_ZERO_ERROR;
-        rule.after->reset(text);
-        rule.after->region(position, length, status);
+        rule.after->region(position, length_, status);
         if (U_FAILURE(status) || !rule.after->lookingAt(status) || U_FAILURE(status)) continue;
-        rule.before->reset(text);
         rule.before->region(std::max(0, position - kLookBehind), position, status);
         if (U_FAILURE(status) || !rule.before->find()) continue;
         return rule.breaks;
@@ -55,18 +60,16 @@ std::optional<bool> LanguageBreakRules::DecisionAt(const icu::UnicodeString& tex
     return std::nullopt;
 }
 
-std::vector<int32_t> LanguageBreakRules::ProposedBreaks(const icu::UnicodeString& text) {
+std::vector<int32_t> LanguageBreakRules::ProposedBreaks() {
     std::vector<int32_t> proposed;
-    const int32_t length = text.length();
     for (Compiled& rule : rules_) {
         if (!rule.breaks) continue;
-        rule.both->reset(text);
         UErrorCode status = U_ZERO_ERROR;
         int32_t from = 0;
-        while (from <= length && rule.both->find(from, status) && U_SUCCESS(status)) {
+        while (from <= length_ && rule.both->find(from, status) && U_SUCCESS(status)) {
             const int32_t end = rule.both->end(status);
             if (U_FAILURE(status)) break;
-            if (end > 0 && end < length) proposed.push_back(end);
+            if (end > 0 && end < length_) proposed.push_back(end);
             // An empty match moves on by one, others from where they ended.
             from = std::max(end, rule.both->start(status) + 1);
         }

@@ -25,13 +25,16 @@ public:
     LanguageBreakRules(LanguageBreakRules&&) noexcept;
     LanguageBreakRules& operator=(LanguageBreakRules&&) noexcept;
 
-    // Whether the first rule that matches at `position` of `text` breaks there; none when no
-    // rule matches.
-    std::optional<bool> DecisionAt(const icu::UnicodeString& text, int32_t position);
+    // The text the rules are tried on, until the next call; it must outlive that use.
+    void SetText(const icu::UnicodeString& text);
 
-    // The positions inside `text` (neither 0 nor its length) where a breaking rule matches,
-    // in order, each once; an earlier rule may still keep one from being a break.
-    std::vector<int32_t> ProposedBreaks(const icu::UnicodeString& text);
+    // Whether the first rule that matches at `position` of the text breaks there; none when
+    // no rule matches.
+    std::optional<bool> DecisionAt(int32_t position);
+
+    // The positions inside the text (neither 0 nor its length) where a breaking rule
+    // matches, in order, each once; an earlier rule may still keep one from being a break.
+    std::vector<int32_t> ProposedBreaks();
 
 private:
     struct Compiled {
@@ -42,6 +45,7 @@ private:
     };
 
     std::vector<Compiled> rules_;
+    int32_t length_ = 0;
 };
 
 }  // namespace orv::engine

@@ -106,7 +106,8 @@ std::vector<int32_t> Segmenter::BreaksOf(const icu::UnicodeString& paragraph,
         while (end > 0 && IsSpace(paragraph[end - 1])) --end;
         if (end > 0 && end < n) boundaries.push_back(end);
     }
-    std::vector<int32_t> proposed = rules_.ProposedBreaks(paragraph);
+    rules_.SetText(paragraph);
+    std::vector<int32_t> proposed = rules_.ProposedBreaks();
     std::vector<int32_t> candidates;
     std::merge(boundaries.begin(), boundaries.end(), proposed.begin(), proposed.end(),
                std::back_inserter(candidates));
@@ -114,7 +115,7 @@ std::vector<int32_t> Segmenter::BreaksOf(const icu::UnicodeString& paragraph,
 
     std::vector<int32_t> breaks;
     for (int32_t candidate : candidates) {
-        const std::optional<bool> decision = rules_.DecisionAt(paragraph, candidate);
+        const std::optional<bool> decision = rules_.DecisionAt(candidate);
         const bool boundary = std::binary_search(boundaries.begin(), boundaries.end(), candidate);
         if (decision.value_or(boundary)) breaks.push_back(candidate);
     }
