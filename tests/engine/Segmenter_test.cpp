@@ -37,6 +37,46 @@ TEST(SegmenterTest, SplitsSentencesButNotAfterTheLanguagesAbbreviations) {
               (Lines{L"これはペンです。", L"あれは本です。"}));
 }
 
+// The built-in rules over the sentence boundaries: addresses are one token, and a number that
+// starts a paragraph or a line numbers a heading or an item.
+TEST(SegmenterTest, NoSentenceEndsInsideAnAddressOrAfterAHeadingsNumber) {
+    struct Case {
+        std::wstring text;
+        std::wstring language;
+        Lines segments;
+    };
+    const Case cases[] = {
+        {L"See http://www.ietf.org/rfc.cgi?number=2119 for details. Then go.",
+         L"en-US",
+         {L"See http://www.ietf.org/rfc.cgi?number=2119 for details.", L"Then go."}},
+        {L"Get ftp://host.example/Pub/rfc2119.txt?Mode=A now.",
+         L"en",
+         {L"Get ftp://host.example/Pub/rfc2119.txt?Mode=A now."}},
+        {L"Write to mailto:john@example.com?Subject=Hi now.",
+         L"en",
+         {L"Write to mailto:john@example.com?Subject=Hi now."}},
+        {L"Go to x.org/?q=1 or run ./configure?Yes, then stop!",
+         L"en",
+         {L"Go to x.org/?q=1 or run ./configure?Yes, then stop!"}},
+        {L"Visit www.Example.com. It is new.", L"en", {L"Visit www.Example.com.", L"It is new."}},
+        {L"Write to John.Smith@Example.com today.",
+         L"en",
+         {L"Write to John.Smith@Example.com today."}},
+        {L"Open readme.Txt first.", L"fr", {L"Open readme.Txt first."}},
+        {L"2. Installation", L"en-US", {L"2. Installation"}},
+        {L"<b>3.1. Scope</b> of this part. Next.",
+         L"en-US",
+         {L"<b>3.1. Scope</b> of this part.", L"Next."}},
+        {L"Steps:\n1. Open it.\n2. Save it.", L"en", {L"Steps:\n1. Open it.", L"2. Save it."}},
+        {L"We counted 2. Then we left.", L"en", {L"We counted 2.", L"Then we left."}},
+        {L"Er kam am 3. Oktober an.", L"de-DE", {L"Er kam am 3. Oktober an."}},
+        {L"He came on the 3. October is late.",
+         L"en-US",
+         {L"He came on the 3.", L"October is late."}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Split(c.text, c.language), c.segments) << c.text;
+}
+
 TEST(SegmenterTest, ABlankLineAlwaysEndsASegment) {
     const std::wstring text =
         L"Title without a stop\n\nFirst sentence\ncontinues here. Second one.\r\n \t\r\n"

@@ -1,6 +1,7 @@
 #include "engine/app/AnalysisRun.h"
 
 #include "engine/app/EngineControl.h"
+#include "engine/app/EngineExtras.h"
 #include "engine/doc/Document.h"
 #include "engine/doc/DocumentSegmenter.h"
 #include "platform/AutomationError.h"
@@ -29,7 +30,7 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
     // One batch over all documents, so that a segment repeated from an earlier document is
     // a repetition too; `owner` remembers whose segment each one is.
     Progress progress{0, documents.size(), 0, 0};
-    DocumentSegmenter segmenter(tm.sourceLanguage);
+    DocumentSegmenter segmenter(tm.sourceLanguage, CurrentEngineExtras().segmentationRulesFile);
     std::vector<std::size_t> owner;
     report.documents.reserve(documents.size());
     for (const auto& path : documents) {

@@ -2,6 +2,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/tm/Utf8.h"
@@ -46,6 +47,16 @@ void BlockBuilder::AppendCode(InlineCode code) {
     afterSpace_ = false;
     segment_.text += kCodeMark;
     segment_.codes.push_back(std::move(code));
+}
+
+void BlockBuilder::DropFrom(std::size_t position) {
+    std::wstring& text = segment_.text;
+    if (position >= text.size()) return;
+    const auto marks =
+        std::count(text.begin() + static_cast<std::ptrdiff_t>(position), text.end(), kCodeMark);
+    segment_.codes.resize(segment_.codes.size() - static_cast<std::size_t>(marks));
+    text.erase(position);
+    afterSpace_ = text.empty() || IsAsciiSpace(text.back());
 }
 
 bool BlockBuilder::HasText() const {

@@ -18,6 +18,8 @@ public:
     void AppendUtf8(std::string_view text, Spaces spaces);
     void Append(std::wstring_view text, Spaces spaces);
     void AppendCode(InlineCode code);
+    // Drops the text from `position` on, and the codes of the marks in it.
+    void DropFrom(std::size_t position);
 
     // Whether the block holds a character that is neither whitespace nor a code.
     bool HasText() const;

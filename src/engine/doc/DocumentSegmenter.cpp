@@ -25,13 +25,19 @@ std::optional<Segment> Trimmed(const Segment& block) {
 
 }  // namespace
 
-DocumentSegmenter::DocumentSegmenter(const std::wstring& language) : language_(language) {
-    prose_.emplace(language_, Segmenter::LineBreaks::InsideSentence);
+DocumentSegmenter::DocumentSegmenter(const std::wstring& language, const std::wstring& rulesFile)
+    : language_(language) {
+    if (!rulesFile.empty()) fileRules_ = SrxRules::ReadFile(rulesFile);
+    prose_.emplace(language_, Segmenter::LineBreaks::InsideSentence, rules());
+}
+
+const SrxRules& DocumentSegmenter::rules() const {
+    return fileRules_ ? *fileRules_ : SrxRules::BuiltIn();
 }
 
 Segmenter& DocumentSegmenter::SegmenterFor(Segmenter::LineBreaks lineBreaks) {
     if (lineBreaks == Segmenter::LineBreaks::InsideSentence) return *prose_;
-    if (!lines_) lines_.emplace(language_, Segmenter::LineBreaks::EndSegment);
+    if (!lines_) lines_.emplace(language_, Segmenter::LineBreaks::EndSegment, rules());
     return *lines_;
 }
 

@@ -13,8 +13,10 @@ namespace orv::engine {
 
 class DocumentSegmenter {
 public:
-    // `language` as for Segmenter.
-    explicit DocumentSegmenter(const std::wstring& language);
+    // `language` as for Segmenter; `rulesFile` an SRX file whose rules take the place of the
+    // built-in ones, none when empty. Throws an engine error that names the file and what is
+    // wrong with it (SrxRules::ReadFile).
+    explicit DocumentSegmenter(const std::wstring& language, const std::wstring& rulesFile = L"");
 
     // The segments of all blocks, in order, trimmed of whitespace; those left with nothing but
     // whitespace and inline codes are dropped. Not to be called from two threads at once.
@@ -22,8 +24,10 @@ public:
 
 private:
     Segmenter& SegmenterFor(Segmenter::LineBreaks lineBreaks);
+    const SrxRules& rules() const;
 
     std::wstring language_;
+    std::optional<SrxRules> fileRules_;
     std::optional<Segmenter> prose_;
     std::optional<Segmenter> lines_;
 };

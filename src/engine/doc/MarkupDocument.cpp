@@ -24,6 +24,10 @@ bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> name
     return false;
 }
 
+bool IsAsciiSpace(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\f';
+}
+
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);
     for (char& c : lower)
@@ -53,6 +57,9 @@ private:
     void Leave(const Open& open);
     void Visit(xmlNodePtr node);
     void EndBlock();
+    // At an HTML line break: whether it ends the block, as the second of two in a row (with
+    // nothing but whitespace between) does; the run of breaks is then dropped.
+    bool EndsParagraph();
     void KeepAttributes(xmlNodePtr element);
     Spaces spaces() const { return preserve_ ? Spaces::Keep : Spaces::Collapse; }
 
@@ -65,6 +72,9 @@ private:
     std::vector<TextBlock> blocks_;
     std::vector<TextBlock> attributes_;  // of the block being read; they follow it
     std::vector<Open> open_;
+    // The mark of the last line break, while nothing but whitespace followed it.
+    std::optional<std::size_t> lineBreakAt_;
+    bool afterParagraphBreak_ = false;  // the block began at a run of line breaks
 };
 
 std::vector<TextBlock> MarkupWalker::Read(xmlDocPtr document) {
@@ -103,8 +113,11 @@ bool MarkupWalker::Enter(xmlNodePtr element) {
     std::wstring pairId;
     if (role == ElementRole::Inline) {
         if (!element->children) {
+            const bool lineBreak = html_ && LowerAscii(name) == "br";
+            if (lineBreak && EndsParagraph()) return false;
             block_.AppendCode(
                 {InlineCode::Kind::Standalone, {}, FromUtf8(libxml::StartTag(element, !html_))});
+            if (lineBreak) lineBreakAt_ = block_.segment().text.size() - 1;
             return false;
         }
         pairId = std::to_wstring(nextPair_++);
@@ -142,7 +155,23 @@ void MarkupWalker::Visit(xmlNodePtr node) {
     }
 }
 
+bool MarkupWalker::EndsParagraph() {
+    const Segment& block = block_.segment();
+    if (afterParagraphBreak_ && block.codes.empty() && !block_.HasText()) return true;
+    if (!lineBreakAt_ || *lineBreakAt_ >= block.text.size() ||
+        block.text[*lineBreakAt_] != kCodeMark)
+        return false;
+    for (std::size_t i = *lineBreakAt_ + 1; i < block.text.size(); ++i)
+        if (!IsAsciiSpace(block.text[i])) return false;
+    block_.DropFrom(*lineBreakAt_);
+    EndBlock();
+    afterParagraphBreak_ = true;
+    return true;
+}
+
 void MarkupWalker::EndBlock() {
+    lineBreakAt_.reset();
+    afterParagraphBreak_ = false;
     if (block_.HasText()) {
         blocks_.push_back({block_.Take(), false});
     } else {

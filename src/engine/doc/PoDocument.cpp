@@ -267,8 +267,9 @@ bool HasPlaceholders(const PoEntry& entry) {
 }  // namespace
 
 DocumentText ReadPoBytes(std::string_view bytes) {
+    // A line break inside a message is a space, as in every other format: messages are
+    // wrapped where the source code wraps them, not where their sentences end.
     DocumentText document;
-    document.lineBreaks = Segmenter::LineBreaks::EndSegment;
     ParsePo(DecodePo(bytes), [&document](const PoEntry& entry) {
         if (IsHeader(entry)) return true;
         const bool placeholders = HasPlaceholders(entry);

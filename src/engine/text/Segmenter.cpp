@@ -1,6 +1,8 @@
 #include "engine/text/Segmenter.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 #include <unicode/brkiter.h>
 #include <unicode/filteredbrk.h>
@@ -67,8 +69,8 @@ std::vector<std::pair<int32_t, int32_t>> Paragraphs(const icu::UnicodeString& te
 
 }  // namespace
 
-Segmenter::Segmenter(const std::wstring& language, LineBreaks lineBreaks)
-    : lineBreaks_(lineBreaks) {
+Segmenter::Segmenter(const std::wstring& language, LineBreaks lineBreaks, const SrxRules& rules)
+    : lineBreaks_(lineBreaks), rules_(rules.For(language)) {
     const icu::Locale locale = LocaleOf(language);
     UErrorCode status = U_ZERO_ERROR;
     sentences_.reset(icu::BreakIterator::createSentenceInstance(locale, status));
@@ -90,6 +92,34 @@ Segmenter::Segmenter(const std::wstring& language, LineBreaks lineBreaks)
                 RaiseEngineError(L"The sentence boundary rules of the Unicode library are missing");
         }
     }
+}
+
+// A boundary is where the sentence boundaries put it, after the spaces that follow a sentence;
+// the rules are tried right after its last character, where SRX rules expect a break.
+std::vector<int32_t> Segmenter::BreaksOf(const icu::UnicodeString& paragraph,
+                                         const icu::UnicodeString& spaced) {
+    const int32_t n = paragraph.length();
+    std::vector<int32_t> boundaries;
+    sentences_->setText(spaced);
+    for (int32_t b = sentences_->first(); b != icu::BreakIterator::DONE; b = sentences_->next()) {
+        int32_t end = b;
+        while (end > 0 && IsSpace(paragraph[end - 1])) --end;
+        if (end > 0 && end < n) boundaries.push_back(end);
+    }
+    rules_.SetText(paragraph);
+    std::vector<int32_t> proposed = rules_.ProposedBreaks();
+    std::vector<int32_t> candidates;
+    std::merge(boundaries.begin(), boundaries.end(), proposed.begin(), proposed.end(),
+               std::back_inserter(candidates));
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
+    std::vector<int32_t> breaks;
+    for (int32_t candidate : candidates) {
+        const std::optional<bool> decision = rules_.DecisionAt(candidate);
+        const bool boundary = std::binary_search(boundaries.begin(), boundaries.end(), candidate);
+        if (decision.value_or(boundary)) breaks.push_back(candidate);
+    }
+    return breaks;
 }
 
 Segmenter::~Segmenter() = default;
@@ -125,17 +155,15 @@ std::vector<Segment> Segmenter::Split(const Segment& input) {
     };
 
     for (auto [begin, end] : Paragraphs(text)) {
-        icu::UnicodeString paragraph(text, begin, end - begin);
+        const icu::UnicodeString paragraph(text, begin, end - begin);
+        icu::UnicodeString spaced = paragraph;
         if (lineBreaks_ == LineBreaks::InsideSentence) {
-            for (int32_t i = 0; i < paragraph.length(); ++i)
-                if (IsLineBreak(paragraph[i])) paragraph.setCharAt(i, u' ');
+            for (int32_t i = 0; i < spaced.length(); ++i)
+                if (IsLineBreak(spaced[i])) spaced.setCharAt(i, u' ');
         }
-        sentences_->setText(paragraph);
-        std::vector<int32_t> breaks;
-        for (int32_t b = sentences_->first(); b != icu::BreakIterator::DONE; b = sentences_->next())
-            breaks.push_back(b);
-        if (breaks.empty() || breaks.front() != 0) breaks.insert(breaks.begin(), 0);
-        if (breaks.back() != paragraph.length()) breaks.push_back(paragraph.length());
+        std::vector<int32_t> breaks = BreaksOf(paragraph, spaced);
+        breaks.insert(breaks.begin(), 0);
+        breaks.push_back(paragraph.length());
 
         // A closing code just after a sentence's end closes that sentence; so does any
         // other code not separated from it by a space. An opening code opens the next.

@@ -1,7 +1,8 @@
 #pragma once
 // Splits running text into the segments that are matched and counted: sentences by the
 // Unicode sentence boundaries of the text's language, with the usual abbreviations of that
-// language ("Mr.", "e.g.", "Prof.") not ending a sentence. A blank line (two line breaks
+// language ("Mr.", "e.g.", "Prof.") not ending a sentence, and over those the SRX rules of the
+// language, which keep a boundary from being one or add one. A blank line (two line breaks
 // with nothing but whitespace between them), a paragraph separator or a form feed always
 // ends a segment. Segments are trimmed of whitespace; those left with nothing but
 // whitespace and inline codes are dropped. Each inline code goes with the segment that
@@ -14,6 +15,8 @@
 #include <unicode/uversion.h>
 
 #include "engine/model/Segment.h"
+#include "engine/seg/LanguageBreakRules.h"
+#include "engine/seg/SrxRules.h"
 
 U_NAMESPACE_BEGIN
 class BreakIterator;
@@ -31,9 +34,11 @@ public:
     };
 
     // `language` is a BCP 47 tag ("en-US"); an empty or malformed tag gets the boundary
-    // rules common to all languages, without abbreviations.
+    // rules common to all languages, without abbreviations. `rules` choose their own rules
+    // for the tag. The rules see a paragraph's line breaks as written.
     explicit Segmenter(const std::wstring& language,
-                       LineBreaks lineBreaks = LineBreaks::InsideSentence);
+                       LineBreaks lineBreaks = LineBreaks::InsideSentence,
+                       const SrxRules& rules = SrxRules::BuiltIn());
     ~Segmenter();
     Segmenter(Segmenter&&) noexcept;
     Segmenter& operator=(Segmenter&&) noexcept;
@@ -44,8 +49,14 @@ public:
     std::vector<Segment> Split(const Segment& text);
 
 private:
+    // The breaks inside `paragraph` (neither 0 nor its length), in order; `spaced` is the
+    // paragraph as the sentence boundaries see it.
+    std::vector<int32_t> BreaksOf(const icu::UnicodeString& paragraph,
+                                  const icu::UnicodeString& spaced);
+
     std::unique_ptr<icu::BreakIterator> sentences_;
     LineBreaks lineBreaks_;
+    LanguageBreakRules rules_;
 };
 
 }  // namespace orv::engine

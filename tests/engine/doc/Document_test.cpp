@@ -127,10 +127,32 @@ TEST(DocumentTest, EachBlockIsSplitOnItsOwnAndSegmentsStayWhole) {
     };
     EXPECT_EQ(split(document), (Lines{L"First sentence.", L"Second", L"one.", L"Third.",
                                       L"Kept whole. Not split."}));
-    // PO messages break at every line.
-    EXPECT_EQ(split(test::Read("msgid \"Usage: run\\nOptions. More.\"\nmsgstr \"\"\n",
-                               DocumentFormat::Po)),
-              (Lines{L"Usage: run", L"Options.", L"More."}));
+}
+
+// A single line break inside a sentence is a space and a blank line ends a segment, whichever
+// format holds the text.
+TEST(DocumentTest, LineBreaksEndSegmentsAlikeInEveryFormat) {
+    struct Case {
+        DocumentFormat format;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {DocumentFormat::PlainText, "Run the tool with\nthe option. Then stop.\n\nNext part"},
+        {DocumentFormat::Po,
+         "msgid \"Run the tool with\\nthe option. Then stop.\\n\\nNext part\"\nmsgstr \"\"\n"},
+        {DocumentFormat::Xliff,
+         "<xliff version=\"1.2\"><file><body><trans-unit id=\"1\"><source>Run the tool with\n"
+         "the option. Then stop.\n\nNext part</source></trans-unit></body></file></xliff>"},
+        {DocumentFormat::Html, "<pre>Run the tool with\nthe option. Then stop.\n\nNext part</pre>"},
+    };
+    for (const Case& c : cases) {
+        DocumentSegmenter segmenter(L"en-US");
+        Lines texts;
+        for (const Segment& segment : segmenter.Split(test::Read(c.bytes, c.format)))
+            texts.push_back(segment.text);
+        EXPECT_EQ(texts, (Lines{L"Run the tool with\nthe option.", L"Then stop.", L"Next part"}))
+            << c.bytes;
+    }
 }
 
 }  // namespace

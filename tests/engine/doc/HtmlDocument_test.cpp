@@ -37,6 +37,30 @@ TEST(HtmlDocumentTest, WhitespaceIsCollapsedExceptInPreformattedText) {
               (Lines{L"Hello <b> world </b> again", L"line one\n  line two\n\nline three"}));
 }
 
+// Two line breaks in a row are a blank line: the paragraph ends there, and the breaks belong
+// to neither side. One break stays a code inside its sentence.
+TEST(HtmlDocumentTest, TwoLineBreaksInARowEndTheBlock) {
+    struct Case {
+        std::string html;
+        Lines blocks;
+        std::vector<std::string> codes;
+    };
+    const Case cases[] = {
+        {"<p>Heading<br><br>Body text</p>", {L"Heading", L"Body text"}, {"", ""}},
+        {"<p><b>Heading</b><br/>\n  <BR>Body</p>", {L"<b>Heading</b>", L"Body"}, {"B1 E1", ""}},
+        {"<p>One<br><br><br> <br>Two</p>", {L"One", L"Two"}, {"", ""}},
+        {"<p>One<br>Two <br> three</p>", {L"One<br>Two <br> three"}, {"S S"}},
+        {"<p>One<br><b>x</b><br>Two</p>", {L"One<br><b>x</b><br>Two"}, {"S B1 E1 S"}},
+        {"<p>Lead<br></p><p><br>Next</p>", {L"Lead<br>", L"<br>Next"}, {"S", "S"}},
+        {"<pre>Line<br>\n<br>Last</pre>", {L"Line", L"Last"}, {"", ""}},
+    };
+    for (const Case& c : cases) {
+        const DocumentText document = Html(c.html);
+        EXPECT_EQ(Blocks(document), c.blocks) << c.html;
+        EXPECT_EQ(test::BlockCodes(document), c.codes) << c.html;
+    }
+}
+
 TEST(HtmlDocumentTest, TranslatableAttributesAreBlocksAfterTheirElementsBlock) {
     EXPECT_EQ(Blocks(Html("<p title=\"Paragraph tip\">See <img src=\"cat.png\" alt=\"A cat\"> "
                           "and <a href=\"x.html\" title=\"More\">this</a>.</p>"

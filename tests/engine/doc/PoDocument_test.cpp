@@ -34,7 +34,6 @@ TEST(PoDocumentTest, ReadsEachMsgidAndPluralAsABlockWithoutHeaderOrObsoleteEntri
     EXPECT_EQ(Blocks(document), (Lines{L"Joined across lines", L"File", L"One file", L"Many files",
                                        L"Tab\there, \"quoted\", back\\slashAB", L"Last"}));
     EXPECT_EQ(document.taggingErrors, 0);
-    EXPECT_EQ(document.lineBreaks, Segmenter::LineBreaks::EndSegment);
 }
 
 TEST(PoDocumentTest, PlaceholdersAreStandaloneCodes) {
