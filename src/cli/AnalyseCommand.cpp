@@ -31,6 +31,7 @@
 #include "cli/tm/UsageError.h"
 #include "engine/app/EngineControl.h"
 #include "engine/app/EngineExtras.h"
+#include "engine/seg/SrxRules.h"
 #include "engine/tm/AtomicFile.h"
 #include "front/BatchAnalyse.h"
 #include "front/OrvBatchAnalyseErrors.h"
@@ -285,7 +286,16 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
     OutputFolders folders;
     BatchAnalyse batch;
     SetProperties(batch, options, console, folders);
-    engine::SetEngineExtras({options.encoding, AbsolutePath(options.segmentationRules)});
+    const std::wstring rules = AbsolutePath(options.segmentationRules);
+    // Read now as well, so that a bad rule is found before a large TM has been loaded.
+    if (!rules.empty()) {
+        try {
+            engine::SrxRules::ReadFile(rules);
+        } catch (const AutomationError& error) {
+            throw UsageError(ToNarrow(error.description()));
+        }
+    }
+    engine::SetEngineExtras({options.encoding, rules});
     RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckReportPath(options.report, folders);
     // Held until the results are read, below; a lock that cannot be had at all does not stop

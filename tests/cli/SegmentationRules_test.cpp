@@ -45,12 +45,12 @@ TEST(SegmentationRulesOption, TheFilesRulesSplitTheDocuments) {
     EXPECT_EQ(nlohmann::json::parse(own.out).at("total").at("SegmentsTotal"), 5);
 }
 
-TEST(SegmentationRulesOption, ABadRuleStopsTheAnalysisWithTheFileAndTheRuleNamed) {
+TEST(SegmentationRulesOption, ABadRuleIsRefusedBeforeAnythingRunsWithTheFileAndTheRuleNamed) {
     orv::test::TempFolder folder;
     folder.Write("doc.txt", kText);
     const std::string path = folder.Write("bad.srx", Rules("(,")).string();
     const ProgramResult run = Analyse(folder, {"--segmentation-rules", "bad.srx"});
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_THAT(run.err, HasSubstr("The segmentation rules file \"" + path +
                                    "\" cannot be used: rule 1 of the language rules \"Commas\" "
                                    "(its beforebreak) has a bad regular expression \"(,\""));
