@@ -65,11 +65,20 @@ std::size_t TagEnd(std::string_view markup, std::size_t from) {
 
 std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
     int depth = 0;
+    // Inside a declaration of the internal subset, where SGML's "-- ... --" comments may hold
+    // quotes and brackets.
+    bool inDeclaration = false;
     for (std::size_t i = at + 2; i < markup.size(); ++i) {
         const char c = markup[i];
         if (c == '"' || c == '\'') {
             i = markup.find(c, i + 1);
             if (i == std::string_view::npos) return i;
+        } else if (inDeclaration && StartsWithAt(markup, i, "--")) {
+            i = markup.find("--", i + 2);
+            if (i == std::string_view::npos) return i;
+            ++i;
+        } else if (inDeclaration && c == '>') {
+            inDeclaration = false;
         } else if (c == '[') {
             ++depth;
         } else if (c == ']') {
@@ -80,6 +89,13 @@ std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
             i = markup.find("-->", i + 4);
             if (i == std::string_view::npos) return i;
             i += 2;
+        } else if (c == '<' && depth > 0 && StartsWithAt(markup, i, "<!") &&
+                   !StartsWithAt(markup, i, "<![")) {
+            inDeclaration = true;
+            ++i;
+        } else if (c == '<' && depth > 0 && StartsWithAt(markup, i, "<?")) {
+            i = markup.find('>', i + 2);
+            if (i == std::string_view::npos) return i;
         }
     }
     return std::string_view::npos;
