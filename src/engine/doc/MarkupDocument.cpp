@@ -229,6 +229,7 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
     std::string_view input = markup;
     if (const std::optional<InternalSubset> subset = InternalSubset::Find(markup))
         input = withoutSubset = subset->MarkupWithout(markup);
+    RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Html);
     if (const libxml::Document document = libxml::ParseHtml(input, utf8.has_value()))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
     text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
@@ -259,10 +260,11 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
         // Well-formed XML holds neither binary data nor a tagging error; only a damaged file
         // is looked at.
         RefuseBinary(markup);
+        const std::optional<InternalSubset> subset = InternalSubset::Find(markup);
+        RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Xml);
         std::string expanded;
         std::string_view input = markup;
-        if (const std::optional<InternalSubset> subset = InternalSubset::Find(markup))
-            input = expanded = subset->ExpandEntities(markup, lenientExternalEntities);
+        if (subset) input = expanded = subset->ExpandEntities(markup, lenientExternalEntities);
         libxml::Document lenient = libxml::ParseHtml(input, utf8.has_value());
         // A recovery that kept no text at all never wins: markup characters that the file
         // writes as references weigh against the lenient tree too.

@@ -152,5 +152,32 @@ TEST(SgmlDocumentTest, ADeclarationNeverClosedIsRefusedRatherThanReadAsNothing) 
     }
 }
 
+TEST(SgmlDocumentTest, MarkupNeverClosedThatWouldHideTheRestIsRefusedInWords) {
+    const std::wstring lost = L" is never closed, and the rest of the file would be lost in it";
+    const struct {
+        const char* name;
+        DocumentFormat format;
+        std::string bytes;
+        std::wstring failure;
+    } cases[] = {
+        {"a comment", DocumentFormat::Xml, "<d><!-- no end <p>Text one.</p><p>Two.</p></d>",
+         L"The file cannot be read as markup: a comment" + lost},
+        {"a comment in HTML", DocumentFormat::Html, "<p>One.</p><!-- no end <p>Two.</p>",
+         L"The file cannot be read as markup: a comment" + lost},
+        {"a CDATA section", DocumentFormat::Xml, "<d>One.<![CDATA[ no end <p>Two.</p></d>",
+         L"The file cannot be read as markup: a CDATA section" + lost},
+        {"a quoted value", DocumentFormat::Xml, "<d a=\"no end><p>Text one.</p></d>",
+         L"The file cannot be read as markup: a tag" + lost},
+        {"a comment at the end, hiding no tag", DocumentFormat::Xml,
+         "<d><p>One.</p></d><!-- no end", L"no error"},
+        {"a stray quote in text", DocumentFormat::Html, "<p>It's 5 o'clock.</p><p>Two.</p>",
+         L"no error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(test::FailureOf([&] { test::Read(c.bytes, c.format); }), c.failure);
+    }
+}
+
 }  // namespace
 }  // namespace orv::engine
