@@ -1,6 +1,7 @@
 #include "engine/doc/InternalSubset.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "engine/doc/Libxml.h"
@@ -11,6 +12,9 @@ namespace orv::engine {
 namespace {
 
 using libxml::View;
+
+// What the references to entities of partial markup may copy, whatever the file's size.
+constexpr std::size_t kPartialMarkupAllowance = 1 << 20;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -96,6 +100,31 @@ std::string XmlEntityValue(std::string_view value, bool literal) {
     return xml + '"';
 }
 
+// Whether each start tag in `value` has its end tag there, in order: the XML parser drops an
+// entity whose markup it cannot parse on its own, where SGML may hold half an element.
+bool TagsBalance(std::string_view value) {
+    std::vector<std::string_view> open;
+    for (std::size_t at = value.find('<'); at != std::string_view::npos;
+         at = value.find('<', at + 1)) {
+        const bool end = at + 1 < value.size() && value[at + 1] == '/';
+        const std::size_t nameStart = at + (end ? 2 : 1);
+        if (nameStart >= value.size() || !IsNameStart(value[nameStart])) continue;
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < value.size() && IsNameChar(value[nameEnd])) ++nameEnd;
+        const std::string_view name = value.substr(nameStart, nameEnd - nameStart);
+        const std::size_t close = value.find('>', nameEnd);
+        if (close == std::string_view::npos) return false;
+        if (end) {
+            if (open.empty() || open.back() != name) return false;
+            open.pop_back();
+        } else if (value[close - 1] != '/') {
+            open.push_back(name);
+        }
+        at = close;
+    }
+    return open.empty();
+}
+
 // The general entities of an SGML or XML internal subset as XML declarations: internal ones
 // with their text, external ones (whose content is never read) as empty, so that the XML parser
 // looks for nothing outside. Parameter, PI and other SGML entities that hold no text are left
@@ -106,6 +135,12 @@ public:
     const std::string& xml() const { return xml_; }
     bool Declares(std::string_view name) const { return names_.contains(name); }
     bool IsExternal(std::string_view name) const { return external_.contains(name); }
+    // The markup of an entity that holds part of an element, which the file's markup
+    // completes: it takes the place of its references as it is written.
+    const std::string* PartialMarkup(std::string_view name) const {
+        const auto found = partial_.find(name);
+        return found == partial_.end() ? nullptr : &found->second;
+    }
     bool empty() const { return names_.empty(); }
 
 private:
@@ -114,6 +149,7 @@ private:
     std::string xml_;
     std::set<std::string, std::less<>> names_;
     std::set<std::string, std::less<>> external_;
+    std::map<std::string, std::string, std::less<>> partial_;
 };
 
 EntityDeclarations::EntityDeclarations(std::string_view subset) {
@@ -149,7 +185,11 @@ void EntityDeclarations::Add(const std::vector<Token>& tokens) {
     for (char c : name)
         if (!IsNameChar(c)) return;
     std::string declaration;
-    if (tokens[1].literal) {
+    if (tokens[1].literal && !TagsBalance(tokens[1].text)) {
+        names_.emplace(name);
+        partial_.emplace(name, tokens[1].text);
+        return;
+    } else if (tokens[1].literal) {
         declaration = XmlEntityValue(tokens[1].text, false);
     } else {
         const std::string keyword = UpperAscii(tokens[1].text);
@@ -323,6 +363,7 @@ std::string InternalSubset::ExpandEntities(std::string_view markup,
     std::string xml = "<!DOCTYPE d [" + declarations.xml() + "]><d>";
     const std::string_view body = markup.substr(end_);
     std::size_t from = 0;
+    std::size_t copied = 0;
     for (std::size_t at = body.find('&'); at != std::string_view::npos;
          at = body.find('&', at + 1)) {
         std::size_t nameEnd = at + 1;
@@ -335,9 +376,20 @@ std::string InternalSubset::ExpandEntities(std::string_view markup,
                 externalEntities.end())
             externalEntities.emplace_back(name);
         AppendCdata(xml, body.substr(from, at - from));
-        xml += '&';
-        xml += name;
-        xml += ';';
+        if (const std::string* partial = declarations.PartialMarkup(name)) {
+            // As bounded as the XML parser bounds what its entities copy.
+            copied += partial->size();
+            if (copied > std::max(kPartialMarkupAllowance, 10 * markup.size())) {
+                libxml::ParsedXml bomb;
+                bomb.entityBomb = true;
+                libxml::RefuseBeyondLimits(bomb);
+            }
+            AppendCdata(xml, *partial);
+        } else {
+            xml += '&';
+            xml += name;
+            xml += ';';
+        }
         // SGML ends a reference at any character that cannot be in a name; ";" is then dropped.
         from = nameEnd < body.size() && body[nameEnd] == ';' ? nameEnd + 1 : nameEnd;
         at = from - 1;

@@ -58,6 +58,10 @@ TEST(SgmlDocumentTest, TheEntitiesOfTheInternalSubsetAreExpanded) {
          "<![ INCLUDE [ <!ENTITY co \"ACME\"> ]]>",
          "<PARA>Buy &co;.",
          {L"Buy ACME."}},
+        {"part of an element, which the file ends",
+         "<!ENTITY start \"<emph>\">",
+         "<PARA>A &start;big</EMPH> deal.",
+         {L"A <emph>big</emph> deal."}},
         {"not a parameter entity",
          "<!ENTITY % co \"ACME\">",
          "<PARA>Buy &co; %co;.",
@@ -124,8 +128,9 @@ TEST(SgmlDocumentTest, AnEntityBombIsRefusedWithinTheLimitsOfXml) {
     const std::string large = "<!ENTITY a \"" + std::string(4000, 'a') + "\">";
     std::string often;
     for (int i = 0; i < 4000; ++i) often += "&a;";
-    for (const std::string& sgml :
-         {Manual(bomb, "<PARA>&lol9;"), Manual(large, "<PARA>" + often)}) {
+    const std::string partial = "<!ENTITY a \"<b>" + std::string(4000, 'a') + "\">";
+    for (const std::string& sgml : {Manual(bomb, "<PARA>&lol9;"), Manual(large, "<PARA>" + often),
+                                    Manual(partial, "<PARA>" + often)}) {
         EXPECT_EQ(test::FailureOf([&] { Sgml(sgml); }),
                   L"The document is refused for its entity expansion, which goes beyond the "
                   L"limits of a safe reading");
