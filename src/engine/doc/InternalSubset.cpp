@@ -298,18 +298,21 @@ void AppendMarkup(std::string& out, xmlNodePtr node) {
     }
 }
 
-// `text` as CDATA sections, which keep it whole and apart from the text of the entities.
+// `text` as CDATA sections, which keep it whole and apart from the text of the entities. The
+// XML parser joins adjacent sections into one node and, without XML_PARSE_HUGE, drops what
+// goes beyond ten megabytes of it: a processing instruction, which is no text, stands between
+// sections of at most a megabyte.
 void AppendCdata(std::string& out, std::string_view text) {
-    if (text.empty()) return;
-    out += "<![CDATA[";
-    std::size_t from = 0;
-    for (std::size_t end; (end = text.find("]]>", from)) != std::string_view::npos;
-         from = end + 2) {
-        out.append(text.substr(from, end + 2 - from));
-        out += "]]><![CDATA[";
+    constexpr std::size_t kLongestSection = 1 << 20;
+    while (!text.empty()) {
+        std::string_view section = text.substr(0, kLongestSection);
+        if (const std::size_t end = section.find("]]>"); end != std::string_view::npos)
+            section = section.substr(0, end + 2);
+        out += "<![CDATA[";
+        out.append(section);
+        out += "]]><?s?>";
+        text.remove_prefix(section.size());
     }
-    out.append(text.substr(from));
-    out += "]]>";
 }
 
 }  // namespace

@@ -184,5 +184,19 @@ TEST(SgmlDocumentTest, MarkupNeverClosedThatWouldHideTheRestIsRefusedInWords) {
     }
 }
 
+TEST(SgmlDocumentTest, ALargeFileKeepsAllItsTextAroundTheEntities) {
+    // More text between two references than the XML parser takes in one piece.
+    std::string paragraphs;
+    for (int i = 0; i < 200000; ++i)
+        paragraphs += "<PARA>Paragraph]]> of ten words or so, to fill it up.\n";
+    const DocumentText document = Sgml(
+        Manual("<!ENTITY co \"ACME\">", "<PARA>&co; first." + paragraphs + "<PARA>&co; last."));
+    ASSERT_EQ(document.blocks.size(), 200002u);
+    EXPECT_EQ(test::Render(document.blocks.front().text), L"ACME first.");
+    EXPECT_EQ(test::Render(document.blocks[1].text),
+              L"Paragraph]]> of ten words or so, to fill it up.");
+    EXPECT_EQ(test::Render(document.blocks.back().text), L"ACME last.");
+}
+
 }  // namespace
 }  // namespace orv::engine
