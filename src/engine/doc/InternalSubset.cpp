@@ -182,8 +182,9 @@ void EntityDeclarations::Add(const std::vector<Token>& tokens) {
     if (tokens.size() < 2 || tokens[0].literal || tokens[0].text == "%") return;
     const std::string_view name = tokens[0].text;
     if (!IsNameStart(name[0]) || names_.contains(name)) return;  // #DEFAULT; the first counts
+    // Only ASCII: a byte of another encoding is no name character of XML.
     for (char c : name)
-        if (!IsNameChar(c)) return;
+        if (!IsNameChar(c) || static_cast<unsigned char>(c) >= 0x80) return;
     std::string declaration;
     if (tokens[1].literal && !TagsBalance(tokens[1].text)) {
         names_.emplace(name);
