@@ -40,6 +40,10 @@ bool StartsWithAt(std::string_view text, std::size_t at, std::string_view prefix
     return text.compare(at, prefix.size(), prefix) == 0;
 }
 
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 // One word or quoted literal of a markup declaration, comments ("-- ... --") left out.
 struct Token {
     std::string_view text;
@@ -357,29 +361,60 @@ std::string InternalSubset::MarkupWithout(std::string_view markup) const {
     return rest;
 }
 
-std::string InternalSubset::ExpandEntities(std::string_view markup,
-                                           std::vector<std::string>& externalEntities) const {
+std::string InternalSubset::ExpandEntities(std::string_view markup, UnreadEntities& unread) const {
     const EntityDeclarations declarations(subset_);
-    if (declarations.empty()) return MarkupWithout(markup);
+    // Without declared entities the markup goes to the HTML parser as it is, but for the
+    // references to entities that it would take for text.
+    const bool viaXml = !declarations.empty();
 
-    // The text between the references as CDATA, each reference to a declared entity as a
-    // reference, in a document of its own that the subset's entities are declared for.
-    std::string xml = "<!DOCTYPE d [" + declarations.xml() + "]><d>";
+    // For the XML parser: the text between the references as CDATA, each reference to a
+    // declared entity as a reference, in a document of its own that declares them.
+    std::string out = viaXml ? "<!DOCTYPE d [" + declarations.xml() + "]><d>" : std::string();
+    const auto appendText = [&out, viaXml](std::string_view text) {
+        if (viaXml) {
+            AppendCdata(out, text);
+        } else {
+            out.append(text);
+        }
+    };
     const std::string_view body = markup.substr(end_);
+    if (!viaXml) out.assign(markup.substr(0, begin_));
     std::size_t from = 0;
     std::size_t copied = 0;
-    for (std::size_t at = body.find('&'); at != std::string_view::npos;
-         at = body.find('&', at + 1)) {
+    for (std::size_t at = body.find_first_of("&<"); at != std::string_view::npos;
+         at = body.find_first_of("&<", at + 1)) {
+        if (body[at] == '<') {
+            // What comments and CDATA sections hold is no reference.
+            const bool comment = StartsWithAt(body, at, "<!--");
+            if (!comment && !StartsWithAt(body, at, "<![CDATA[")) continue;
+            const std::size_t end = body.find(comment ? "-->" : "]]>", at);
+            if (end == std::string_view::npos) break;
+            at = end + 2;
+            continue;
+        }
         std::size_t nameEnd = at + 1;
         if (nameEnd >= body.size() || !IsNameStart(body[nameEnd])) continue;
         while (nameEnd < body.size() && IsNameChar(body[nameEnd])) ++nameEnd;
         const std::string_view name = body.substr(at + 1, nameEnd - at - 1);
-        if (!declarations.Declares(name)) continue;
-        if (declarations.IsExternal(name) &&
-            std::find(externalEntities.begin(), externalEntities.end(), name) ==
-                externalEntities.end())
-            externalEntities.emplace_back(name);
-        AppendCdata(xml, body.substr(from, at - from));
+        const bool semicolon = nameEnd < body.size() && body[nameEnd] == ';';
+        const std::size_t after = semicolon ? nameEnd + 1 : nameEnd;
+        if (!declarations.Declares(name)) {
+            // Without its ";" an undeclared name may be SGML's text ("AT&T").
+            if (!semicolon || IsOneOf(name, {"amp", "lt", "gt", "quot"})) continue;
+            if (name == "apos") {
+                appendText(body.substr(from, at - from));
+                appendText("'");
+            } else if (unread.Undeclared(name).empty()) {
+                appendText(body.substr(from, at - from));
+            } else {
+                continue;  // the HTML parser reads it
+            }
+            from = after;
+            at = from - 1;
+            continue;
+        }
+        if (declarations.IsExternal(name)) unread.External(name);
+        appendText(body.substr(from, at - from));
         if (const std::string* partial = declarations.PartialMarkup(name)) {
             // As bounded as the XML parser bounds what its entities copy.
             copied += partial->size();
@@ -388,21 +423,22 @@ std::string InternalSubset::ExpandEntities(std::string_view markup,
                 bomb.entityBomb = true;
                 libxml::RefuseBeyondLimits(bomb);
             }
-            AppendCdata(xml, *partial);
+            appendText(*partial);
         } else {
-            xml += '&';
-            xml += name;
-            xml += ';';
+            out += '&';
+            out += name;
+            out += ';';
         }
         // SGML ends a reference at any character that cannot be in a name; ";" is then dropped.
-        from = nameEnd < body.size() && body[nameEnd] == ';' ? nameEnd + 1 : nameEnd;
+        from = after;
         at = from - 1;
     }
-    AppendCdata(xml, body.substr(from));
-    xml += "</d>";
+    appendText(body.substr(from));
+    if (!viaXml) return out;
+    out += "</d>";
 
     const libxml::ParsedXml parsed =
-        libxml::ParseXml(BytesAsXml(xml), true, true, libxml::Entities::Expanded);
+        libxml::ParseXml(BytesAsXml(out), true, true, libxml::Entities::Expanded);
     libxml::RefuseBeyondLimits(parsed);
     const xmlNodePtr root = parsed.document ? xmlDocGetRootElement(parsed.document.get()) : nullptr;
     if (!root) return MarkupWithout(markup);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/doc/UnreadEntities.h"
+
 namespace orv::engine {
 
 class InternalSubset {
@@ -23,12 +25,16 @@ public:
     // The markup without the declaration.
     std::string MarkupWithout(std::string_view markup) const;
 
+    // For markup without one: nothing to take out, no entity declared.
+    static InternalSubset None() { return InternalSubset(0, 0, {}); }
+
     // The markup without the declaration, each reference to a general entity that the subset
     // declares replaced by the entity's text, markup included, as the XML parser expands it.
-    // `externalEntities` takes the external entities met, whose content is never read. Throws
-    // an engine error for an expansion beyond the XML parser's limits.
-    std::string ExpandEntities(std::string_view markup,
-                               std::vector<std::string>& externalEntities) const;
+    // A reference to an entity that it does not declare counts as UnreadEntities says: the
+    // HTML parser reads those that HTML knows, the others are taken out. `unread` notes those
+    // and the external entities met, whose content is never read. Throws an engine error for an
+    // expansion beyond the XML parser's limits.
+    std::string ExpandEntities(std::string_view markup, UnreadEntities& unread) const;
 
 private:
     InternalSubset(std::size_t begin, std::size_t end, std::string_view subset)

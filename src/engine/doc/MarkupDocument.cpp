@@ -255,17 +255,16 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
     libxml::RefuseBeyondLimits(xml);
     libxml::Document document = std::move(xml.document);
     bool lenientTree = false;
-    std::vector<std::string> lenientExternalEntities;
+    UnreadEntities lenientEntities;
     if (!xml.wellFormed) {
         // Well-formed XML holds neither binary data nor a tagging error; only a damaged file
         // is looked at.
         RefuseBinary(markup);
         const std::optional<InternalSubset> subset = InternalSubset::Find(markup);
         RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Xml);
-        std::string expanded;
-        std::string_view input = markup;
-        if (subset) input = expanded = subset->ExpandEntities(markup, lenientExternalEntities);
-        libxml::Document lenient = libxml::ParseHtml(input, utf8.has_value());
+        const std::string expanded =
+            subset.value_or(InternalSubset::None()).ExpandEntities(markup, lenientEntities);
+        libxml::Document lenient = libxml::ParseHtml(expanded, utf8.has_value());
         // A recovery that kept no text at all never wins: markup characters that the file
         // writes as references weigh against the lenient tree too.
         const int64_t recovered = document ? libxml::TextWeight(document.get()) : 0;
@@ -275,9 +274,9 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
         }
         text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Xml);
     }
-    UnreadEntities entities;
-    for (const std::string& name : lenientTree ? lenientExternalEntities : xml.externalEntities)
-        entities.External(name);
+    UnreadEntities xmlEntities;
+    for (const std::string& name : xml.externalEntities) xmlEntities.External(name);
+    UnreadEntities& entities = lenientTree ? lenientEntities : xmlEntities;
     // A tree from the HTML parser is still read by XML's rules: no attribute is text.
     if (document) text.blocks = MarkupWalker(rules, false, &entities).Read(document.get());
     text.notes = entities.notes();

@@ -45,10 +45,10 @@ TEST(SgmlDocumentTest, TheEntitiesOfTheInternalSubsetAreExpanded) {
          "<!ENTITY op CDATA \"<x> & y\">",
          "<PARA>See &op; here.",
          {L"See <x> & y here."}},
-        {"characters by number and of HTML",
+        {"characters by number",
          "<!ENTITY dash \"&#8212;\">",
-         "<PARA>A&dash;B &eacute; &#233;",
-         {L"A\u2014B \u00E9 \u00E9"}},
+         "<PARA>A&dash;B &#233;",
+         {L"A\u2014B \u00E9"}},
         {"after comments that hold quotes and '>'",
          "<!-- it's > \"odd\" ] -->\n<!ENTITY co \"ACME\" -- SGML's own comment -->\n"
          "<!ATTLIST para id CDATA #IMPLIED -- ' -->",
@@ -62,10 +62,7 @@ TEST(SgmlDocumentTest, TheEntitiesOfTheInternalSubsetAreExpanded) {
          "<!ENTITY start \"<emph>\">",
          "<PARA>A &start;big</EMPH> deal.",
          {L"A <emph>big</emph> deal."}},
-        {"not a parameter entity",
-         "<!ENTITY % co \"ACME\">",
-         "<PARA>Buy &co; %co;.",
-         {L"Buy &co; %co;."}},
+        {"not a parameter entity", "<!ENTITY % co \"ACME\">", "<PARA>Buy %co;.", {L"Buy %co;."}},
     };
     const DocumentSettings settings = test::SettingsOf(L"[Inline]\nemph\n");
     for (const auto& c : cases) {
@@ -73,6 +70,24 @@ TEST(SgmlDocumentTest, TheEntitiesOfTheInternalSubsetAreExpanded) {
         const DocumentText document = Sgml(Manual(c.subset, c.body), settings);
         EXPECT_EQ(Blocks(document), c.blocks);
         EXPECT_TRUE(document.notes.empty());
+    }
+}
+
+TEST(SgmlDocumentTest, AnEntityTheFileDoesNotDeclareCountsAsItsHtmlCharacterOrAsNothing) {
+    // Declared in a DTD that is never read, with or without an internal subset.
+    const std::string body =
+        "<PARA>Caf&eacute; &product; AT&T &amp; &apos;x&apos; &product;<!-- &gone; -->";
+    const Lines notes{
+        L"The entity &eacute; is not declared in the file (its DTD is not read); "
+        L"it was counted as the HTML character of that name.",
+        L"The entity &product; is not declared in the file (its DTD is not read); "
+        L"it was counted as empty."};
+    for (const std::string& sgml :
+         {"<!DOCTYPE manual PUBLIC \"-//Acme//DTD Manual//EN\">\n<MANUAL>" + body + "</MANUAL>",
+          Manual("<!ENTITY co \"ACME\">", body)}) {
+        const DocumentText document = Sgml(sgml);
+        EXPECT_EQ(Blocks(document), Lines{L"Caf\u00E9 AT&T & 'x'"});
+        EXPECT_EQ(document.notes, notes);
     }
 }
 
