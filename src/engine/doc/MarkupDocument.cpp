@@ -224,15 +224,18 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
     const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
     const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
     RefuseBinary(markup);
-    // Its declarations are no text; HTML knows no entities of its own.
-    std::string withoutSubset;
+    // Its declarations are no text, and the HTML parser knows none of the entities that an
+    // XHTML page may declare there.
+    UnreadEntities entities;
+    std::string expanded;
     std::string_view input = markup;
     if (const std::optional<InternalSubset> subset = InternalSubset::Find(markup))
-        input = withoutSubset = subset->MarkupWithout(markup);
+        input = expanded = subset->ExpandEntities(markup, entities);
     RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Html);
     if (const libxml::Document document = libxml::ParseHtml(input, utf8.has_value()))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
     text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
+    text.notes = entities.notes();
     return text;
 }
 

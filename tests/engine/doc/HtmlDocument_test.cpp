@@ -98,6 +98,14 @@ TEST(HtmlDocumentTest, AnEmptyOrTextOnlyFileIsReadToo) {
     EXPECT_EQ(Blocks(Html("Just text, no markup")), Lines{L"Just text, no markup"});
 }
 
+TEST(HtmlDocumentTest, TheEntitiesThatAnXhtmlPageDeclaresAreExpanded) {
+    const DocumentText document = Html(
+        "<!DOCTYPE html [<!ENTITY co \"ACME <b>Corp</b>\"><!-- a > b -->]>\n<html><body>"
+        "<p>Buy &co;&nbsp;now &amp; &product;later.</p></body></html>");
+    EXPECT_EQ(Blocks(document), Lines{L"Buy ACME <b>Corp</b>\u00A0now & later."});
+    EXPECT_EQ(document.notes.size(), 2u) << "for &nbsp; and &product;, declared nowhere";
+}
+
 TEST(HtmlDocumentTest, OfTheHeadOnlyTheTitleIsText) {
     const DocumentText document = Html(
         "<html><head><meta charset=\"utf-8\"><title>Page title</title>"
