@@ -4,7 +4,9 @@
 #include <string>
 #include <utility>
 
+#include "engine/doc/Base64Text.h"
 #include "engine/doc/BlockBuilder.h"
+#include "engine/doc/InternalSubset.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
@@ -61,6 +63,9 @@ private:
     // nothing but whitespace between) does; the run of breaks is then dropped.
     bool EndsParagraph();
     void KeepAttributes(xmlNodePtr element);
+    // Of the head, only the title is text; the rest is metadata.
+    void ReadTitles(xmlNodePtr head);
+    static bool HoldsBase64(xmlNodePtr element);
     Spaces spaces() const { return preserve_ ? Spaces::Keep : Spaces::Collapse; }
 
     const MarkupRules& rules_;
@@ -99,6 +104,11 @@ bool MarkupWalker::Enter(xmlNodePtr element) {
     const std::string name = libxml::QualifiedName(element);
     const ElementRole role = rules_.RoleOf(name);
     if (role == ElementRole::Skip) return false;
+    if (html_ && LowerAscii(name) == "head") {
+        ReadTitles(element);
+        return false;
+    }
+    if (!html_ && HoldsBase64(element)) return false;
     if (role == ElementRole::Block) EndBlock();
     if (html_) KeepAttributes(element);
 
@@ -181,8 +191,30 @@ void MarkupWalker::EndBlock() {
     attributes_.clear();
 }
 
+void MarkupWalker::ReadTitles(xmlNodePtr head) {
+    for (xmlNodePtr child = head->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE || LowerAscii(View(child->name)) != "title" ||
+            rules_.RoleOf("title") == ElementRole::Skip)
+            continue;
+        EndBlock();
+        block_.AppendUtf8(libxml::TextContent(child), Spaces::Collapse);
+        EndBlock();
+    }
+}
+
+bool MarkupWalker::HoldsBase64(xmlNodePtr element) {
+    std::string text;
+    for (xmlNodePtr child = element->children; child; child = child->next) {
+        if (child->type != XML_TEXT_NODE && child->type != XML_CDATA_SECTION_NODE) return false;
+        text += View(child->content);
+    }
+    return IsBase64Text(text);
+}
+
 void MarkupWalker::KeepAttributes(xmlNodePtr element) {
-    if (!element->properties) return;
+    // Links and metadata describe the page to programs, not to its readers.
+    if (!element->properties || IsOneOf(LowerAscii(View(element->name)), {"link", "meta", "base"}))
+        return;
     const auto keep = [this, element](std::string_view name) {
         BlockBuilder text;
         text.AppendUtf8(libxml::Attribute(element, name), Spaces::Collapse);
@@ -203,33 +235,6 @@ void RefuseBinary(std::string_view markup) {
         RaiseEngineError(L"The file is not a markup file (it holds binary data)");
 }
 
-// The markup without its document type declaration when that holds an internal subset: the
-// lenient HTML parser would take the declarations for text.
-std::string_view WithoutInternalSubset(std::string_view markup, std::string& storage) {
-    std::size_t at = 0;
-    while ((at = markup.find('<', at)) != std::string_view::npos) {
-        if (markup.compare(at, 2, "<?") == 0) {
-            at = markup.find("?>", at);
-        } else if (markup.compare(at, 4, "<!--") == 0) {
-            at = markup.find("-->", at);
-        } else {
-            break;
-        }
-        if (at == std::string_view::npos) return markup;
-    }
-    constexpr std::string_view kDoctype = "<!doctype";
-    if (at == std::string_view::npos || markup.size() - at < kDoctype.size() ||
-        LowerAscii(markup.substr(at, kDoctype.size())) != kDoctype)
-        return markup;
-    const std::size_t end = DeclarationEnd(markup, at);
-    const std::string_view declaration =
-        markup.substr(at, end == std::string_view::npos ? end : end - at);
-    if (declaration.find('[') == std::string_view::npos) return markup;
-    storage.assign(markup.substr(0, at));
-    if (end != std::string_view::npos) storage.append(markup.substr(end));
-    return storage;
-}
-
 }  // namespace
 
 std::optional<std::string> Utf16MarkupAsUtf8(std::string_view bytes) {
@@ -248,11 +253,18 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
     const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
     const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
     RefuseBinary(markup);
-    std::string storage;
-    if (const libxml::Document document =
-            libxml::ParseHtml(WithoutInternalSubset(markup, storage), utf8.has_value()))
+    // Its declarations are no text, and the HTML parser knows none of the entities that an
+    // XHTML page may declare there.
+    UnreadEntities entities;
+    std::string expanded;
+    std::string_view input = markup;
+    if (const std::optional<InternalSubset> subset = InternalSubset::Find(markup))
+        input = expanded = subset->ExpandEntities(markup, entities);
+    RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Html);
+    if (const libxml::Document document = libxml::ParseHtml(input, utf8.has_value()))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
     text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
+    text.notes = entities.notes();
     return text;
 }
 
@@ -275,24 +287,28 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
     libxml::RefuseBeyondLimits(xml);
     libxml::Document document = std::move(xml.document);
     bool lenientTree = false;
+    UnreadEntities lenientEntities;
     if (!xml.wellFormed) {
         // Well-formed XML holds neither binary data nor a tagging error; only a damaged file
         // is looked at.
         RefuseBinary(markup);
-        std::string storage;
-        libxml::Document lenient =
-            libxml::ParseHtml(WithoutInternalSubset(markup, storage), utf8.has_value());
-        if (lenient &&
-            (!document || libxml::TextWeight(lenient.get()) > libxml::TextWeight(document.get()))) {
+        const std::optional<InternalSubset> subset = InternalSubset::Find(markup);
+        RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Xml);
+        const std::string expanded =
+            subset.value_or(InternalSubset::None()).ExpandEntities(markup, lenientEntities);
+        libxml::Document lenient = libxml::ParseHtml(expanded, utf8.has_value());
+        // A recovery that kept no text at all never wins: markup characters that the file
+        // writes as references weigh against the lenient tree too.
+        const int64_t recovered = document ? libxml::TextWeight(document.get()) : 0;
+        if (lenient && (recovered <= 0 || libxml::TextWeight(lenient.get()) > recovered)) {
             document = std::move(lenient);
             lenientTree = true;
         }
         text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Xml);
     }
-    UnreadEntities entities;
-    if (!lenientTree) {
-        for (const std::string& name : xml.externalEntities) entities.External(name);
-    }
+    UnreadEntities xmlEntities;
+    for (const std::string& name : xml.externalEntities) xmlEntities.External(name);
+    UnreadEntities& entities = lenientTree ? lenientEntities : xmlEntities;
     // A tree from the HTML parser is still read by XML's rules: no attribute is text.
     if (document) text.blocks = MarkupWalker(rules, false, &entities).Read(document.get());
     text.notes = entities.notes();

@@ -4,11 +4,13 @@
 //
 // Text is read as a browser shows it: each run of whitespace is one space, except inside
 // pre, textarea, listing and xmp (HTML) or under xml:space="preserve" (XML). Character and
-// predefined entities are decoded and internal XML entities expanded; an entity that the file
-// does not declare, or an external one, is counted as UnreadEntities says and noted. Comments,
-// processing instructions and the document type declaration are skipped. An inline
-// element with content becomes a Begin and an End code around it, an empty one (br, img, an
-// empty XML element) one standalone code; each code's content is its tag.
+// predefined entities are decoded and internal entities expanded, in XML, SGML and XHTML; an
+// entity that the file does not declare, or an external one, is counted as UnreadEntities says
+// and noted. Comments, processing instructions and the document type declaration are skipped,
+// as are the head of HTML but for its title, and XML elements that hold only base64 data
+// (Base64Text.h). An inline element with content becomes a Begin and an End code around it,
+// an empty one (br, img, an empty XML element) one standalone code; each code's content is its
+// tag.
 
 #include <optional>
 #include <string>
@@ -28,8 +30,8 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules);
 
 // XML, or SGML: a file that is not well-formed XML (omitted end tags, unquoted attributes)
 // is read by whichever of the XML parser's recovery and the lenient HTML parser keeps more of
-// its text and takes fewer of its tags for text. Tagging errors are counted from the tags as
-// written.
+// its text and takes fewer of its tags for text; a recovery without text never wins. Tagging errors
+// are counted from the tags as written.
 DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules);
 
 // UTF-16 markup (with a byte order mark, or starting with "<") as UTF-8, which libxml2 then

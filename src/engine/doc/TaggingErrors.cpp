@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
+#include "engine/model/EngineError.h"
 #include "engine/tm/Utf8.h"
 
 namespace orv::engine {
@@ -65,11 +67,20 @@ std::size_t TagEnd(std::string_view markup, std::size_t from) {
 
 std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
     int depth = 0;
+    // Inside a declaration of the internal subset, where SGML's "-- ... --" comments may hold
+    // quotes and brackets.
+    bool inDeclaration = false;
     for (std::size_t i = at + 2; i < markup.size(); ++i) {
         const char c = markup[i];
         if (c == '"' || c == '\'') {
             i = markup.find(c, i + 1);
             if (i == std::string_view::npos) return i;
+        } else if (inDeclaration && StartsWithAt(markup, i, "--")) {
+            i = markup.find("--", i + 2);
+            if (i == std::string_view::npos) return i;
+            ++i;
+        } else if (inDeclaration && c == '>') {
+            inDeclaration = false;
         } else if (c == '[') {
             ++depth;
         } else if (c == ']') {
@@ -80,6 +91,13 @@ std::size_t DeclarationEnd(std::string_view markup, std::size_t at) {
             i = markup.find("-->", i + 4);
             if (i == std::string_view::npos) return i;
             i += 2;
+        } else if (c == '<' && depth > 0 && StartsWithAt(markup, i, "<!") &&
+                   !StartsWithAt(markup, i, "<![")) {
+            inDeclaration = true;
+            ++i;
+        } else if (c == '<' && depth > 0 && StartsWithAt(markup, i, "<?")) {
+            i = markup.find('>', i + 2);
+            if (i == std::string_view::npos) return i;
         }
     }
     return std::string_view::npos;
@@ -138,31 +156,41 @@ int64_t CountCodeTaggingErrors(const std::vector<InlineCode>& codes) {
     return balance.Finish();
 }
 
-int64_t CountMarkupTaggingErrors(std::string_view markup, const MarkupRules& rules,
-                                 MarkupDialect dialect) {
-    TagBalance balance;
+namespace {
+
+// What the markup ends inside of: its start, and what it is.
+struct Unclosed {
+    std::size_t at;
+    const wchar_t* what;
+};
+
+// Walks the tags of the markup, the inline ones into `balance`.
+std::optional<Unclosed> ScanMarkup(std::string_view markup, const MarkupRules& rules,
+                                   MarkupDialect dialect, TagBalance& balance) {
     std::size_t i = 0;
     while ((i = markup.find('<', i)) != std::string_view::npos) {
         if (StartsWithAt(markup, i, "<!--")) {
-            i = markup.find("-->", i + 4);
-            if (i == std::string_view::npos) break;
-            i += 3;
+            const std::size_t end = markup.find("-->", i + 4);
+            if (end == std::string_view::npos) return Unclosed{i, L"a comment"};
+            i = end + 3;
             continue;
         }
         if (StartsWithAt(markup, i, "<![CDATA[")) {
-            i = markup.find("]]>", i + 9);
-            if (i == std::string_view::npos) break;
-            i += 3;
+            const std::size_t end = markup.find("]]>", i + 9);
+            if (end == std::string_view::npos) return Unclosed{i, L"a CDATA section"};
+            i = end + 3;
             continue;
         }
         if (StartsWithAt(markup, i, "<!")) {
-            i = DeclarationEnd(markup, i);
-            if (i == std::string_view::npos) break;
+            const std::size_t end = DeclarationEnd(markup, i);
+            if (end == std::string_view::npos) return Unclosed{i, L"a declaration"};
+            i = end;
             continue;
         }
         if (StartsWithAt(markup, i, "<?")) {
-            i = markup.find('>', i + 2);
-            if (i == std::string_view::npos) break;
+            const std::size_t end = markup.find('>', i + 2);
+            if (end == std::string_view::npos) return Unclosed{i, L"a processing instruction"};
+            i = end + 1;
             continue;
         }
         const bool isEnd = StartsWithAt(markup, i, "</");
@@ -175,7 +203,7 @@ int64_t CountMarkupTaggingErrors(std::string_view markup, const MarkupRules& rul
         while (nameEnd < markup.size() && IsNameChar(markup[nameEnd])) ++nameEnd;
         const std::string name = LowerAscii(markup.substr(nameStart, nameEnd - nameStart));
         const std::size_t close = TagEnd(markup, nameEnd);
-        if (close == std::string_view::npos) break;  // the file ends inside the tag
+        if (close == std::string_view::npos) return Unclosed{i, L"a tag"};
         const bool selfClosing = markup[close - 1] == '/' && close - 1 >= nameEnd;
         i = close + 1;
 
@@ -192,7 +220,34 @@ int64_t CountMarkupTaggingErrors(std::string_view markup, const MarkupRules& rul
             balance.Open(name);
         }
     }
+    return std::nullopt;
+}
+
+// Whether a tag starts in the markup.
+bool HoldsATag(std::string_view markup) {
+    for (std::size_t i = markup.find('<'); i != std::string_view::npos;
+         i = markup.find('<', i + 1)) {
+        const std::size_t name = i + 1 < markup.size() && markup[i + 1] == '/' ? i + 2 : i + 1;
+        if (name < markup.size() && IsNameStart(markup[name])) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int64_t CountMarkupTaggingErrors(std::string_view markup, const MarkupRules& rules,
+                                 MarkupDialect dialect) {
+    TagBalance balance;
+    ScanMarkup(markup, rules, dialect, balance);
     return balance.Finish();
+}
+
+void RefuseMarkupHiddenByUnclosed(std::string_view markup, MarkupDialect dialect) {
+    TagBalance balance;
+    const std::optional<Unclosed> unclosed = ScanMarkup(markup, MarkupRules(), dialect, balance);
+    if (unclosed && HoldsATag(markup.substr(unclosed->at + 2)))
+        RaiseEngineError(std::wstring(L"The file cannot be read as markup: ") + unclosed->what +
+                         L" is never closed, and the rest of the file would be lost in it");
 }
 
 }  // namespace orv::engine

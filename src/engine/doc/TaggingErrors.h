@@ -50,4 +50,9 @@ std::size_t DeclarationEnd(std::string_view markup, std::size_t at);
 int64_t CountMarkupTaggingErrors(std::string_view markup, const MarkupRules& rules,
                                  MarkupDialect dialect);
 
+// Throws an engine error, which says what is never closed, when the markup ends inside a
+// comment, CDATA section, declaration, processing instruction or tag that holds later tags: a
+// parser would take the rest of the file into it, and its text would be lost without a word.
+void RefuseMarkupHiddenByUnclosed(std::string_view markup, MarkupDialect dialect);
+
 }  // namespace orv::engine

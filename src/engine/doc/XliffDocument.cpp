@@ -55,6 +55,12 @@ std::string Utf8Of(char32_t c) {
     return utf8;
 }
 
+// The unit that converters of PO files make of the PO header (the project's name, the
+// translator, the charset): metadata, not text. The file's header element is never read.
+bool IsHeaderUnit(xmlNodePtr unit) {
+    return Attribute(unit, "restype") == "x-gettext-domain-header";
+}
+
 class XliffReader {
 public:
     // `externalEntities` are those the text refers to, whose content is not read.
@@ -113,7 +119,7 @@ void XliffReader::ReadContainer(xmlNodePtr parent, bool translate) {
             }
         } else {
             if (name == "trans-unit") {
-                if (translated) ReadTransUnit(child);
+                if (translated && !IsHeaderUnit(child)) ReadTransUnit(child);
             } else if (name == "file" || name == "body" || name == "group") {
                 ReadContainer(child, translated);
             }

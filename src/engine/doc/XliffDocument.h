@@ -1,7 +1,10 @@
 #pragma once
 // XLIFF documents, 1.2 (and the older 1.x) and 2.x, told apart by the root's namespace or
 // version: the source text of each unit that is to be translated (translate="no" on a file,
-// group or unit leaves it out), with its inline codes:
+// group or unit leaves it out), with its inline codes. The file's header (tool, notes,
+// skeleton, phases) and a 1.x unit made of a PO header (restype "x-gettext-domain-header")
+// are metadata and never read.
+// The codes:
 // - 1.x: g is a Begin and an End around its content, x and ph standalone codes, bx and bpt
 //   Begins, ex and ept Ends (paired by rid, or id without one), it an isolated code; the
 //   content of bpt, ept, ph and it is the code's text, that of the others their tag.

@@ -122,5 +122,42 @@ TEST(HtmlDocumentTest, AnEmptyOrTextOnlyFileIsReadToo) {
     EXPECT_EQ(Blocks(Html("Just text, no markup")), Lines{L"Just text, no markup"});
 }
 
+TEST(HtmlDocumentTest, TheEntitiesThatAnXhtmlPageDeclaresAreExpanded) {
+    const DocumentText document = Html(
+        "<!DOCTYPE html [<!ENTITY co \"ACME <b>Corp</b>\"><!-- a > b -->]>\n<html><body>"
+        "<p>Buy &co;&nbsp;now &amp; &product;later.</p></body></html>");
+    EXPECT_EQ(Blocks(document), Lines{L"Buy ACME <b>Corp</b>\u00A0now & later."});
+    EXPECT_EQ(document.notes.size(), 2u) << "for &nbsp; and &product;, declared nowhere";
+}
+
+TEST(HtmlDocumentTest, OfTheHeadOnlyTheTitleIsText) {
+    const DocumentText document = Html(
+        "<html><head><meta charset=\"utf-8\"><title>Page title</title>"
+        "<meta name=\"description\" content=\"What the page is about\">"
+        "<link rel=\"alternate\" title=\"News feed\" href=\"feed.xml\">"
+        "<base href=\"/\" title=\"Base\"><noscript>Enable scripts</noscript></head>"
+        "<body><p><a href=\"x\" title=\"Tip\">Body text.</a></p>"
+        "<link rel=\"stylesheet\" title=\"Dark style\"></body></html>");
+    EXPECT_EQ(Blocks(document), (Lines{L"Page title",
+                                       L"<a href=\"x\" title=\"Tip\">Body "
+                                       L"text.</a>",
+                                       L"Tip"}));
+}
+
+TEST(HtmlDocumentTest, PreformattedTextAndCodeAreTextUnlessTheSettingsSkipThem) {
+    const std::string page = "<p>Run <code>make all</code> now.</p><pre>make install\n  done</pre>";
+    const struct {
+        const wchar_t* settings;
+        Lines blocks;
+    } cases[] = {
+        {L"", {L"Run <code>make all</code> now.", L"make install\n  done"}},
+        {L"[Skip]\ncode", {L"Run now.", L"make install\n  done"}},
+        {L"[Skip]\npre, code", {L"Run now."}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Blocks(Html(page, test::SettingsOf(c.settings))), c.blocks) << c.settings;
+    }
+}
+
 }  // namespace
 }  // namespace orv::engine

@@ -191,5 +191,27 @@ TEST(XliffDocumentTest, EntitiesAreExpandedAndThoseOfAnUnreadDtdCountAsHtmlOrNot
               L"counted as empty.");
 }
 
+TEST(XliffDocumentTest, TheHeaderAndTheUnitOfAPoHeaderAreNeverText) {
+    const DocumentText document = Xliff(R"(<?xml version="1.0" encoding="UTF-8"?>
+<xliff version="1.2" xmlns="urn:oasis:names:tc:xliff:document:1.2">
+ <file original="app.po" source-language="en" datatype="po">
+  <header>
+   <tool tool-id="conv" tool-name="Converter"/><note>Converted from the PO file</note>
+   <skl><internal-file>Skeleton text</internal-file></skl>
+   <phase-group><phase phase-name="p1" process-name="translation"><note>Phase</note></phase>
+   </phase-group>
+   <trans-unit id="h"><source>Not in the body</source></trans-unit>
+  </header>
+  <body>
+   <trans-unit id="hdr" restype="x-gettext-domain-header" approved="no"><source>Project-Id-Version: app 1.0
+Content-Type: text/plain; charset=UTF-8
+</source></trans-unit>
+   <trans-unit id="1"><source>Open the file.</source></trans-unit>
+  </body>
+ </file>
+</xliff>)");
+    EXPECT_EQ(Blocks(document), Lines{L"Open the file."});
+}
+
 }  // namespace
 }  // namespace orv::engine

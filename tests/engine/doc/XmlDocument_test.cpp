@@ -225,5 +225,16 @@ TEST(XmlDocumentTest, AFileThatIsNoXmlAtAllIsReadAsText) {
     EXPECT_EQ(Blocks(Xml("Just a line & more")), Lines{L"Just a line & more"});
 }
 
+TEST(XmlDocumentTest, AnElementThatHoldsOnlyBase64IsNoText) {
+    const std::string line =
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNkYPhfDwAChwGA";
+    const std::string xml = "<doc><p>Real text.</p><image type=\"png\">\n  " + line + "\n  " +
+                            line + "\n  YQ==\n</image><data><![CDATA[" + line +
+                            "]]></data><p>The code " + line.substr(0, 20) +
+                            " stays.</p><p>Mixed <b>" + line + "</b></p></doc>";
+    EXPECT_EQ(Blocks(Xml(xml)),
+              (Lines{L"Real text.", L"The code iVBORw0KGgoAAAANSUhE stays.", L"Mixed"}));
+}
+
 }  // namespace
 }  // namespace orv::engine
