@@ -196,7 +196,7 @@ TEST_F(OrvbatchOutputs, ASecondRunWithTheSameLogFailsAtOnceWhileTheFirstHoldsIt)
 }
 
 TEST_F(OrvbatchOutputs, TwoRunsWithOneLogNeverCrossTheirResults) {
-    WriteLargeBatch(folder.path() / "large", 300);
+    WriteLargeBatch(folder.path() / "large", 1500);
     folder.Write("small/one.txt", "Open the file menu.\n");
     const std::vector<std::string> common = {
         "analyse", "--tm",  "ex/memory.tmx",  "--user",   "anna", "--target",
@@ -219,8 +219,8 @@ TEST_F(OrvbatchOutputs, TwoRunsWithOneLogNeverCrossTheirResults) {
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_THAT(second.err, HasSubstr("out/shared.log is in use by another analysis"));
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    // The first run's figures are its own: all 300 documents, none of the second's.
-    EXPECT_EQ(nlohmann::json::parse(result.out).at("documents").size(), 300u);
+    // The first run's figures are its own: all 1,500 documents, none of the second's.
+    EXPECT_EQ(nlohmann::json::parse(result.out).at("documents").size(), 1500u);
     EXPECT_EQ(Run(with("small")).exitCode, 0);  // free again once the first is done
 }
 
