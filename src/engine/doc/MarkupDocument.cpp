@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/doc/BlockBuilder.h"
+#include "engine/doc/DeclaredEncoding.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
@@ -214,32 +215,29 @@ std::optional<std::string> Utf16MarkupAsUtf8(std::string_view bytes) {
     return std::nullopt;
 }
 
-DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
+DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules,
+                           const std::string& givenEncoding) {
     DocumentText text;
-    const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
-    const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
+    // libxml2 is handed UTF-8 only: its own guess for HTML without a charset is ISO-8859-1.
+    text.encoding = ChooseDocumentEncoding(bytes, HtmlDeclaredEncoding(bytes), givenEncoding, true);
+    const std::string markup = DecodeToUtf8(bytes, text.encoding);
     RefuseBinary(markup);
     std::string storage;
     if (const libxml::Document document =
-            libxml::ParseHtml(WithoutInternalSubset(markup, storage), utf8.has_value()))
+            libxml::ParseHtml(WithoutInternalSubset(markup, storage), true))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
     text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
     return text;
 }
 
-DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
-    using namespace std::string_view_literals;
+DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules,
+                          const std::string& givenEncoding) {
     DocumentText text;
-    const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
-    const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
-    // libxml2 reads UTF-16 itself when a byte order mark or the XML declaration shows it, and
-    // then holds the text to the encoding it declares; only UTF-16 without either is handed
-    // over as UTF-8.
-    const bool handOver = utf8 && !bytes.starts_with("\xFF\xFE"sv) &&
-                          !bytes.starts_with("\xFE\xFF"sv) && !bytes.starts_with("<\0?\0"sv) &&
-                          !bytes.starts_with("\0<\0?"sv);
-    libxml::ParsedXml xml =
-        libxml::ParseXml(handOver ? markup : bytes, true, handOver, libxml::Entities::Expanded);
+    // Decoded here rather than by libxml2, so that a file without a declaration is not taken
+    // for UTF-8 when it is not, and the log can say which encoding was read.
+    text.encoding = ChooseDocumentEncoding(bytes, XmlDeclaredEncoding(bytes), givenEncoding, true);
+    const std::string markup = DecodeToUtf8(bytes, text.encoding);
+    libxml::ParsedXml xml = libxml::ParseXml(markup, true, true, libxml::Entities::Expanded);
     // Not even a damaged file may go on to the lenient parser from here: that would count the
     // text of a bomb's declarations, or what lies beyond the depth where the XML parser stopped
     // without the entities it declares.
@@ -251,8 +249,7 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
         // is looked at.
         RefuseBinary(markup);
         std::string storage;
-        libxml::Document lenient =
-            libxml::ParseHtml(WithoutInternalSubset(markup, storage), utf8.has_value());
+        libxml::Document lenient = libxml::ParseHtml(WithoutInternalSubset(markup, storage), true);
         if (lenient &&
             (!document || libxml::TextWeight(lenient.get()) > libxml::TextWeight(document.get()))) {
             document = std::move(lenient);
