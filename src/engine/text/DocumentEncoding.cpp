@@ -108,6 +108,22 @@ std::string WithoutTags(std::string_view markup) {
     return text;
 }
 
+// The text of `sample` in the encoding `name`, as UTF-8; none when a byte is no character in it
+// (a guess that leaves bytes unread is wrong). `cut` says the sample may end inside a character.
+std::optional<std::string> DecodedStrictly(std::string_view sample, const char* name, bool cut) {
+    const Converter converter = OpenConverter(name);
+    if (!converter) return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                        &status);
+    const icu::UnicodeString text(sample.data(), static_cast<int32_t>(sample.size()),
+                                  converter.get(), status);
+    if (U_FAILURE(status) && !(cut && status == U_TRUNCATED_CHAR_FOUND)) return std::nullopt;
+    std::string utf8;
+    text.toUTF8String(utf8);
+    return utf8;
+}
+
 [[noreturn]] void RaiseUnknownEncoding() {
     RaiseEngineError(L"Cannot tell its encoding: give --encoding");
 }
@@ -125,7 +141,8 @@ DocumentEncoding Detect(std::string_view bytes, bool markup) {
     if (U_FAILURE(status)) RaiseUnknownEncoding();
 
     // The bytes are not UTF-8 and hold no zero byte, so neither UTF-8 nor UTF-16 is a guess
-    // worth having; nor is a name ucnv does not know.
+    // worth having; nor is a name ucnv does not know, nor one that cannot read every byte.
+    const bool cut = sample.size() == kDetectorSample;
     std::optional<DocumentEncoding> best;
     std::string bestText;
     for (int32_t i = 0; i < found; ++i) {
@@ -133,16 +150,18 @@ DocumentEncoding Detect(std::string_view bytes, bool markup) {
         const char* name = ucsdet_getName(matches[i], &status);
         const int32_t confidence = ucsdet_getConfidence(matches[i], &status);
         if (U_FAILURE(status) || !name || IsUtf8(name) || !IsAsciiCompatible(name)) continue;
+        if (best && best->confidence - confidence >= kDetectorLead) break;
+        const std::optional<std::string> text = DecodedStrictly(sample, name, cut);
+        if (!text) continue;
         if (!best) {
             if (confidence < kLowestDetectorConfidence) RaiseUnknownEncoding();
             best = DocumentEncoding{name, DocumentEncoding::Source::Detected, confidence, 0};
-            bestText = DecodeToUtf8(sample, *best);
-            continue;
+            bestText = *text;
+        } else if (*text != bestText) {
+            // ISO-8859-1 and windows-1252 read most text alike: only a different reading is a
+            // doubt.
+            RaiseUnknownEncoding();
         }
-        if (best->confidence - confidence >= kDetectorLead) break;
-        // ISO-8859-1 and windows-1252 read most text alike: only a different reading is a doubt.
-        const DocumentEncoding other{name, DocumentEncoding::Source::Detected, confidence, 0};
-        if (DecodeToUtf8(sample, other) != bestText) RaiseUnknownEncoding();
     }
     if (!best) RaiseUnknownEncoding();
     return *best;
