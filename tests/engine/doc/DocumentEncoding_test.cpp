@@ -146,6 +146,29 @@ TEST(DocumentEncodingTest, LegacyEncodingsDeclaredOrNotCountAsTheirUtf8Twin) {
     }
 }
 
+TEST(DocumentEncodingTest, XliffIsReadInTheEncodingItDeclaresOrTheDetectorFinds) {
+    for (const Letter& letter : kLetters) {
+        const auto xliff = [&](const std::string& declaration) {
+            return declaration +
+                   "<xliff version=\"1.2\"><file><body><trans-unit id=\"a\"><source>" +
+                   letter.text + "</source></trans-unit></body></file></xliff>";
+        };
+        const DocumentText twin = test::Read(xliff(""), DocumentFormat::Xliff);
+        ASSERT_EQ(Words(twin, letter.language), letter.words) << letter.language;
+        for (const char* encoding : letter.encodings) {
+            for (const bool declare : {false, true}) {
+                SCOPED_TRACE(std::string(letter.language) + " in " + encoding);
+                const std::string declaration =
+                    declare ? "<?xml version=\"1.0\" encoding=\""s + encoding + "\"?>" : "";
+                const DocumentText read =
+                    test::Read(Encoded(xliff(declaration), encoding), DocumentFormat::Xliff);
+                EXPECT_EQ(test::Blocks(read), test::Blocks(twin));
+                EXPECT_EQ(read.encoding.source, declare ? Source::Declared : Source::Detected);
+            }
+        }
+    }
+}
+
 TEST(DocumentEncodingTest, UnicodeWithOrWithoutAByteOrderMarkCountsAsItsUtf8Twin) {
     const struct {
         const char* encoding;
