@@ -272,6 +272,9 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
 
 int RunAnalyse(const AnalyseOptions& asked, Console& console) {
     AnalyseOptions options = asked;
+    if (!options.encoding.empty() && !engine::IsKnownDocumentEncoding(options.encoding))
+        throw UsageError("--encoding: \"" + options.encoding +
+                         "\" is no encoding ICU knows (try windows-1252, ISO-8859-2, KOI8-R)");
     std::optional<TemporaryLogFolder> logFolder;
     if (options.log.empty()) {
         try {

@@ -175,6 +175,7 @@ TEST_F(Orvbatch, RefusesAWrongCommandLineWithExitCodeTwoAndAHint) {
         {{"analyse", "--format", "xml", "ex/docs"}, "--format"},
         {{"analyse", "--target", "xx-nowhere", "ex/docs"}, "xx-nowhere"},
         {{"analyse", "--max-match", "120", "ex/docs"}, "--max-match"},
+        {{"analyse", "--encoding", "klingon-8", "ex/docs"}, "\"klingon-8\" is no encoding"},
         {{"analyse", "--export-unknown-type", "pdf", "ex/docs"}, "pdf"},
         {{"analyse"}, "no documents"},
         {{"analyse", "ex/empty"}, "holds no documents"},

@@ -140,6 +140,8 @@ std::string ReadableLogText(const AnalysisReport& report) {
             text += "  Not analysed: " + ToNarrow(*document.failure) + kCrLf;
             continue;
         }
+        if (!document.encoding.empty())
+            text += "  Encoding: " + ToNarrow(document.encoding) + kCrLf;
         AppendBandTable(text, document);
     }
     text += kCrLf;

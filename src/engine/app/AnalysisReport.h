@@ -33,6 +33,8 @@ struct DocumentReport {
     // Why the document could not be analysed; its counts are then all zero.
     std::optional<std::wstring> failure;
     int64_t taggingErrors = 0;
+    // The encoding the document was read in and how it was chosen, for the readable log.
+    std::wstring encoding;
     // Indexed by the Band value.
     std::array<BandTally, kReportBands> bands{};
     int64_t segments = 0;

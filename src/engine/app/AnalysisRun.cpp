@@ -40,6 +40,7 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         try {
             const DocumentText text = ReadDocument(path, settings);
             document.taggingErrors = text.taggingErrors;
+            document.encoding = text.encoding.Described();
             for (const std::wstring& note : text.notes)
                 report.notes.push_back(L"Note on " + path + L": " + note);
             for (Segment& segment : segmenter.Split(text)) {

@@ -3,6 +3,8 @@
 #include <mutex>
 #include <utility>
 
+#include "engine/text/DocumentEncoding.h"
+
 namespace orv::engine {
 namespace {
 
@@ -14,6 +16,10 @@ EngineExtras extras;
 void SetEngineExtras(EngineExtras newExtras) {
     std::lock_guard<std::mutex> hold(extrasLock);
     extras = std::move(newExtras);
+}
+
+bool IsKnownDocumentEncoding(const std::string& name) {
+    return IsKnownEncoding(name);
 }
 
 EngineExtras CurrentEngineExtras() {

@@ -18,6 +18,9 @@ struct EngineExtras {
 };
 
 void SetEngineExtras(EngineExtras extras);
+// Whether documents can be read in the encoding `name` (ICU's names and aliases); an analysis
+// given another fails before it reads a document.
+bool IsKnownDocumentEncoding(const std::string& name);
 EngineExtras CurrentEngineExtras();
 
 }  // namespace orv::engine

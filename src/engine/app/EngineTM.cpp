@@ -6,6 +6,7 @@
 #include "engine/app/AnalysisRun.h"
 #include "engine/app/EngineApplication.h"
 #include "engine/app/EngineControl.h"
+#include "engine/app/EngineExtras.h"
 #include "engine/app/JobOutputs.h"
 #include "engine/app/JobTasks.h"
 #include "engine/job/JobFile.h"
@@ -135,6 +136,9 @@ void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
 }
 
 void EngineTM::RunJob(const std::wstring& jobFilePath) {
+    const std::string encoding = CurrentEngineExtras().documentEncoding;
+    if (!encoding.empty() && !IsKnownDocumentEncoding(encoding))
+        RaiseEngineError(L"The encoding given for the documents is not known");
     const TranslationMemory& tm = OpenTM();
     const JobDescription job = ReadJobFile(jobFilePath);
     RefuseOutputsOverInputs(job, jobFilePath, path_);
@@ -147,8 +151,8 @@ void EngineTM::RunJob(const std::wstring& jobFilePath) {
     const std::wstring logFile = job.logFile.value_or(L"");
 
     // Settings files are read before the index is built: a bad one fails the job at once.
-    const DocumentSettings settings =
-        ReadDocumentSettings(job.htmlSettingsFile, job.sgmlSettingsFile);
+    DocumentSettings settings = ReadDocumentSettings(job.htmlSettingsFile, job.sgmlSettingsFile);
+    settings.encoding = encoding;
     bool reused = false;
     AnalysisRun run;
     try {

@@ -19,11 +19,12 @@
 namespace orv::engine {
 namespace {
 
-DocumentText PlainText(const std::wstring& text) {
+DocumentText PlainText(const DecodedText& text) {
     BlockBuilder block;
-    block.Append(text, BlockBuilder::Spaces::Keep);
+    block.Append(text.text, BlockBuilder::Spaces::Keep);
     DocumentText document;
     if (block.HasText()) document.blocks.push_back({block.Take(), false});
+    document.encoding = text.encoding;
     return document;
 }
 
@@ -49,7 +50,6 @@ DocumentFormat FormatOfDocument(const std::wstring& path) {
 DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings) {
     const DocumentFormat format = FormatOfDocument(path);
     try {
-        if (format == DocumentFormat::PlainText) return PlainText(ReadPlainTextDocument(path));
         return ReadDocumentBytes(ReadDocumentFileBytes(path), format, settings);
     } catch (const std::bad_alloc&) {
         RaiseEngineError(L"There is not enough memory to read the file");
@@ -61,17 +61,17 @@ DocumentText ReadDocumentBytes(std::string_view bytes, DocumentFormat format,
     try {
         switch (format) {
             case DocumentFormat::Html:
-                return ReadHtmlBytes(bytes, settings.html);
+                return ReadHtmlBytes(bytes, settings.html, settings.encoding);
             case DocumentFormat::Xml:
-                return ReadXmlBytes(bytes, settings.sgml);
+                return ReadXmlBytes(bytes, settings.sgml, settings.encoding);
             case DocumentFormat::Xliff:
-                return ReadXliffBytes(bytes);
+                return ReadXliffBytes(bytes, settings.encoding);
             case DocumentFormat::Po:
-                return ReadPoBytes(bytes);
+                return ReadPoBytes(bytes, settings.encoding);
             case DocumentFormat::PlainText:
                 break;
         }
-        return PlainText(DecodePlainText(std::string(bytes)));
+        return PlainText(DecodeDocumentText(bytes, settings.encoding));
     } catch (const std::bad_alloc&) {
         RaiseEngineError(L"There is not enough memory to read the file");
     }

@@ -52,6 +52,9 @@ MarkupRules ParseMarkupRules(std::wstring_view text, MarkupRules base);
 struct DocumentSettings {
     MarkupRules html = DefaultHtmlRules();
     MarkupRules sgml;  // for XML and SGML: every element a block unless a settings file says
+    // The encoding of documents that declare none and are not UTF-8 (EngineExtras); empty:
+    // detected.
+    std::string encoding;
 };
 
 // The rules from the job's HTML and SGML settings files; a file not given (or given with an

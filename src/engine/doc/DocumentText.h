@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/model/Segment.h"
+#include "engine/text/DocumentEncoding.h"
 #include "engine/text/Segmenter.h"
 
 namespace orv::engine {
@@ -28,6 +29,8 @@ struct DocumentText {
     Segmenter::LineBreaks lineBreaks = Segmenter::LineBreaks::InsideSentence;
     // What the analysis log should say of how the document was read (text it could not get).
     std::vector<std::wstring> notes;
+    // The encoding the document was read in, and how it was chosen.
+    DocumentEncoding encoding;
 };
 
 }  // namespace orv::engine

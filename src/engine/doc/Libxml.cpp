@@ -185,6 +185,8 @@ ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8, Entities ent
     int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     if (entities == Entities::Expanded) options |= XML_PARSE_NOENT;
     if (recover) options |= XML_PARSE_RECOVER;
+    // Decoded bytes still carry the declaration of the encoding they were in.
+    if (utf8) options |= XML_PARSE_IGNORE_ENC;
     ParsedXml parsed;
     parsed.document.reset(xmlCtxtReadMemory(context.get(), bytes.data(), size, nullptr,
                                             utf8 ? "UTF-8" : nullptr, options));

@@ -46,7 +46,7 @@ enum class Entities {
 };
 
 // `recover` keeps what a parser that meets a fault can still make of the rest. `utf8` says the
-// bytes are UTF-8 whatever encoding they declare.
+// bytes are UTF-8 whatever encoding they declare (the declaration is then ignored).
 ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8 = false,
                    Entities entities = Entities::Kept);
 

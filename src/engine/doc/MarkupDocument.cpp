@@ -7,6 +7,7 @@
 #include "engine/doc/Base64Text.h"
 #include "engine/doc/BlockBuilder.h"
 #include "engine/doc/InternalSubset.h"
+#include "engine/doc/DeclaredEncoding.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
@@ -248,10 +249,12 @@ std::optional<std::string> Utf16MarkupAsUtf8(std::string_view bytes) {
     return std::nullopt;
 }
 
-DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
+DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules,
+                           const std::string& givenEncoding) {
     DocumentText text;
-    const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
-    const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
+    // libxml2 is handed UTF-8 only: its own guess for HTML without a charset is ISO-8859-1.
+    text.encoding = ChooseDocumentEncoding(bytes, HtmlDeclaredEncoding(bytes), givenEncoding, true);
+    const std::string markup = DecodeToUtf8(bytes, text.encoding);
     RefuseBinary(markup);
     // Its declarations are no text, and the HTML parser knows none of the entities that an
     // XHTML page may declare there.
@@ -261,26 +264,21 @@ DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules) {
     if (const std::optional<InternalSubset> subset = InternalSubset::Find(markup))
         input = expanded = subset->ExpandEntities(markup, entities);
     RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Html);
-    if (const libxml::Document document = libxml::ParseHtml(input, utf8.has_value()))
+    if (const libxml::Document document = libxml::ParseHtml(input, true))
         text.blocks = MarkupWalker(rules, true).Read(document.get());
     text.taggingErrors = CountMarkupTaggingErrors(markup, rules, MarkupDialect::Html);
     text.notes = entities.notes();
     return text;
 }
 
-DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
-    using namespace std::string_view_literals;
+DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules,
+                          const std::string& givenEncoding) {
     DocumentText text;
-    const std::optional<std::string> utf8 = Utf16MarkupAsUtf8(bytes);
-    const std::string_view markup = utf8 ? std::string_view(*utf8) : bytes;
-    // libxml2 reads UTF-16 itself when a byte order mark or the XML declaration shows it, and
-    // then holds the text to the encoding it declares; only UTF-16 without either is handed
-    // over as UTF-8.
-    const bool handOver = utf8 && !bytes.starts_with("\xFF\xFE"sv) &&
-                          !bytes.starts_with("\xFE\xFF"sv) && !bytes.starts_with("<\0?\0"sv) &&
-                          !bytes.starts_with("\0<\0?"sv);
-    libxml::ParsedXml xml =
-        libxml::ParseXml(handOver ? markup : bytes, true, handOver, libxml::Entities::Expanded);
+    // Decoded here rather than by libxml2, so that a file without a declaration is not taken
+    // for UTF-8 when it is not, and the log can say which encoding was read.
+    text.encoding = ChooseDocumentEncoding(bytes, XmlDeclaredEncoding(bytes), givenEncoding, true);
+    const std::string markup = DecodeToUtf8(bytes, text.encoding);
+    libxml::ParsedXml xml = libxml::ParseXml(markup, true, true, libxml::Entities::Expanded);
     // Not even a damaged file may go on to the lenient parser from here: that would count the
     // text of a bomb's declarations, or what lies beyond the depth where the XML parser stopped
     // without the entities it declares.
@@ -296,7 +294,7 @@ DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules) {
         RefuseMarkupHiddenByUnclosed(markup, MarkupDialect::Xml);
         const std::string expanded =
             subset.value_or(InternalSubset::None()).ExpandEntities(markup, lenientEntities);
-        libxml::Document lenient = libxml::ParseHtml(expanded, utf8.has_value());
+        libxml::Document lenient = libxml::ParseHtml(expanded, true);
         // A recovery that kept no text at all never wins: markup characters that the file
         // writes as references weigh against the lenient tree too.
         const int64_t recovered = document ? libxml::TextWeight(document.get()) : 0;

@@ -23,16 +23,20 @@ namespace orv::engine {
 
 // Both throw an engine error for a file that holds binary data (NUL bytes, not UTF-16).
 
-// HTML in any encoding that a byte order mark, a meta charset or libxml2's guess reveals,
-// however damaged. The alt, title and placeholder attributes, and the value of buttons, are
+// HTML, however damaged, in the encoding that DocumentEncoding.h chooses: a byte order mark,
+// the XML declaration or a meta charset, valid UTF-8, `givenEncoding` (empty: none), the
+// detector. The alt, title and placeholder attributes, and the value of buttons, are
 // blocks of their own, after the block of their element.
-DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules);
+DocumentText ReadHtmlBytes(std::string_view bytes, const MarkupRules& rules,
+                           const std::string& givenEncoding = "");
 
 // XML, or SGML: a file that is not well-formed XML (omitted end tags, unquoted attributes)
 // is read by whichever of the XML parser's recovery and the lenient HTML parser keeps more of
-// its text and takes fewer of its tags for text; a recovery without text never wins. Tagging errors
-// are counted from the tags as written.
-DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules);
+// its text and takes fewer of its tags for text; a recovery without text never wins. Tagging
+// errors are counted from the tags as written. The encoding is chosen as for HTML, with the
+// XML declaration as the document's own.
+DocumentText ReadXmlBytes(std::string_view bytes, const MarkupRules& rules,
+                          const std::string& givenEncoding = "");
 
 // UTF-16 markup (with a byte order mark, or starting with "<") as UTF-8, which libxml2 then
 // reads whatever the markup declares; none for other bytes, which libxml2 reads as they say.

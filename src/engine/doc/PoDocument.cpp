@@ -1,20 +1,13 @@
 #include "engine/doc/PoDocument.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/unistr.h>
-
-#include <climits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/doc/BlockBuilder.h"
 #include "engine/model/EngineError.h"
-#include "engine/text/IcuText.h"
 #include "engine/text/Placeholders.h"
 #include "engine/text/PlainTextDocument.h"
-#include "engine/tm/Utf8.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine {
@@ -185,13 +178,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The charset of the header's Content-Type; UTF-8 when there is none.
-std::string CharsetOf(const std::wstring& header) {
+// The charset of the header's Content-Type, if it names one.
+std::optional<std::string> CharsetOf(const std::wstring& header) {
     std::wstring lower = header;
     for (wchar_t& c : lower)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     const std::size_t at = lower.find(L"charset=");
-    if (at == std::wstring::npos) return "UTF-8";
+    if (at == std::wstring::npos) return std::nullopt;
     std::string charset;
     for (std::size_t i = at + 8; i < header.size(); ++i) {
         const wchar_t c = header[i];
@@ -199,39 +192,17 @@ std::string CharsetOf(const std::wstring& header) {
         charset += static_cast<char>(c);
     }
     // "CHARSET" is what a fresh template holds.
-    if (charset.empty() || EqualsIgnoringCase(charset, "charset")) return "UTF-8";
+    if (charset.empty() || EqualsIgnoringCase(charset, "charset")) return std::nullopt;
     return charset;
 }
 
-struct CloseConverter {
-    void operator()(UConverter* converter) const noexcept { ucnv_close(converter); }
-};
-
-std::wstring Decode(std::string_view bytes, const std::string& charset) {
-    if (EqualsIgnoringCase(charset, "UTF-8") || EqualsIgnoringCase(charset, "UTF8"))
-        return FromUtf8(bytes);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<UConverter, CloseConverter> converter(ucnv_open(charset.c_str(), &status));
-    if (U_FAILURE(status) || !converter)
-        RaiseEngineError(L"The PO file's header names a character set that is not known");
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
-        RaiseEngineError(L"The file is too large to be read");
-    const icu::UnicodeString text(bytes.data(), static_cast<int32_t>(bytes.size()), converter.get(),
-                                  status);
-    if (U_FAILURE(status)) RaiseEngineError(L"The PO file cannot be read in its character set");
-    return FromIcu(text);
-}
-
-std::wstring DecodePo(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
-        return DecodePlainText(std::string(bytes));
-    if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
+DecodedText DecodePo(std::string_view bytes, const std::string& givenEncoding) {
     // The header is ASCII in every charset a PO file may be in; read byte for byte, it gives
     // the charset for the rest.
     std::wstring bytewise(bytes.size(), L'\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytewise[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
-    std::string charset = "UTF-8";
+    std::optional<std::string> charset;
     try {
         ParsePo(bytewise, [&charset](const PoEntry& entry) {
             if (IsHeader(entry) && entry.msgstr) charset = CharsetOf(*entry.msgstr);
@@ -240,7 +211,12 @@ std::wstring DecodePo(std::string_view bytes) {
     } catch (const AutomationError&) {
         // The reading in the right charset says what is wrong.
     }
-    return Decode(bytes, charset);
+    if (charset && !IsKnownEncoding(*charset) && !ByteOrderMarkEncoding(bytes))
+        RaiseEngineError(L"The PO file's header names a character set that is not known");
+    DecodedText decoded;
+    decoded.encoding = ChooseDocumentEncoding(bytes, charset, givenEncoding, false);
+    decoded.text = DecodeToText(bytes, decoded.encoding);
+    return decoded;
 }
 
 void AppendMessage(std::wstring_view text, bool placeholders, BlockBuilder& block) {
@@ -266,11 +242,13 @@ bool HasPlaceholders(const PoEntry& entry) {
 
 }  // namespace
 
-DocumentText ReadPoBytes(std::string_view bytes) {
+DocumentText ReadPoBytes(std::string_view bytes, const std::string& givenEncoding) {
     // A line break inside a message is a space, as in every other format: messages are
     // wrapped where the source code wraps them, not where their sentences end.
     DocumentText document;
-    ParsePo(DecodePo(bytes), [&document](const PoEntry& entry) {
+    DecodedText decoded = DecodePo(bytes, givenEncoding);
+    document.encoding = decoded.encoding;
+    ParsePo(decoded.text, [&document](const PoEntry& entry) {
         if (IsHeader(entry)) return true;
         const bool placeholders = HasPlaceholders(entry);
         for (const std::optional<std::wstring>* text : {&entry.msgid, &entry.plural}) {

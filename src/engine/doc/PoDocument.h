@@ -9,8 +9,9 @@
 // "{0}", "{0:N2}"); "%%", "{{" and "}}" stay text. An entry flagged "no-...-format" (as in
 // "#, no-c-format") has none.
 //
-// The encoding is the charset of the header's Content-Type (UTF-8 without one), unless a
-// byte order mark says otherwise.
+// The encoding is chosen as DocumentEncoding.h says, with the charset of the header's
+// Content-Type as the document's own ("CHARSET", a template's, is none); `givenEncoding`
+// (empty: none) is the user's.
 
 #include <string_view>
 
@@ -20,6 +21,6 @@ namespace orv::engine {
 
 // Throws an engine error, in words without digits, when a line is not PO or the header
 // names a character set that is not known.
-DocumentText ReadPoBytes(std::string_view bytes);
+DocumentText ReadPoBytes(std::string_view bytes, const std::string& givenEncoding = "");
 
 }  // namespace orv::engine

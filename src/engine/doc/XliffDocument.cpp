@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/doc/BlockBuilder.h"
+#include "engine/doc/DeclaredEncoding.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
@@ -320,8 +321,11 @@ std::wstring XliffReader::Data(xmlNodePtr element, std::string_view reference,
 
 }  // namespace
 
-DocumentText ReadXliffBytes(std::string_view bytes) {
-    const libxml::ParsedXml xml = libxml::ParseXml(bytes, false, false, libxml::Entities::Expanded);
+DocumentText ReadXliffBytes(std::string_view bytes, const std::string& givenEncoding) {
+    const DocumentEncoding encoding =
+        ChooseDocumentEncoding(bytes, XmlDeclaredEncoding(bytes), givenEncoding, true);
+    const libxml::ParsedXml xml =
+        libxml::ParseXml(DecodeToUtf8(bytes, encoding), false, true, libxml::Entities::Expanded);
     // Before the fault of form that a stop at a limit also is; the limit also keeps the
     // recursion of the reader shallow.
     libxml::RefuseBeyondLimits(xml);
@@ -333,7 +337,9 @@ DocumentText ReadXliffBytes(std::string_view bytes) {
     const bool version2 = root->ns
                               ? View(root->ns->href).starts_with(std::string(kXliffNamespace) + "2")
                               : Attribute(root, "version").starts_with("2");
-    return XliffReader(version2, xml.externalEntities).Read(root);
+    DocumentText text = XliffReader(version2, xml.externalEntities).Read(root);
+    text.encoding = encoding;
+    return text;
 }
 
 }  // namespace orv::engine

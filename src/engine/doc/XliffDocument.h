@@ -25,7 +25,8 @@
 namespace orv::engine {
 
 // Throws an engine error, in words without digits, when the bytes are not well-formed XML
-// or not an XLIFF document.
-DocumentText ReadXliffBytes(std::string_view bytes);
+// or not an XLIFF document. The encoding is chosen as DocumentEncoding.h says, with the XML
+// declaration as the document's own; `givenEncoding` (empty: none) is the user's.
+DocumentText ReadXliffBytes(std::string_view bytes, const std::string& givenEncoding = "");
 
 }  // namespace orv::engine

@@ -4,14 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
-#include <string_view>
-
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
 
 #include "engine/app/EngineControl.h"
 #include "engine/model/EngineError.h"
@@ -20,65 +15,6 @@
 namespace orv::engine {
 
 namespace {
-
-void AppendCodePoint(std::wstring& text, UChar32 c) {
-    if (c < 0 || c > 0x10FFFF || U_IS_SURROGATE(c)) c = 0xFFFD;
-    if constexpr (sizeof(wchar_t) == 4) {
-        text += static_cast<wchar_t>(c);
-    } else if (c >= 0x10000) {
-        text += static_cast<wchar_t>(U16_LEAD(c));
-        text += static_cast<wchar_t>(U16_TRAIL(c));
-    } else {
-        text += static_cast<wchar_t>(c);
-    }
-}
-
-bool IsValidUtf8(const std::string& bytes, std::size_t from) {
-    const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
-    const auto n = static_cast<int32_t>(bytes.size());
-    for (auto i = static_cast<int32_t>(from); i < n;) {
-        UChar32 c;
-        U8_NEXT(s, i, n, c);
-        if (c < 0) return false;
-    }
-    return true;
-}
-
-std::wstring FromUtf8(const std::string& bytes, std::size_t from) {
-    const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
-    const auto n = static_cast<int32_t>(bytes.size());
-    std::wstring text;
-    text.reserve(bytes.size() - from);
-    for (auto i = static_cast<int32_t>(from); i < n;) {
-        UChar32 c;
-        U8_NEXT(s, i, n, c);
-        AppendCodePoint(text, c);
-    }
-    return text;
-}
-
-std::wstring FromUtf16(const std::string& bytes, bool bigEndian) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        auto first = static_cast<uint8_t>(bytes[i]), second = static_cast<uint8_t>(bytes[i + 1]);
-        units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-    }
-    std::wstring text;
-    text.reserve(units.size());
-    const auto n = static_cast<int32_t>(units.size());
-    for (int32_t i = 0; i < n;) {
-        UChar32 c;
-        U16_NEXT(units.data(), i, n, c);
-        AppendCodePoint(text, c);
-    }
-    if (bytes.size() % 2 != 0) text += L'\uFFFD';  // a last, odd byte
-    return text;
-}
-
-bool StartsWith(const std::string& bytes, std::string_view prefix) {
-    return bytes.compare(0, prefix.size(), prefix) == 0;
-}
 
 // Closes the descriptor it owns when it goes.
 class Descriptor {
@@ -116,17 +52,17 @@ private:
 
 }  // namespace
 
-std::wstring DecodePlainText(const std::string& bytes) {
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) return FromUtf8(bytes, 3);
-    if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes, false);
-    if (StartsWith(bytes, "\xFE\xFF")) return FromUtf16(bytes, true);
-    if (bytes.find('\0') != std::string::npos)
+DecodedText DecodeDocumentText(std::string_view bytes, const std::string& givenEncoding) {
+    DecodedText decoded;
+    decoded.encoding = ChooseDocumentEncoding(bytes, std::nullopt, givenEncoding, false);
+    decoded.text = DecodeToText(bytes, decoded.encoding);
+    if (decoded.text.find(L'\0') != std::wstring::npos)
         RaiseEngineError(L"The file is not a plain-text file (it holds binary data)");
-    if (IsValidUtf8(bytes, 0)) return FromUtf8(bytes, 0);
-    // A byte that is no character is text nobody can read, not a byte to be given back.
-    std::wstring text = FromNarrow(bytes);
-    std::replace_if(text.begin(), text.end(), IsEscapedByte, L'\uFFFD');
-    return text;
+    return decoded;
+}
+
+std::wstring DecodePlainText(const std::string& bytes) {
+    return DecodeDocumentText(bytes, "").text;
 }
 
 std::string ReadDocumentFileBytes(const std::wstring& path) {

@@ -3,13 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "engine/text/DocumentEncoding.h"
 
 namespace orv::engine {
 
-// The text of the file at `path`. The encoding is taken from a byte order mark (UTF-8,
-// UTF-16 LE or BE); without one, the bytes are UTF-8 when they are valid UTF-8 and the
-// system's narrow encoding otherwise. Line breaks are kept as written; bytes that are not
-// valid in the encoding become U+FFFD.
+// The text of the file at `path`, in the encoding that DocumentEncoding.h chooses (no
+// declaration, no encoding given). Line breaks are kept as written; bytes that are not valid
+// in the encoding become U+FFFD.
 // Throws AutomationError (RaiseEngineError) when the file cannot be read, with the reason
 // in words ("The file does not exist", ...): no path, no digits and no ";" in it.
 std::wstring ReadPlainTextDocument(const std::wstring& path);
@@ -25,8 +27,15 @@ inline constexpr std::uintmax_t kMaxDocumentFileBytes = std::uintmax_t{512} << 2
 // stops the reading with an error.
 std::string ReadDocumentFileBytes(const std::wstring& path);
 
-// The text of a file's bytes, by the rules above. Throws as above when the bytes are not
-// text (they hold NUL bytes without a UTF-16 byte order mark).
+struct DecodedText {
+    std::wstring text;
+    DocumentEncoding encoding;
+};
+
+// The text of a file's bytes, by the rules above, read in `givenEncoding` (empty: none) when
+// they declare none and are not UTF-8. Throws as above when the bytes are not text (they hold
+// NUL bytes that are no UTF-16), and when their encoding cannot be told.
+DecodedText DecodeDocumentText(std::string_view bytes, const std::string& givenEncoding);
 std::wstring DecodePlainText(const std::string& bytes);
 
 }  // namespace orv::engine
