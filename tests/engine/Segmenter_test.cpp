@@ -10,9 +10,8 @@ namespace {
 using Lines = std::vector<std::wstring>;
 
 // The segments with their codes written back as their content.
-Lines Split(const std::wstring& markup, const std::wstring& language = L"en-US",
-            Segmenter::LineBreaks lineBreaks = Segmenter::LineBreaks::InsideSentence) {
-    Segmenter segmenter(language, lineBreaks);
+Lines Split(const std::wstring& markup, const std::wstring& language = L"en-US") {
+    Segmenter segmenter(language);
     Lines lines;
     for (const Segment& segment : segmenter.Split(test::Tagged(markup))) {
         std::wstring line;
@@ -83,9 +82,6 @@ TEST(SegmenterTest, ABlankLineAlwaysEndsASegment) {
         L"Mr.\n\nSmith\u2029Last";
     EXPECT_EQ(Split(text), (Lines{L"Title without a stop", L"First sentence\ncontinues here.",
                                   L"Second one.", L"Mr.", L"Smith", L"Last"}));
-    EXPECT_EQ(Split(text, L"en-US", Segmenter::LineBreaks::EndSegment),
-              (Lines{L"Title without a stop", L"First sentence", L"continues here.", L"Second one.",
-                     L"Mr.", L"Smith", L"Last"}));
 }
 
 TEST(SegmenterTest, TrimsSegmentsAndDropsThoseWithoutText) {

@@ -25,20 +25,9 @@ std::optional<Segment> Trimmed(const Segment& block) {
 
 }  // namespace
 
-DocumentSegmenter::DocumentSegmenter(const std::wstring& language, const std::wstring& rulesFile)
-    : language_(language) {
+DocumentSegmenter::DocumentSegmenter(const std::wstring& language, const std::wstring& rulesFile) {
     if (!rulesFile.empty()) fileRules_ = SrxRules::ReadFile(rulesFile);
-    prose_.emplace(language_, Segmenter::LineBreaks::InsideSentence, rules());
-}
-
-const SrxRules& DocumentSegmenter::rules() const {
-    return fileRules_ ? *fileRules_ : SrxRules::BuiltIn();
-}
-
-Segmenter& DocumentSegmenter::SegmenterFor(Segmenter::LineBreaks lineBreaks) {
-    if (lineBreaks == Segmenter::LineBreaks::InsideSentence) return *prose_;
-    if (!lines_) lines_.emplace(language_, Segmenter::LineBreaks::EndSegment, rules());
-    return *lines_;
+    segmenter_.emplace(language, fileRules_ ? *fileRules_ : SrxRules::BuiltIn());
 }
 
 std::vector<Segment> DocumentSegmenter::Split(const DocumentText& document) {
@@ -49,7 +38,7 @@ std::vector<Segment> DocumentSegmenter::Split(const DocumentText& document) {
                 segments.push_back(std::move(*segment));
             continue;
         }
-        for (Segment& segment : SegmenterFor(document.lineBreaks).Split(block.text))
+        for (Segment& segment : segmenter_->Split(block.text))
             segments.push_back(std::move(segment));
     }
     return segments;

@@ -23,13 +23,8 @@ public:
     std::vector<Segment> Split(const DocumentText& document);
 
 private:
-    Segmenter& SegmenterFor(Segmenter::LineBreaks lineBreaks);
-    const SrxRules& rules() const;
-
-    std::wstring language_;
     std::optional<SrxRules> fileRules_;
-    std::optional<Segmenter> prose_;
-    std::optional<Segmenter> lines_;
+    std::optional<Segmenter> segmenter_;
 };
 
 }  // namespace orv::engine

@@ -8,7 +8,6 @@
 
 #include "engine/model/Segment.h"
 #include "engine/text/DocumentEncoding.h"
-#include "engine/text/Segmenter.h"
 
 namespace orv::engine {
 
@@ -25,8 +24,6 @@ struct DocumentText {
     std::vector<TextBlock> blocks;
     // Faults of the inline codes in the source (see TaggingErrors.h), for the whole document.
     int64_t taggingErrors = 0;
-    // How the blocks that are not segments yet are split.
-    Segmenter::LineBreaks lineBreaks = Segmenter::LineBreaks::InsideSentence;
     // What the analysis log should say of how the document was read (text it could not get).
     std::vector<std::wstring> notes;
     // The encoding the document was read in, and how it was chosen.

@@ -69,8 +69,8 @@ std::vector<std::pair<int32_t, int32_t>> Paragraphs(const icu::UnicodeString& te
 
 }  // namespace
 
-Segmenter::Segmenter(const std::wstring& language, LineBreaks lineBreaks, const SrxRules& rules)
-    : lineBreaks_(lineBreaks), rules_(rules.For(language)) {
+Segmenter::Segmenter(const std::wstring& language, const SrxRules& rules)
+    : rules_(rules.For(language)) {
     const icu::Locale locale = LocaleOf(language);
     UErrorCode status = U_ZERO_ERROR;
     sentences_.reset(icu::BreakIterator::createSentenceInstance(locale, status));
@@ -157,10 +157,8 @@ std::vector<Segment> Segmenter::Split(const Segment& input) {
     for (auto [begin, end] : Paragraphs(text)) {
         const icu::UnicodeString paragraph(text, begin, end - begin);
         icu::UnicodeString spaced = paragraph;
-        if (lineBreaks_ == LineBreaks::InsideSentence) {
-            for (int32_t i = 0; i < spaced.length(); ++i)
-                if (IsLineBreak(spaced[i])) spaced.setCharAt(i, u' ');
-        }
+        for (int32_t i = 0; i < spaced.length(); ++i)
+            if (IsLineBreak(spaced[i])) spaced.setCharAt(i, u' ');
         std::vector<int32_t> breaks = BreaksOf(paragraph, spaced);
         breaks.insert(breaks.begin(), 0);
         breaks.push_back(paragraph.length());

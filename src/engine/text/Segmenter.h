@@ -26,19 +26,11 @@ namespace orv::engine {
 
 class Segmenter {
 public:
-    enum class LineBreaks {
-        // A single line break is a space: hard-wrapped prose keeps its sentences whole.
-        InsideSentence,
-        // Every line break ends a segment (one entry a line, as in lists and string files).
-        EndSegment,
-    };
-
     // `language` is a BCP 47 tag ("en-US"); an empty or malformed tag gets the boundary
     // rules common to all languages, without abbreviations. `rules` choose their own rules
-    // for the tag. The rules see a paragraph's line breaks as written.
-    explicit Segmenter(const std::wstring& language,
-                       LineBreaks lineBreaks = LineBreaks::InsideSentence,
-                       const SrxRules& rules = SrxRules::BuiltIn());
+    // for the tag. A single line break is a space to the sentence boundaries, so hard-wrapped
+    // prose keeps its sentences whole; the rules see a paragraph's line breaks as written.
+    explicit Segmenter(const std::wstring& language, const SrxRules& rules = SrxRules::BuiltIn());
     ~Segmenter();
     Segmenter(Segmenter&&) noexcept;
     Segmenter& operator=(Segmenter&&) noexcept;
@@ -55,7 +47,6 @@ private:
                                   const icu::UnicodeString& spaced);
 
     std::unique_ptr<icu::BreakIterator> sentences_;
-    LineBreaks lineBreaks_;
     LanguageBreakRules rules_;
 };
 

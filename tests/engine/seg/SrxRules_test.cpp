@@ -42,7 +42,7 @@ std::string Example(const std::string& cascade) {
 }
 
 Lines Split(const SrxRules& rules, const std::wstring& language, const std::wstring& text) {
-    Segmenter segmenter(language, Segmenter::LineBreaks::InsideSentence, rules);
+    Segmenter segmenter(language, rules);
     Lines lines;
     for (const Segment& segment : segmenter.Split(test::Tagged(text)))
         lines.push_back(segment.text);
