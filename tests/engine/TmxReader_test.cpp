@@ -177,6 +177,8 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
         {Tmx(Unit("&nbsp;")), L"line 5: Entity 'nbsp' not defined"},
         {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><tmx>\x81</tmx>",
          L": line 1: input conversion failed due to input error, bytes 0x81"},
+        // Taken for UCS-4 by its first bytes, which already fail as the reader is made.
+        {std::string("<\0\0\0a", 5), L": line 1: the XML is not well-formed"},
     };
     // Faults reach the caller, never the console.
     testing::internal::CaptureStderr();

@@ -140,6 +140,14 @@ private:
     void* genericContext_;
 };
 
+// A reader made by `make`. Making it already reads the file's first bytes, and a fault of
+// their encoding would be printed to stderr; the parse that follows reports it in its words.
+template <typename Make>
+ReaderHandle NewReader(Make make) {
+    const ThreadErrorsRedirected quiet(nullptr, [](void*, xmlErrorPtr) {});
+    return ReaderHandle(make());
+}
+
 class TmxParser {
 public:
     // `bytes`, the size of the file, lets the units be allocated once.
@@ -724,8 +732,9 @@ TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop) {
     InitialiseLibxml();
     // The file stays ours (no close callback), and outlives the reader.
     FileSource source{file.get(), {}};
-    ReaderHandle reader(
-        xmlReaderForIO(&ReadFromFile, nullptr, &source, nullptr, nullptr, kParseOptions));
+    ReaderHandle reader = NewReader([&] {
+        return xmlReaderForIO(&ReadFromFile, nullptr, &source, nullptr, nullptr, kParseOptions);
+    });
     if (!reader) RaiseEngineError(L"Cannot read TM " + path + L": out of memory");
     return TmxParser(reader.get(), path, static_cast<std::size_t>(status.st_size), source.lines,
                      stop)
@@ -738,8 +747,10 @@ TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name)
     }
     if (bytes.empty()) RaiseEngineError(L"Cannot read TM " + name + L": the file is empty");
     InitialiseLibxml();
-    ReaderHandle reader(xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                           nullptr, kParseOptions));
+    ReaderHandle reader = NewReader([&] {
+        return xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                  kParseOptions);
+    });
     if (!reader) RaiseEngineError(L"Cannot read TM " + name + L": out of memory");
     LineCount lines;
     lines.Add(bytes);
