@@ -167,6 +167,27 @@ DocumentEncoding Detect(std::string_view bytes, bool markup) {
     return *best;
 }
 
+// The name a reader of the log knows the encoding by, whatever alias the document or the user
+// wrote ("utf-8", "latin2", "cp1251"): its MIME name, else its IANA name, else as written.
+std::string StandardName(const std::string& name) {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open(name.c_str(), &status);
+    if (U_FAILURE(status) || !converter) return name;
+    std::string standard = name;
+    if (const char* internal = ucnv_getName(converter, &status); U_SUCCESS(status) && internal) {
+        for (const char* kind : {"MIME", "IANA"}) {
+            UErrorCode found = U_ZERO_ERROR;
+            const char* written = ucnv_getStandardName(internal, kind, &found);
+            if (U_SUCCESS(found) && written) {
+                standard = written;
+                break;
+            }
+        }
+    }
+    ucnv_close(converter);
+    return standard;
+}
+
 }  // namespace
 
 std::wstring DocumentEncoding::Described() const {
@@ -191,7 +212,7 @@ std::wstring DocumentEncoding::Described() const {
             how = L"detected, " + std::to_wstring(confidence) + L"% confident";
             break;
     }
-    return FromUtf8(name) + L" (" + how + L")";
+    return FromUtf8(StandardName(name)) + L" (" + how + L")";
 }
 
 bool IsKnownEncoding(const std::string& name) {
