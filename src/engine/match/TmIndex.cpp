@@ -207,13 +207,14 @@ PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
 }
 
 TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads,
-                 const StopCheck& stop)
+                 const StopCheck& stop, const SubstitutionOptions& substitution)
     : data_(std::make_unique<Data>()) {
     const auto stopIfAsked = [&stop] {
         if (stop && stop()) throw LoadCancelled{};
     };
     Data& data = *data_;
     data.targetLanguage = targetLanguage;
+    if (substitution.Any()) data.substitution = std::make_shared<const Substitution>(substitution);
 
     std::vector<std::size_t> matchable, relayOnly;
     for (std::size_t u = 0; u < tm.units.size(); ++u) {
@@ -235,7 +236,7 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     std::vector<unsigned> tokenisedBy(matchable.size());
     data.entries.resize(matchable.size());
     ParallelFor(matchable.size(), workers, [&](std::size_t i, unsigned worker) {
-        const Segment& source = tm.units[matchable[i]].source;
+        const Segment source = data.Substituted(tm.units[matchable[i]].source);
         Vocabulary& local = vocabularies[worker];
         data.entries[i] = Prepare(
             source, Tokenize(source),
@@ -260,8 +261,9 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
 
     for (std::size_t u : relayOnly) {
         PreparedSegment relay;
-        relay.normalised = NormalisedText(tm.units[u].source);
-        relay.codeKinds = FormattingCodeKinds(tm.units[u].source);
+        const Segment source = data.Substituted(tm.units[u].source);
+        relay.normalised = NormalisedText(source);
+        relay.codeKinds = FormattingCodeKinds(source);
         relay.exactKey = ExactKey(relay.normalised, relay.codeKinds);
         data.relayExact.emplace_back(relay.exactKey, static_cast<uint32_t>(data.relays.size()));
         data.relays.push_back(std::move(relay));
