@@ -107,6 +107,10 @@ std::unique_ptr<icu::RegexPattern> Compile(const std::wstring& regex, const std:
 
 }  // namespace
 
+bool IsSubstitutionMark(const std::wstring& token) {
+    return token.size() == 1 && token[0] >= kDateMark && token[0] <= kNumberMark;
+}
+
 struct Substitution::Patterns {
     std::vector<std::pair<std::unique_ptr<icu::RegexPattern>, wchar_t>> ordered;
 };

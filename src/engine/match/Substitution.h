@@ -38,6 +38,10 @@ struct SubstitutionOptions {
     friend bool operator==(const SubstitutionOptions&, const SubstitutionOptions&) = default;
 };
 
+// Whether `token` is the mark of a substituted value: a placeable, so that units holding
+// more or fewer values than the segment still take the placeable penalty.
+bool IsSubstitutionMark(const std::wstring& token);
+
 class Substitution {
 public:
     // Throws an engine error when a pattern cannot be used.

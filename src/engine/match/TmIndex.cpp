@@ -60,7 +60,8 @@ PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenize
         uint32_t id = foldedId(token.folded);
         prepared.folded.push_back(id);
         prepared.original.push_back(originalId(token.text));
-        if (IsPlaceable(token.kind)) prepared.placeables.push_back(id);
+        if (IsPlaceable(token.kind) || IsSubstitutionMark(token.text))
+            prepared.placeables.push_back(id);
     }
     std::sort(prepared.placeables.begin(), prepared.placeables.end());
     prepared.exactKey = ExactKey(prepared.normalised, prepared.codeKinds);
