@@ -113,6 +113,22 @@ TEST(SubstitutionTest, SegmentsDifferingOnlyInNumbersAreNoRepetitions) {
     EXPECT_EQ(found[2].band, Band::Repetition);
 }
 
+TEST(SubstitutionTest, UnitsDifferingOnlyInNumbersAreNoMultipleTranslations) {
+    auto unit = [](const wchar_t* source, const wchar_t* target) {
+        return TranslationUnit{Tagged(source), {Variant{L"de-DE", Segment{target, {}}}}};
+    };
+    TranslationMemory tm{
+        L"en-US",
+        {L"de-DE"},
+        {unit(L"Press 3 times now", L"3 mal"), unit(L"Press 4 times now", L"4 mal")}};
+    MatchOptions options;
+    options.multipleTranslationsPenalty = 20;
+    options.substitution = AllOn();
+    TmIndex index(tm, L"de-DE", 1, {}, options.substitution);
+    auto found = MatchBatch(index, {Tagged(L"Press 5 times today")}, options, 1);
+    EXPECT_EQ(found[0].score, 75);
+}
+
 TEST(SubstitutionTest, AnUnclosedQuoteInAPatternIsRefusedWithItsReason) {
     SubstitutionOptions options = AllOn();
     options.timePattern = L"HH 'Uhr";

@@ -131,6 +131,10 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
                 found.push_back(&variant.segment);
         return found;
     };
+    auto SameWritten = [&](uint32_t a, uint32_t b) {
+        return NormalisedText(tm.units[data.entryUnit[a]].source) ==
+               NormalisedText(tm.units[data.entryUnit[b]].source);
+    };
     for (std::size_t from = 0; from < data.exact.size();) {
         std::size_t to = from;
         while (to < data.exact.size() && data.exact[to].first == data.exact[from].first) ++to;
@@ -141,6 +145,9 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
             for (std::size_t j = i; j < to; ++j) {
                 if (done[j - from]) continue;
                 if (!data.entries[data.exact[j].second].SameAs(data.entries[data.exact[i].second]))
+                    continue;
+                // "3 times" and "4 times" are two texts, however alike they score.
+                if (data.substitution && !SameWritten(data.exact[i].second, data.exact[j].second))
                     continue;
                 done[j - from] = true;
                 same.push_back(data.exact[j].second);
