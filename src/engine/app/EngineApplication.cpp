@@ -11,6 +11,7 @@ namespace orv::engine {
 struct EngineApplication::CachedIndex {
     std::wstring tmPath;
     std::wstring targetLanguage;
+    SubstitutionOptions substitution;
     TmFileStamp stamp;
     std::shared_ptr<const TmIndex> index;
 };
@@ -60,25 +61,34 @@ MatchOptions EngineApplication::CurrentMatchOptions() const {
     options.formattingPenalty = PenaltiesOptions_->get_FormattingMismatchPenalty();
     options.placeablePenalty = PenaltiesOptions_->get_PlaceableMismatchPenalty();
     options.multipleTranslationsPenalty = PenaltiesOptions_->get_MultipleTranslationsPenalty();
+    const auto& substitution = *SubstitutionLocalisationOptions_;
+    options.substitution = SubstitutionOptions{
+        substitution.get_SubstituteDates(),   substitution.get_SubstituteTimes(),
+        substitution.get_SubstituteNumbers(), substitution.get_SubstituteMeasurements(),
+        substitution.get_ShortDatePattern(),  substitution.get_LongDatePattern(),
+        substitution.get_TimePattern(),       substitution.get_DecimalSeparator(),
+        substitution.get_GroupSeparator()};
     return options;
 }
 
 std::shared_ptr<const TmIndex> EngineApplication::IndexFor(
     const std::shared_ptr<const TranslationMemory>& tm, const std::wstring& tmPath,
     const std::wstring& targetLanguage, bool reuse, bool& reused, const StopCheck& stop) {
+    const SubstitutionOptions substitution = CurrentMatchOptions().substitution;
     // The file as it was when the open TM was read, not as it is now: a TM changed on disk
     // since must not make the index of what was read look out of date, nor the other way
     // round once it is read again.
     const std::optional<TmFileStamp> stamp =
         tm_->path() == tmPath ? tm_->fileStamp() : std::nullopt;
     reused = reuse && stamp && cachedIndex_ && cachedIndex_->tmPath == tmPath &&
-             cachedIndex_->targetLanguage == targetLanguage && cachedIndex_->stamp == *stamp;
+             cachedIndex_->targetLanguage == targetLanguage &&
+             cachedIndex_->substitution == substitution && cachedIndex_->stamp == *stamp;
     if (reused) return cachedIndex_->index;
 
-    auto index = std::make_shared<const TmIndex>(*tm, targetLanguage, 0, stop);
+    auto index = std::make_shared<const TmIndex>(*tm, targetLanguage, 0, stop, substitution);
     if (stamp)
-        cachedIndex_ =
-            std::make_unique<CachedIndex>(CachedIndex{tmPath, targetLanguage, *stamp, index});
+        cachedIndex_ = std::make_unique<CachedIndex>(
+            CachedIndex{tmPath, targetLanguage, substitution, *stamp, index});
     else
         cachedIndex_.reset();
     return index;

@@ -336,14 +336,19 @@ struct PreparedBatch {
 PreparedBatch PrepareBatch(const Data& data, const std::vector<Segment>& batch, unsigned workers) {
     PreparedBatch prepared;
     prepared.queries.resize(batch.size());
+    std::vector<std::wstring> written(data.substitution ? batch.size() : 0);
     ParallelFor(batch.size(), workers, [&](std::size_t i, unsigned) {
-        prepared.queries[i] = PrepareQuery(data, batch[i], Tokenize(batch[i]));
+        const Segment query = data.Substituted(batch[i]);
+        prepared.queries[i] = PrepareQuery(data, query, Tokenize(query));
+        if (data.substitution) written[i] = NormalisedText(batch[i]);
     });
-    // In batch order: only an earlier occurrence makes a repetition.
+    // In batch order: only an earlier occurrence makes a repetition, of the text as
+    // written: substitution changes what a match costs, not what is a repetition.
     prepared.repeated.assign(batch.size(), false);
     std::unordered_set<std::wstring> earlier;
     for (std::size_t i = 0; i < batch.size(); ++i)
-        prepared.repeated[i] = !earlier.insert(prepared.queries[i].normalised).second;
+        prepared.repeated[i] =
+            !earlier.insert(data.substitution ? written[i] : prepared.queries[i].normalised).second;
     return prepared;
 }
 

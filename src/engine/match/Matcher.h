@@ -52,6 +52,9 @@ struct MatchOptions {
     int32_t formattingPenalty = 0;            // FormattingMismatchPenalty
     int32_t placeablePenalty = 0;             // PlaceableMismatchPenalty
     int32_t multipleTranslationsPenalty = 0;  // MultipleTranslationsPenalty
+    // From the SubstitutionLocalisation group. It takes effect through the TmIndex built
+    // with it: MatchBatch substitutes as its index does.
+    SubstitutionOptions substitution;
 };
 
 struct SegmentMatch {

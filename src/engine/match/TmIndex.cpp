@@ -60,7 +60,8 @@ PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenize
         uint32_t id = foldedId(token.folded);
         prepared.folded.push_back(id);
         prepared.original.push_back(originalId(token.text));
-        if (IsPlaceable(token.kind)) prepared.placeables.push_back(id);
+        if (IsPlaceable(token.kind) || IsSubstitutionMark(token.text))
+            prepared.placeables.push_back(id);
     }
     std::sort(prepared.placeables.begin(), prepared.placeables.end());
     prepared.exactKey = ExactKey(prepared.normalised, prepared.codeKinds);
@@ -130,6 +131,10 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
                 found.push_back(&variant.segment);
         return found;
     };
+    auto SameWritten = [&](uint32_t a, uint32_t b) {
+        return NormalisedText(tm.units[data.entryUnit[a]].source) ==
+               NormalisedText(tm.units[data.entryUnit[b]].source);
+    };
     for (std::size_t from = 0; from < data.exact.size();) {
         std::size_t to = from;
         while (to < data.exact.size() && data.exact[to].first == data.exact[from].first) ++to;
@@ -140,6 +145,9 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
             for (std::size_t j = i; j < to; ++j) {
                 if (done[j - from]) continue;
                 if (!data.entries[data.exact[j].second].SameAs(data.entries[data.exact[i].second]))
+                    continue;
+                // "3 times" and "4 times" are two texts, however alike they score.
+                if (data.substitution && !SameWritten(data.exact[i].second, data.exact[j].second))
                     continue;
                 done[j - from] = true;
                 same.push_back(data.exact[j].second);
@@ -207,13 +215,14 @@ PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
 }
 
 TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads,
-                 const StopCheck& stop)
+                 const StopCheck& stop, const SubstitutionOptions& substitution)
     : data_(std::make_unique<Data>()) {
     const auto stopIfAsked = [&stop] {
         if (stop && stop()) throw LoadCancelled{};
     };
     Data& data = *data_;
     data.targetLanguage = targetLanguage;
+    if (substitution.Any()) data.substitution = std::make_shared<const Substitution>(substitution);
 
     std::vector<std::size_t> matchable, relayOnly;
     for (std::size_t u = 0; u < tm.units.size(); ++u) {
@@ -235,7 +244,7 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     std::vector<unsigned> tokenisedBy(matchable.size());
     data.entries.resize(matchable.size());
     ParallelFor(matchable.size(), workers, [&](std::size_t i, unsigned worker) {
-        const Segment& source = tm.units[matchable[i]].source;
+        const Segment source = data.Substituted(tm.units[matchable[i]].source);
         Vocabulary& local = vocabularies[worker];
         data.entries[i] = Prepare(
             source, Tokenize(source),
@@ -260,8 +269,9 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
 
     for (std::size_t u : relayOnly) {
         PreparedSegment relay;
-        relay.normalised = NormalisedText(tm.units[u].source);
-        relay.codeKinds = FormattingCodeKinds(tm.units[u].source);
+        const Segment source = data.Substituted(tm.units[u].source);
+        relay.normalised = NormalisedText(source);
+        relay.codeKinds = FormattingCodeKinds(source);
         relay.exactKey = ExactKey(relay.normalised, relay.codeKinds);
         data.relayExact.emplace_back(relay.exactKey, static_cast<uint32_t>(data.relays.size()));
         data.relays.push_back(std::move(relay));

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/match/Substitution.h"
 #include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
 
@@ -23,9 +24,10 @@ public:
     // a language when it holds a translation into it that is not blank. `threads` share
     // the tokenising (0: one per processor). The index keeps no reference to `tm`. `stop` is
     // asked after every unit tokenised and between the later steps; once it gives true the
-    // building ends with LoadCancelled.
+    // building ends with LoadCancelled. With `substitution` on, every source and every
+    // segment searched for is compared with its values substituted (Substitution.h).
     TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads = 0,
-            const StopCheck& stop = {});
+            const StopCheck& stop = {}, const SubstitutionOptions& substitution = {});
     ~TmIndex();
     TmIndex(TmIndex&&) noexcept;
     TmIndex& operator=(TmIndex&&) noexcept;

@@ -2,6 +2,7 @@
 // What TmIndex holds, for the matcher. Not part of the engine's interface.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -35,6 +36,11 @@ struct Posting {
 
 struct TmIndex::Data {
     std::wstring targetLanguage;
+    std::shared_ptr<const Substitution> substitution;  // none when substitution is off
+
+    Segment Substituted(const Segment& segment) const {
+        return substitution ? substitution->Apply(segment) : segment;
+    }
 
     std::unordered_map<std::wstring, uint32_t> foldedIds;
     std::unordered_map<std::wstring, uint32_t> originalIds;
