@@ -8,21 +8,14 @@ bool EntityDeclarations::IsNameStart(char c) {
 }
 
 bool EntityDeclarations::IsNameChar(char c) {
-    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':';
+    return EntityDeclarations::IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == ':';
 }
 
 namespace {
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool IsNameStart(char c) {
-    return EntityDeclarations::IsNameStart(c);
-}
-
-bool IsNameChar(char c) {
-    return EntityDeclarations::IsNameChar(c);
 }
 
 std::string UpperAscii(std::string_view text) {
@@ -74,7 +67,8 @@ std::string XmlEntityValue(std::string_view value, bool literal) {
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
         const bool reference =
-            c == '&' && i + 1 < value.size() && (IsNameStart(value[i + 1]) || value[i + 1] == '#');
+            c == '&' && i + 1 < value.size() &&
+            (EntityDeclarations::IsNameStart(value[i + 1]) || value[i + 1] == '#');
         if (c == '%') {
             xml += "&#37;";
         } else if (c == '"') {
@@ -98,9 +92,10 @@ bool TagsBalance(std::string_view value) {
          at = value.find('<', at + 1)) {
         const bool end = at + 1 < value.size() && value[at + 1] == '/';
         const std::size_t nameStart = at + (end ? 2 : 1);
-        if (nameStart >= value.size() || !IsNameStart(value[nameStart])) continue;
+        if (nameStart >= value.size() || !EntityDeclarations::IsNameStart(value[nameStart]))
+            continue;
         std::size_t nameEnd = nameStart;
-        while (nameEnd < value.size() && IsNameChar(value[nameEnd])) ++nameEnd;
+        while (nameEnd < value.size() && EntityDeclarations::IsNameChar(value[nameEnd])) ++nameEnd;
         const std::string_view name = value.substr(nameStart, nameEnd - nameStart);
         const std::size_t close = value.find('>', nameEnd);
         if (close == std::string_view::npos) return false;
@@ -132,7 +127,8 @@ EntityDeclarations::EntityDeclarations(std::string_view subset) {
             at = open == std::string_view::npos ? subset.size() : open + 1;
         } else if (StartsWithAt(subset, at, "<!")) {
             std::size_t keyword = at + 2;
-            while (keyword < subset.size() && IsNameChar(subset[keyword])) ++keyword;
+            while (keyword < subset.size() && EntityDeclarations::IsNameChar(subset[keyword]))
+                ++keyword;
             const bool entity = UpperAscii(subset.substr(at + 2, keyword - at - 2)) == "ENTITY";
             at = keyword;
             const std::vector<Token> tokens = DeclarationTokens(subset, at);
@@ -146,10 +142,11 @@ EntityDeclarations::EntityDeclarations(std::string_view subset) {
 void EntityDeclarations::Add(const std::vector<Token>& tokens) {
     if (tokens.size() < 2 || tokens[0].literal || tokens[0].text == "%") return;
     const std::string_view name = tokens[0].text;
-    if (!IsNameStart(name[0]) || names_.contains(name)) return;  // #DEFAULT; the first counts
+    if (!EntityDeclarations::IsNameStart(name[0]) || names_.contains(name))
+        return;  // #DEFAULT; the first counts
     // Only ASCII: a byte of another encoding is no name character of XML.
     for (char c : name)
-        if (!IsNameChar(c) || static_cast<unsigned char>(c) >= 0x80) return;
+        if (!EntityDeclarations::IsNameChar(c) || static_cast<unsigned char>(c) >= 0x80) return;
     std::string declaration;
     if (tokens[1].literal && !TagsBalance(tokens[1].text)) {
         names_.emplace(name);

@@ -15,14 +15,6 @@ using libxml::View;
 // What the references to entities of partial markup may copy, whatever the file's size.
 constexpr std::size_t kPartialMarkupAllowance = 1 << 20;
 
-bool IsNameStart(char c) {
-    return EntityDeclarations::IsNameStart(c);
-}
-
-bool IsNameChar(char c) {
-    return EntityDeclarations::IsNameChar(c);
-}
-
 std::string UpperAscii(std::string_view text) {
     std::string upper(text);
     for (char& c : upper)
@@ -220,8 +212,8 @@ std::string InternalSubset::ExpandEntities(std::string_view markup, UnreadEntiti
             continue;
         }
         std::size_t nameEnd = at + 1;
-        if (nameEnd >= body.size() || !IsNameStart(body[nameEnd])) continue;
-        while (nameEnd < body.size() && IsNameChar(body[nameEnd])) ++nameEnd;
+        if (nameEnd >= body.size() || !EntityDeclarations::IsNameStart(body[nameEnd])) continue;
+        while (nameEnd < body.size() && EntityDeclarations::IsNameChar(body[nameEnd])) ++nameEnd;
         const std::string_view name = body.substr(at + 1, nameEnd - at - 1);
         const bool semicolon = nameEnd < body.size() && body[nameEnd] == ';';
         const std::size_t after = semicolon ? nameEnd + 1 : nameEnd;

@@ -6,8 +6,8 @@
 
 #include "engine/doc/Base64Text.h"
 #include "engine/doc/BlockBuilder.h"
-#include "engine/doc/InternalSubset.h"
 #include "engine/doc/DeclaredEncoding.h"
+#include "engine/doc/InternalSubset.h"
 #include "engine/doc/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"

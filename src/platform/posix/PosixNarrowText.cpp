@@ -29,7 +29,6 @@ bool IsNoCharacter(wchar_t c) {
     return c < 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF);
 }
 
-
 bool CanConvert(const char* to, const char* from) {
     iconv_t converter = iconv_open(to, from);
     if (converter == kNoConverter) return false;
