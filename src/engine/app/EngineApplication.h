@@ -39,6 +39,8 @@ public:
 
     // What the general and penalties options ask of the matching.
     MatchOptions CurrentMatchOptions() const;
+    // Whether footnotes are split into sentences like body text (the tools options).
+    bool MultiSegmentFootnotes() const { return ToolsOptions_->get_MultiSegmentFootnotes(); }
 
     // The index of `tm` into `targetLanguage`. With `reuse`, the index the previous
     // analysis built is used again when it was built for the same language from the same

@@ -153,6 +153,7 @@ void EngineTM::RunJob(const std::wstring& jobFilePath) {
     // Settings files are read before the index is built: a bad one fails the job at once.
     DocumentSettings settings = ReadDocumentSettings(job.htmlSettingsFile, job.sgmlSettingsFile);
     settings.encoding = encoding;
+    settings.multiSegmentFootnotes = application_.MultiSegmentFootnotes();
     bool reused = false;
     AnalysisRun run;
     try {

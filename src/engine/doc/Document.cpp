@@ -13,6 +13,10 @@
 #include "engine/doc/PoDocument.h"
 #include "engine/doc/XliffDocument.h"
 #include "engine/model/EngineError.h"
+#include "engine/office/ExcelWorkbook.h"
+#include "engine/office/OpenDocument.h"
+#include "engine/office/PowerPointDocument.h"
+#include "engine/office/WordDocument.h"
 #include "engine/text/PlainTextDocument.h"
 #include "platform/NarrowText.h"
 
@@ -43,7 +47,48 @@ DocumentFormat FormatOfDocument(const std::wstring& path) {
     if (extension == L"xml" || extension == L"sgm" || extension == L"sgml")
         return DocumentFormat::Xml;
     if (extension == L"xlf" || extension == L"xliff") return DocumentFormat::Xliff;
-    if (extension == L"po" || extension == L"pot") return DocumentFormat::Po;
+    if (extension == L"po") return DocumentFormat::Po;
+    struct Named {
+        const wchar_t* extension;
+        DocumentFormat format;
+    };
+    // ".pot" is both a gettext template and a binary PowerPoint template; gettext's is what
+    // a batch of software strings holds, and it is text, where the other is refused anyway.
+    static constexpr Named kNamed[] = {
+        {L"pot", DocumentFormat::Po},
+        {L"docx", DocumentFormat::Word},
+        {L"docm", DocumentFormat::Word},
+        {L"dotx", DocumentFormat::Word},
+        {L"dotm", DocumentFormat::Word},
+        {L"xlsx", DocumentFormat::Excel},
+        {L"xlsm", DocumentFormat::Excel},
+        {L"xltx", DocumentFormat::Excel},
+        {L"xltm", DocumentFormat::Excel},
+        {L"pptx", DocumentFormat::PowerPoint},
+        {L"pptm", DocumentFormat::PowerPoint},
+        {L"ppsx", DocumentFormat::PowerPoint},
+        {L"ppsm", DocumentFormat::PowerPoint},
+        {L"potx", DocumentFormat::PowerPoint},
+        {L"potm", DocumentFormat::PowerPoint},
+        {L"odt", DocumentFormat::OpenDocument},
+        {L"ott", DocumentFormat::OpenDocument},
+        {L"ods", DocumentFormat::OpenDocument},
+        {L"ots", DocumentFormat::OpenDocument},
+        {L"odp", DocumentFormat::OpenDocument},
+        {L"otp", DocumentFormat::OpenDocument},
+        {L"fodt", DocumentFormat::FlatOpenDocument},
+        {L"fods", DocumentFormat::FlatOpenDocument},
+        {L"fodp", DocumentFormat::FlatOpenDocument},
+        {L"doc", DocumentFormat::BinaryOffice},
+        {L"dot", DocumentFormat::BinaryOffice},
+        {L"xls", DocumentFormat::BinaryOffice},
+        {L"xlt", DocumentFormat::BinaryOffice},
+        {L"ppt", DocumentFormat::BinaryOffice},
+        {L"pps", DocumentFormat::BinaryOffice},
+        {L"rtf", DocumentFormat::Rtf},
+    };
+    for (const Named& named : kNamed)
+        if (extension == named.extension) return named.format;
     return DocumentFormat::PlainText;
 }
 
@@ -68,6 +113,20 @@ DocumentText ReadDocumentBytes(std::string_view bytes, DocumentFormat format,
                 return ReadXliffBytes(bytes, settings.encoding);
             case DocumentFormat::Po:
                 return ReadPoBytes(bytes, settings.encoding);
+            case DocumentFormat::Word:
+                return ReadWordBytes(bytes, settings);
+            case DocumentFormat::Excel:
+                return ReadExcelBytes(bytes);
+            case DocumentFormat::PowerPoint:
+                return ReadPowerPointBytes(bytes);
+            case DocumentFormat::OpenDocument:
+                return ReadOpenDocumentBytes(bytes, settings);
+            case DocumentFormat::FlatOpenDocument:
+                return ReadFlatOpenDocumentBytes(bytes, settings);
+            case DocumentFormat::BinaryOffice:
+                RaiseEngineError(L"binary Office format: save it as .docx/.xlsx/.pptx");
+            case DocumentFormat::Rtf:
+                RaiseEngineError(L"RTF is not read yet");
             case DocumentFormat::PlainText:
                 break;
         }

@@ -1,7 +1,12 @@
 #pragma once
 // Reading a document of any kind the engine knows, chosen by the file's extension (in any
 // case): .htm, .html and .xhtml are HTML; .xml, .sgm and .sgml are XML or SGML; .xlf and
-// .xliff are XLIFF; .po and .pot are gettext PO; anything else is plain text, one block.
+// .xliff are XLIFF; .po and .pot are gettext PO; .docx, .docm, .dotx and .dotm are Word,
+// .xlsx, .xlsm, .xltx and .xltm Excel, .pptx, .pptm, .ppsx, .ppsm, .potx and .potm
+// PowerPoint (Office Open XML); .odt, .ott, .ods, .ots, .odp and .otp OpenDocument, .fodt,
+// .fods and .fodp its flat XML form; anything else is plain text, one block. The binary
+// Office formats (.doc, .dot, .xls, .xlt, .ppt, .pps, .pot) and RTF are refused with what to
+// do instead.
 
 #include <string>
 #include <string_view>
@@ -11,7 +16,20 @@
 
 namespace orv::engine {
 
-enum class DocumentFormat { PlainText, Html, Xml, Xliff, Po };
+enum class DocumentFormat {
+    PlainText,
+    Html,
+    Xml,
+    Xliff,
+    Po,
+    Word,
+    Excel,
+    PowerPoint,
+    OpenDocument,
+    FlatOpenDocument,
+    BinaryOffice,
+    Rtf,
+};
 
 DocumentFormat FormatOfDocument(const std::wstring& path);
 

@@ -55,6 +55,9 @@ struct DocumentSettings {
     // The encoding of documents that declare none and are not UTF-8 (EngineExtras); empty:
     // detected.
     std::string encoding;
+    // A footnote or endnote of a word processor's document is split into sentences like body
+    // text; otherwise it is one segment, however many sentences it has.
+    bool multiSegmentFootnotes = false;
 };
 
 // The rules from the job's HTML and SGML settings files; a file not given (or given with an
