@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/tm/UsageError.h"
+#include "engine/doc/Document.h"
 #include "engine/text/PlainTextDocument.h"
 
 namespace fs = std::filesystem;
@@ -85,13 +86,14 @@ void RefuseNonDocument(const fs::path& path, const std::string& shown) {
 }  // namespace
 
 bool IsDocumentFile(const fs::path& path) {
-    static const std::set<std::string> kExtensions = {".txt",   ".text",  ".htm", ".html",
-                                                      ".xhtml", ".xml",   ".sgm", ".sgml",
-                                                      ".xlf",   ".xliff", ".po",  ".pot"};
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return kExtensions.count(extension) != 0;
+    // Only the extension decides, and the engine knows no extension outside ASCII.
+    const std::string extension = path.extension().string();
+    std::wstring name = L"document";
+    for (const char c : extension) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        name += static_cast<wchar_t>(c);
+    }
+    return engine::KnownFormatOfDocument(name).has_value();
 }
 
 std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments, bool recursive) {

@@ -33,8 +33,11 @@ private:
 
 TEST(DocumentList, FoldersGiveTheirDocumentsInNameOrderOnceEachAndAbsolute) {
     TempFolder folder;
-    for (const char* name : {"docs/b.html", "docs/a.TXT", "docs/image.png", "docs/.hidden.txt",
-                             "docs/sub/c.po", "docs/.git/d.txt", "single.bin"})
+    // An office document is found, and so is one in a format the engine refuses: it must show
+    // in the analysis as a failure rather than be left out of a quote unseen.
+    for (const char* name :
+         {"docs/b.html", "docs/a.TXT", "docs/image.png", "docs/.hidden.txt", "docs/sub/c.po",
+          "docs/.git/d.txt", "single.bin", "docs/c.Docx", "docs/d.odt", "docs/e.xls", "docs/f.zip"})
         folder.Write(name, "x");
     const InFolder here(folder.path());
     const fs::path root = fs::current_path();
@@ -43,12 +46,14 @@ TEST(DocumentList, FoldersGiveTheirDocumentsInNameOrderOnceEachAndAbsolute) {
         bool recursive;
         std::vector<std::string> expected;  // relative to the folder
     } cases[] = {
-        {{"docs"}, false, {"docs/a.TXT", "docs/b.html"}},
-        {{"docs"}, true, {"docs/a.TXT", "docs/b.html", "docs/sub/c.po"}},
+        {{"docs"}, false, {"docs/a.TXT", "docs/b.html", "docs/c.Docx", "docs/d.odt", "docs/e.xls"}},
+        {{"docs"},
+         true,
+         {"docs/a.TXT", "docs/b.html", "docs/c.Docx", "docs/d.odt", "docs/e.xls", "docs/sub/c.po"}},
         // A file named on its own is taken whatever its extension, and once.
         {{"single.bin", "docs/./b.html", "docs"},
          false,
-         {"single.bin", "docs/b.html", "docs/a.TXT"}},
+         {"single.bin", "docs/b.html", "docs/a.TXT", "docs/c.Docx", "docs/d.odt", "docs/e.xls"}},
     };
     for (const auto& c : cases) {
         std::vector<fs::path> expected;

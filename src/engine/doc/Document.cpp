@@ -34,20 +34,14 @@ DocumentText PlainText(const DecodedText& text) {
 
 }  // namespace
 
-DocumentFormat FormatOfDocument(const std::wstring& path) {
+std::optional<DocumentFormat> KnownFormatOfDocument(const std::wstring& path) {
     const std::size_t name = path.find_last_of(L"/\\");
     const std::size_t dot = path.rfind(L'.');
     if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name))
-        return DocumentFormat::PlainText;
+        return std::nullopt;
     std::wstring extension = path.substr(dot + 1);
     for (wchar_t& c : extension)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    if (extension == L"htm" || extension == L"html" || extension == L"xhtml")
-        return DocumentFormat::Html;
-    if (extension == L"xml" || extension == L"sgm" || extension == L"sgml")
-        return DocumentFormat::Xml;
-    if (extension == L"xlf" || extension == L"xliff") return DocumentFormat::Xliff;
-    if (extension == L"po") return DocumentFormat::Po;
     struct Named {
         const wchar_t* extension;
         DocumentFormat format;
@@ -55,6 +49,17 @@ DocumentFormat FormatOfDocument(const std::wstring& path) {
     // ".pot" is both a gettext template and a binary PowerPoint template; gettext's is what
     // a batch of software strings holds, and it is text, where the other is refused anyway.
     static constexpr Named kNamed[] = {
+        {L"txt", DocumentFormat::PlainText},
+        {L"text", DocumentFormat::PlainText},
+        {L"htm", DocumentFormat::Html},
+        {L"html", DocumentFormat::Html},
+        {L"xhtml", DocumentFormat::Html},
+        {L"xml", DocumentFormat::Xml},
+        {L"sgm", DocumentFormat::Xml},
+        {L"sgml", DocumentFormat::Xml},
+        {L"xlf", DocumentFormat::Xliff},
+        {L"xliff", DocumentFormat::Xliff},
+        {L"po", DocumentFormat::Po},
         {L"pot", DocumentFormat::Po},
         {L"docx", DocumentFormat::Word},
         {L"docm", DocumentFormat::Word},
@@ -89,7 +94,11 @@ DocumentFormat FormatOfDocument(const std::wstring& path) {
     };
     for (const Named& named : kNamed)
         if (extension == named.extension) return named.format;
-    return DocumentFormat::PlainText;
+    return std::nullopt;
+}
+
+DocumentFormat FormatOfDocument(const std::wstring& path) {
+    return KnownFormatOfDocument(path).value_or(DocumentFormat::PlainText);
 }
 
 DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings) {

@@ -8,6 +8,7 @@
 // Office formats (.doc, .dot, .xls, .xlt, .ppt, .pps, .pot) and RTF are refused with what to
 // do instead.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,12 @@ enum class DocumentFormat {
 };
 
 DocumentFormat FormatOfDocument(const std::wstring& path);
+
+// The format that the extension of `path` names (.txt and .text name plain text), or none for
+// an extension the engine does not know, which FormatOfDocument reads as plain text. The
+// refused formats are known: a folder of documents to quote should show them as failures, not
+// leave them out of the count unseen.
+std::optional<DocumentFormat> KnownFormatOfDocument(const std::wstring& path);
 
 // The blocks of the document at `path` and its tagging errors. Throws an engine error when
 // the file cannot be read or is not what its extension says, with the reason in words: no

@@ -139,7 +139,9 @@ TEST(DocumentEncodingTest, LegacyEncodingsDeclaredOrNotCountAsTheirUtf8Twin) {
                     EXPECT_EQ(test::Blocks(read), test::Blocks(twin));
                     EXPECT_EQ(Words(read, letter.language), letter.words);
                     EXPECT_EQ(read.encoding.source, declare ? Source::Declared : Source::Detected);
-                    if (declare) EXPECT_EQ(read.encoding.name, encoding);
+                    if (declare) {
+                        EXPECT_EQ(read.encoding.name, encoding);
+                    }
                 }
             }
         }

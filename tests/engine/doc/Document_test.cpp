@@ -28,6 +28,13 @@ TEST(DocumentTest, TheExtensionChoosesTheReaderWhateverItsCase) {
         {L"/a.html/README", DocumentFormat::PlainText},
         {L"C:\\a.po\\notes", DocumentFormat::PlainText},
         {L"archive.html.gz", DocumentFormat::PlainText},
+        {L"Report.DOCM", DocumentFormat::Word},
+        {L"prices.xltx", DocumentFormat::Excel},
+        {L"show.ppsx", DocumentFormat::PowerPoint},
+        {L"budget.ods", DocumentFormat::OpenDocument},
+        {L"letter.fodt", DocumentFormat::FlatOpenDocument},
+        {L"old.pps", DocumentFormat::BinaryOffice},
+        {L"letter.rtf", DocumentFormat::Rtf},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatOfDocument(c.path), c.format) << ToNarrow(c.path);
 }
