@@ -23,15 +23,11 @@ namespace {
         L"The file's zip container unpacks to far more than a document holds (a zip bomb)");
 }
 
-bool EqualWithoutCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
 }
 
 // "/x", "C:x", "\\x" or a ".." step, with "/" or "\\" between steps.
@@ -88,6 +84,9 @@ ZipArchive::ZipArchive(std::string_view bytes) {
                 L"The file's zip container names an entry by a path outside it (absolute, or "
                 L"with a \"..\" step)");
         names_.emplace_back(name);
+        // The first of two entries of one name is the one found, as in a scan.
+        byName_.emplace(name, names_.size() - 1);
+        byLowerName_.emplace(LowerAscii(name), names_.size() - 1);
     }
 }
 
@@ -96,10 +95,12 @@ ZipArchive::~ZipArchive() {
 }
 
 std::optional<std::size_t> ZipArchive::IndexOf(std::string_view name) const {
-    for (std::size_t i = 0; i < names_.size(); ++i)
-        if (names_[i] == name) return i;
-    for (std::size_t i = 0; i < names_.size(); ++i)
-        if (EqualWithoutCase(names_[i], name)) return i;
+    // Maps, not a scan: a reader looks up a part per slide or sheet, and a hostile archive may
+    // hold a hundred thousand entries.
+    if (const auto exact = byName_.find(std::string(name)); exact != byName_.end())
+        return exact->second;
+    if (const auto folded = byLowerName_.find(LowerAscii(name)); folded != byLowerName_.end())
+        return folded->second;
     return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct zip;
@@ -70,6 +71,8 @@ private:
 
     zip* archive_ = nullptr;
     std::vector<std::string> names_;
+    std::unordered_map<std::string, std::size_t> byName_;       // into names_
+    std::unordered_map<std::string, std::size_t> byLowerName_;  // by ASCII lower-case name
     uint64_t unpacked_ = 0;  // bytes unpacked so far, for kMostUnpackedBytes
 };
 
