@@ -75,6 +75,16 @@ ZipArchive::ZipArchive(std::string_view bytes) {
         zip_source_free(source);
         RaiseDamaged();
     }
+    // A constructor that throws runs no destructor: the archive is let go here instead.
+    try {
+        IndexNames();
+    } catch (...) {
+        zip_discard(archive_);
+        throw;
+    }
+}
+
+void ZipArchive::IndexNames() {
     const zip_int64_t entries = zip_get_num_entries(archive_, 0);
     for (zip_int64_t i = 0; i < entries; ++i) {
         const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);

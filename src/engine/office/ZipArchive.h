@@ -67,6 +67,7 @@ public:
     std::optional<Entry> Open(std::string_view name);
 
 private:
+    void IndexNames();
     std::optional<std::size_t> IndexOf(std::string_view name) const;
 
     zip* archive_ = nullptr;
