@@ -171,6 +171,11 @@ TEST(WordDocument, AFormattingChangeCountsAsTheSameTagsInHtml) {
                             WordRun(" button to start the machine."))},
          "same.html",
          bold},
+        {"a link made by a simple field",
+         {.body = sentence("", "<w:fldSimple w:instr=\" HYPERLINK &quot;http://x&quot; \">",
+                           "</w:fldSimple>")},
+         "same.html",
+         bold},
         {"two changes in one sentence",
          {.body = Paragraph(WordRun("Press the ") + WordRun("green", "<w:b/>") +
                             WordRun(" button to ") + WordRun("start", "<w:i/>") +
@@ -211,7 +216,8 @@ TEST(WordDocument, LeavesOutWhatIsNotToBeTranslated) {
         "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader\"/>"
         "</w:sectPr></w:pPr>" +
         WordRun(kFox) + "</w:p>" + WordParagraphs({kNew}) +
-        "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader\"/><w:footerReference "
+        "<w:sectPr><w:headerReference w:type=\"default\" "
+        "r:id=\"rIdSameHeader\"/><w:footerReference "
         "w:type=\"default\" r:id=\"rIdFooter\"/></w:sectPr>";
     const Equivalent cases[] = {
         {"comments",
@@ -250,17 +256,19 @@ TEST(WordDocument, LeavesOutWhatIsNotToBeTranslated) {
         {"a header shown in two sections",
          {.body = twoSections,
           .parts = {{"rIdHeader", "header", "header1.xml", WordParagraphs({kOffice})},
+                    {"rIdSameHeader", "header", "header1.xml"},
                     {"rIdFooter", "footer", "footer1.xml", WordParagraphs({kInvoices})}}},
          "same.txt",
          TextLines({kFox, kNew, kOffice, kInvoices})},
-        {"separators and notes no one refers to",
-         {.body = Paragraph(WordRun(kButton) + "<w:r><w:footnoteReference w:id=\"2\"/></w:r>"),
+        {"separators, even when referred to, and notes no one refers to",
+         {.body = Paragraph(WordRun(kButton) + "<w:r><w:footnoteReference w:id=\"2\"/></w:r>" +
+                            "<w:r><w:footnoteReference w:id=\"0\"/></w:r>"),
           .footnotes = "<w:footnote w:type=\"separator\" w:id=\"0\">" + WordParagraphs({kFox}) +
                        "</w:footnote><w:footnote w:type=\"continuationSeparator\" w:id=\"1\">" +
                        WordParagraphs({kNew}) + "</w:footnote>" +
                        WordNote("footnote", 2, {kInvoices}) + WordNote("footnote", 3, {kOffice})},
          "same.html",
-         "<p>" + kButton + "<img src=\"note.png\"></p><p>" + kInvoices + "</p>"},
+         "<p>" + kButton + "<img src=\"a.png\"><img src=\"b.png\"></p><p>" + kInvoices + "</p>"},
     };
     for (const Equivalent& c : cases) ExpectSameFigures(c);
 }

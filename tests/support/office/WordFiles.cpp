@@ -1,5 +1,7 @@
 #include "support/office/WordFiles.h"
 
+#include <set>
+
 #include "support/office/ZipWriter.h"
 
 namespace orv::test {
@@ -68,11 +70,13 @@ std::string WordBytes(const WordFile& file) {
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Relationships "
         "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
     std::vector<ZipEntry> entries;
+    std::set<std::string> written;  // a part two relationships point to is written once
 
     const auto addPart = [&](const std::string& id, const std::string& type,
                              const std::string& name, const std::string& root,
                              const std::string& content, bool missing) {
         relationships += RelationshipXml(id, types + type, name);
+        if (!written.insert(name).second) return;
         contentTypes += "<Override PartName=\"/word/" + name + "\" ContentType=\"" +
                         kWordContentType + type + "+xml\"/>";
         if (!missing) entries.emplace_back("word/" + name, Root(ns, root, content));
