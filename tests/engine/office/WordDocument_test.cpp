@@ -413,5 +413,32 @@ TEST(WordDocument, ADocumentWithAMissingOrDamagedPartFailsWithItsReason) {
               L"The package is not a Word document");
 }
 
+// Damaged or hostile markup: each document is read, or fails with a reason, in bounded time.
+TEST(WordDocument, HostileMarkupIsReadOrRefusedWithoutHarm) {
+    std::string deep, manyFields, boxes = WordParagraphs({kOffice});
+    for (int i = 0; i < 5000; ++i) deep += "<w:sdt><w:sdtContent>";
+    for (int i = 0; i < 5000; ++i) deep += "</w:sdtContent></w:sdt>";
+    for (int i = 0; i < 20000; ++i) manyFields += kBegin + kSeparate;
+    for (int i = 0; i < 20; ++i) boxes = Paragraph(WordRun("Box.") + TextBox(boxes));
+    const struct {
+        const char* what;
+        std::string body;
+        std::string figures;  // the start of what Figures says
+    } cases[] = {
+        {"content controls nested thousands deep", deep + WordParagraphs({kFox}),
+         "failed: A part of the document is not well-formed XML"},
+        {"thousands of fields begun and never ended",
+         Paragraph(manyFields + WordRun(kFox)) + WordParagraphs({kOffice}), "segments 2,"},
+        {"a field's end with no beginning", Paragraph(kEnd + kSeparate + WordRun(kFox)),
+         "segments 1,"},
+        {"text boxes inside text boxes", boxes, "segments 21,"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string figures = Figures(AnalyseDocument("hostile.docx", Docx(c.body)));
+        EXPECT_EQ(figures.substr(0, c.figures.size()), c.figures) << figures;
+    }
+}
+
 }  // namespace
 }  // namespace orv::engine::test
