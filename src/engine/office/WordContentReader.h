@@ -27,6 +27,11 @@ public:
     // each paragraph with text of the text boxes it anchors.
     void ReadBlocks(std::vector<TextBlock>& blocks);
 
+    // Whether a field began whose code never ended: what followed its start was taken for
+    // its code, and so not counted. A field's result may span paragraphs, so only the end of
+    // the story tells.
+    bool LeftAFieldCodeOpen() const { return fieldsInCode_ > 0; }
+
 private:
     struct Paragraph {
         FormattedRuns runs;

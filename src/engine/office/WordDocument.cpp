@@ -87,6 +87,17 @@ private:
             else
                 xml->Skip();  // the page background
         });
+        NoteAnOpenFieldCode(reader);
+    }
+
+    // A damaged field hides the rest of its story; the log must say so rather than let the
+    // count fall short unseen.
+    void NoteAnOpenFieldCode(const WordContentReader& reader) {
+        if (!reader.LeftAFieldCodeOpen() || notedOpenField_) return;
+        notedOpenField_ = true;
+        document_.notes.push_back(
+            L"A field of the document begins and never ends: the text after its start is not "
+            L"counted");
     }
 
     // The notes the body refers to, in the order of its references; the separators between
@@ -104,7 +115,9 @@ private:
                 continue;
             }
             std::vector<TextBlock>& blocks = notes[std::move(id)];
-            WordContentReader(*xml, styles_, nextPair_, nullptr).ReadBlocks(blocks);
+            WordContentReader reader(*xml, styles_, nextPair_, nullptr);
+            reader.ReadBlocks(blocks);
+            NoteAnOpenFieldCode(reader);
         }
         for (const std::string& id : ids.ids()) {
             const auto note = notes.find(id);
@@ -128,7 +141,9 @@ private:
             if (!read.insert(part).second) continue;
             std::unique_ptr<XmlPartReader> xml = StreamReferredPart(part);
             if (!ToRoot(*xml)) continue;
-            WordContentReader(*xml, styles_, nextPair_, nullptr).ReadBlocks(document_.blocks);
+            WordContentReader reader(*xml, styles_, nextPair_, nullptr);
+            reader.ReadBlocks(document_.blocks);
+            NoteAnOpenFieldCode(reader);
         }
     }
 
@@ -138,6 +153,7 @@ private:
     WordStyles styles_;
     WordReferences references_;
     int nextPair_ = 1;
+    bool notedOpenField_ = false;
     DocumentText document_;
 };
 

@@ -440,5 +440,19 @@ TEST(WordDocument, HostileMarkupIsReadOrRefusedWithoutHarm) {
     }
 }
 
+// A field that begins and never ends hides what follows it, as its code would; the log says
+// so, and what came before it still counts.
+TEST(WordDocument, AFieldThatNeverEndsIsNoted) {
+    const DocumentText damaged = Read(
+        Docx(WordParagraphs({kFox}) + Paragraph(kBegin + WordRun(kOffice))), DocumentFormat::Word);
+    EXPECT_EQ(damaged.blocks.size(), 1u);
+    EXPECT_EQ(damaged.notes, std::vector<std::wstring>{L"A field of the document begins and never "
+                                                       L"ends: the text after its start is not "
+                                                       L"counted"});
+    const DocumentText whole =
+        Read(Docx(Paragraph(kBegin + kSeparate + WordRun(kOffice) + kEnd)), DocumentFormat::Word);
+    EXPECT_TRUE(whole.notes.empty());
+}
+
 }  // namespace
 }  // namespace orv::engine::test
