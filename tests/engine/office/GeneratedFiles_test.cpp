@@ -1,0 +1,141 @@
+// Files of the source tree that the tests' own writers make: the office documents of the
+// bundled example and the seeds of the office fuzz targets. Each must hold what its writer
+// makes now, so that a change to a writer reaches them too. With ORV_WRITE_GENERATED=1 in the
+// environment the test writes them anew instead (each whole, through a temporary file).
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/office/ZipArchive.h"
+#include "support/TempFolder.h"
+#include "support/office/WordFiles.h"
+
+namespace orv::engine::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace orv::test;
+
+struct Generated {
+    std::string path;  // from the top of the source tree
+    std::string bytes;
+};
+
+std::string Run(const std::string& text, const std::string& properties = "") {
+    return "<w:r>" + (properties.empty() ? "" : "<w:rPr>" + properties + "</w:rPr>") +
+           "<w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
+}
+
+std::string Paragraph(const std::string& runs, const std::string& style = "") {
+    return "<w:p>" + (style.empty() ? "" : "<w:pPr><w:pStyle w:val=\"" + style + "\"/></w:pPr>") +
+           runs + "</w:p>";
+}
+
+std::string Cell(const std::string& text) {
+    return "<w:tc>" + Paragraph(Run(text)) + "</w:tc>";
+}
+
+// A page of the user guide of the example's note-taking application: sentences the example
+// memory holds (one in bold inside), near variants of others, a table of shortcuts, a
+// footnote of two sentences, a header; and a comment, hidden text and a deleted revision, none
+// of which counts.
+std::string ExampleManual() {
+    WordFile file;
+    file.body = Paragraph(Run("Backups and synchronisation"), "Heading1") +
+                Paragraph(Run("Backups are created automatically every day.") +
+                          "<w:commentRangeStart w:id=\"0\"/>" +
+                          Run(" To restore a backup, select it and click ") +
+                          Run("Restore", "<w:b/>") + Run(".") + "<w:commentRangeEnd w:id=\"0\"/>" +
+                          "<w:r><w:commentReference w:id=\"0\"/></w:r>") +
+                Paragraph(Run("Synchronisation runs every 30 minutes.") +
+                          "<w:r><w:footnoteReference w:id=\"1\"/></w:r>" +
+                          Run(" Internal build 7731.", "<w:vanish/>")) +
+                Paragraph(Run("Deleted notes are kept in the bin for 30 days.") +
+                          "<w:del w:id=\"5\" w:author=\"Editor\"><w:r><w:delText> Old notes are "
+                          "removed.</w:delText></w:r></w:del>") +
+                "<w:tbl><w:tr>" + Cell("Ctrl+F") + Cell("Search all notes") + "</w:tr><w:tr>" +
+                Cell("Ctrl+P") + Cell("Print the current note") + "</w:tr></w:tbl>" +
+                Paragraph(Run("Press Ctrl+F to search all notes.")) +
+                "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader\"/></w:sectPr>";
+    file.footnotes = WordNote("footnote", 1,
+                              {"If synchronisation fails, check your network connection and "
+                               "try again. The server may not be responding."});
+    file.comments =
+        "<w:comment w:id=\"0\" w:author=\"Reviewer\"><w:p><w:r><w:t>Please check the name of "
+        "the button.</w:t></w:r></w:p></w:comment>";
+    file.parts.push_back(
+        {"rIdHeader", "header", "header1.xml", Paragraph(Run("User guide")), false});
+    return WordBytes(file);
+}
+
+// Each generated zip as a list of its parts, the input the office fuzz targets zip again
+// (tests/fuzz/PartList.h), so that the search starts at the XML of real files.
+std::string PartListOf(const std::string& zip) {
+    ZipArchive archive(zip);
+    std::string list;
+    for (const std::string& name : archive.Names()) {
+        list += "== " + name + "\n" + archive.Read(name).value();
+        if (list.back() != '\n') list += '\n';
+    }
+    return list;
+}
+
+std::vector<Generated> GeneratedFiles() {
+    std::vector<Generated> files = {
+        {"examples/docs/manual.docx", ExampleManual()},
+    };
+    const std::map<std::string, std::string> seeds = {
+        {"office_open_xml_corpus/manual.docx", ExampleManual()},
+    };
+    for (const auto& [name, zip] : seeds) {
+        files.push_back({"tests/fuzz/" + name, zip});
+        files.push_back({"tests/fuzz/" + name + ".parts", PartListOf(zip)});
+    }
+    return files;
+}
+
+// The entries of a zip and their content: two zips of the same parts are the same file to a
+// reader, whichever deflate made their bytes.
+std::map<std::string, std::string> EntriesOf(const std::string& bytes) {
+    if (!LooksLikeZip(bytes)) return {{"", bytes}};
+    ZipArchive archive(bytes);
+    std::map<std::string, std::string> entries;
+    for (const std::string& name : archive.Names()) entries[name] = archive.Read(name).value();
+    return entries;
+}
+
+void WriteWhole(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    const fs::path temporary = path.string() + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) FAIL() << "cannot write " << temporary;
+    }
+    fs::rename(temporary, path);
+}
+
+TEST(GeneratedFiles, AreWhatTheWritersMakeNow) {
+    const bool write = std::getenv("ORV_WRITE_GENERATED") != nullptr;
+    for (const Generated& file : GeneratedFiles()) {
+        const fs::path path = fs::path(ORV_SOURCE_DIR) / file.path;
+        if (write) {
+            WriteWhole(path, file.bytes);
+            continue;
+        }
+        ASSERT_TRUE(fs::exists(path))
+            << file.path << " is missing: run this test with ORV_WRITE_GENERATED=1";
+        EXPECT_EQ(EntriesOf(ReadBytes(path)), EntriesOf(file.bytes))
+            << file.path << " is not what its writer makes: run this test with "
+            << "ORV_WRITE_GENERATED=1 and commit the result";
+    }
+}
+
+}  // namespace
+}  // namespace orv::engine::test
