@@ -211,7 +211,7 @@ std::vector<ZipEntry> PresentationParts(const PresentationFile& file) {
             parts.push_back(
                 {notes, Part("notes", "",
                              ShapeTree(SlideImage() + Shape(slide.notes, "body") +
-                                       SlideNumber(static_cast<int>(i) + 1) + slide.notesShapes))});
+                                       slide.notesShapes + SlideNumber(static_cast<int>(i) + 1)))});
             parts.push_back(
                 {"ppt/notesSlides/_rels/notesSlide" + number + ".xml.rels",
                  Relationships({{"rId1", "notesMaster", "../notesMasters/notesMaster1.xml"},

@@ -38,7 +38,7 @@ struct PresentationSlide {
     // The paragraphs of the speaker notes' body placeholder; with none and no notesShapes
     // the slide has no notes page. The page always has a slide image and a slide number.
     std::vector<std::string> notes{};
-    std::string notesShapes{};  // more shapes of the notes page, after the slide number
+    std::string notesShapes{};  // more shapes of the notes page, after its body
     std::string comment{};      // when not empty, the text of a comment on the slide
     int partNumber = 0;         // the slide is "ppt/slides/slide<N>.xml"; 0: its position, from 1
 };
