@@ -88,7 +88,7 @@ TEST(PowerPointDocumentTest, CountsAsTheSameTextInPlainText) {
          "macros.pptm",
          macros,
          {"Quarterly figures", kButton, kNearFox, kNew, kOffice}},
-        {"a show and a template",
+        {"a slide show",
          "show.ppsx",
          titleAndBody,
          {"Quarterly figures", kButton, kNearFox, kNew, kOffice}},
