@@ -202,6 +202,12 @@ TEST(PowerPointDocumentTest, EmphasisInsideASentenceCountsAsTagsInHtmlDo) {
          ParagraphOf(TextRun("Invoices are due within thirty days") +
                      TextRun("1", "baseline=\"30000\"") + TextRun(".")),
          "<p>Invoices are due within thirty days<sup>1</sup>.</p>"},
+        {"a link and a struck word",
+         ParagraphOf(TextRun("Our ") + TextRun("office", "", "<a:hlinkClick r:id=\"rId9\"/>") +
+                     TextRun(" is ") + TextRun("not", "strike=\"sngStrike\"") +
+                     TextRun(" closed on public holidays.")),
+         "<p>Our <a href=\"https://example.org/\">office</a> is <s>not</s> closed on public "
+         "holidays.</p>"},
         {"a paragraph all in bold has no codes",
          ParagraphOf(TextRun("Our office is closed ", "b=\"1\"") +
                      TextRun("on public holidays.", "b=\"1\"")),
