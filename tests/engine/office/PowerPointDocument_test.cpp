@@ -73,7 +73,7 @@ TEST(PowerPointDocumentTest, CountsAsTheSameTextInPlainText) {
     PresentationFile strict = titleAndBody;
     strict.strict = true;
     PresentationFile macros = titleAndBody;
-    macros.moreParts = {{"ppt/vbaProject.bin", "Sub Greet() ' " + kFox + "\nEnd Sub"}};
+    macros.moreParts = {{"ppt/macros.bin", "macro project: " + kFox}};
     const SameAsText cases[] = {
         {"one text box", "one.pptx", OneSlide(Shape({Paragraph(kFox)})), {kFox}},
         {"title and body placeholders over two slides",

@@ -231,7 +231,7 @@ std::vector<ZipEntry> PresentationParts(const PresentationFile& file) {
     }
 
     const std::string layoutShapes = file.layoutShapes.empty()
-                                         ? Shape({Paragraph("Click to edit the title")}, "title")
+                                         ? Shape({Paragraph("Title of the layout")}, "title")
                                          : file.layoutShapes;
     parts.push_back({"ppt/presentation.xml",
                      Part("presentation", " saveSubsetFonts=\"1\"",
@@ -248,22 +248,20 @@ std::vector<ZipEntry> PresentationParts(const PresentationFile& file) {
               ShapeTree(layoutShapes) + "<p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr>")});
     parts.push_back({"ppt/slideLayouts/_rels/slideLayout1.xml.rels",
                      Relationships({{"rId1", "slideMaster", "../slideMasters/slideMaster1.xml"}})});
-    parts.push_back(
-        {"ppt/slideMasters/slideMaster1.xml",
-         Part("sldMaster", "",
-              ShapeTree(Shape({Paragraph("Click to edit the master title style")}, "title") +
-                        Shape({Paragraph("Click to edit the master text styles")}, "body")) +
-                  std::string(kColourMap) +
-                  "<p:sldLayoutIdLst><p:sldLayoutId id=\"2147483649\" r:id=\"rId1\"/>"
-                  "</p:sldLayoutIdLst>")});
+    parts.push_back({"ppt/slideMasters/slideMaster1.xml",
+                     Part("sldMaster", "",
+                          ShapeTree(Shape({Paragraph("Title of the master")}, "title") +
+                                    Shape({Paragraph("Text of the master")}, "body")) +
+                              std::string(kColourMap) +
+                              "<p:sldLayoutIdLst><p:sldLayoutId id=\"2147483649\" r:id=\"rId1\"/>"
+                              "</p:sldLayoutIdLst>")});
     parts.push_back({"ppt/slideMasters/_rels/slideMaster1.xml.rels",
                      Relationships({{"rId1", "slideLayout", "../slideLayouts/slideLayout1.xml"},
                                     {"rId2", "theme", "../theme/theme1.xml"}})});
     parts.push_back(
         {"ppt/notesMasters/notesMaster1.xml",
          Part("notesMaster", "",
-              ShapeTree(SlideImage() +
-                        Shape({Paragraph("Click to edit the master text styles")}, "body")) +
+              ShapeTree(SlideImage() + Shape({Paragraph("Text of the master")}, "body")) +
                   std::string(kColourMap))});
     parts.push_back({"ppt/notesMasters/_rels/notesMaster1.xml.rels",
                      Relationships({{"rId1", "theme", "../theme/theme1.xml"}})});
