@@ -36,9 +36,10 @@ void AddTo(std::string& formatting, std::string_view name) {
     formatting += name;
 }
 
-// The formatting of a run, from its a:rPr (the current node), as names such as "b i": only what
-// a reader of the text sees as emphasis. Font, size, colour and language are left out, or every
-// run written at another time would break a sentence with codes.
+// The formatting of a run, from its a:rPr (the current node), as names such as "b i", the names
+// a Word document's runs get too: only what a reader of the text sees as emphasis. Font, size,
+// colour and language are left out, or every run written at another time would break a
+// sentence with codes.
 std::string FormattingOf(XmlPartReader& xml) {
     std::string formatting;
     if (IsOn(xml.Attribute("b"))) AddTo(formatting, "b");
@@ -46,14 +47,14 @@ std::string FormattingOf(XmlPartReader& xml) {
     const std::string underline = xml.Attribute("u");
     if (!underline.empty() && underline != "none") AddTo(formatting, "u");
     const std::string strike = xml.Attribute("strike");
-    if (!strike.empty() && strike != "noStrike") AddTo(formatting, "s");
+    if (!strike.empty() && strike != "noStrike") AddTo(formatting, "strike");
     AddTo(formatting, BaselineOf(xml.Attribute("baseline")));
     if (xml.IsEmptyElement()) return formatting;
     const int depth = xml.Depth();
     bool isLink = false;
     while (xml.Next()) {
         if (IsEndOf(xml, depth)) {
-            if (isLink) AddTo(formatting, "a");
+            if (isLink) AddTo(formatting, "link");
             return formatting;
         }
         if (IsStartA(xml, "hlinkClick")) isLink = true;
@@ -120,7 +121,7 @@ void TextBodyReader::ReadParagraph(XmlPartReader& xml, AlternateContent& alterna
         } else if (IsStartA(xml, "fld") && !IsGeneratedField(xml)) {
             ReadRun(xml, runs);
         } else if (IsStartA(xml, "br")) {
-            runs.AddCode(L"<br/>");
+            runs.AddCode(L"<a:br/>");
             xml.Skip();
         } else {
             // Paragraph properties, the end-of-paragraph formatting, a generated field and

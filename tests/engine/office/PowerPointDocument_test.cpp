@@ -261,9 +261,9 @@ TEST(PowerPointDocumentTest, FormattingAndLineBreaksAreCodesWithIdsDistinctAcros
                     TextRun("and sign.")),
         ParagraphOf(TextRun("H") + TextRun("2", "baseline=\"-25%\"") + TextRun("O is water")),
     }))));
-    EXPECT_EQ(Blocks(document),
-              (Lines{L"Read the <b i>new</b i> rules", L"Read our <a>terms</a> first<br/>and sign.",
-                     L"H<sub>2</sub>O is water"}));
+    EXPECT_EQ(Blocks(document), (Lines{L"Read the <b i>new</b i> rules",
+                                       L"Read our <link>terms</link> first<a:br/>and sign.",
+                                       L"H<sub>2</sub>O is water"}));
     EXPECT_EQ(BlockCodes(document), (std::vector<std::string>{"B1 E1", "B2 E2 S", "B3 E3"}));
     EXPECT_EQ(document.taggingErrors, 0);
 }
