@@ -1,9 +1,12 @@
 #pragma once
-// The text of a PowerPoint presentation (Office Open XML: .pptx, .pptm, .ppsx, .potx).
+// The text of a PowerPoint presentation (Office Open XML: .pptx, .pptm, .ppsx, .ppsm, .potx,
+// .potm): first the slides in the order they are shown, then the speaker notes of the same
+// slides in the same order. A hidden slide is left out with its notes; slide masters, layouts
+// and the masters of handouts and notes are not read, for their text is prompts and
+// placeholders that no audience sees. Comments and macros are not read either.
 
 #include <string_view>
 
-#include "engine/doc/DocumentSettings.h"
 #include "engine/doc/DocumentText.h"
 
 namespace orv::engine {
