@@ -14,6 +14,7 @@
 
 #include "engine/office/ZipArchive.h"
 #include "support/TempFolder.h"
+#include "support/office/PowerPointFiles.h"
 #include "support/office/WordFiles.h"
 
 namespace orv::engine::test {
@@ -74,6 +75,23 @@ std::string ExampleManual() {
     return WordBytes(file);
 }
 
+// Two slides, a hidden one, a table, a group, a bold run, a line break, a slide-number field
+// and speaker notes: a seed that reaches every branch of the presentation reader.
+std::string SeedPresentation() {
+    PresentationFile file;
+    file.slides.push_back(
+        {.shapes =
+             Shape({Paragraph("Getting started")}, "title") +
+             Shape({ParagraphOf(TextRun("Press ") + TextRun("Ctrl+F", "b=\"1\"") +
+                                TextRun(" to search.") + "<a:br/>" + TextRun("Next")),
+                    ParagraphOf("<a:fld id=\"{1}\" type=\"slidenum\"><a:t>1</a:t></a:fld>")}) +
+             Group({Shape({Paragraph("Inside a group.")}), Connector()}),
+         .notes = {"Say hello first."}});
+    file.slides.push_back({.shapes = Shape({Paragraph("Hidden text.")}), .show = "0"});
+    file.slides.push_back({.shapes = Table({{Paragraph("Save"), Paragraph("Cancel")}})});
+    return PresentationBytes(file);
+}
+
 // Each generated zip as a list of its parts, the input the office fuzz targets zip again
 // (tests/fuzz/PartList.h), so that the search starts at the XML of real files.
 std::string PartListOf(const std::string& zip) {
@@ -92,6 +110,7 @@ std::vector<Generated> GeneratedFiles() {
     };
     const std::map<std::string, std::string> seeds = {
         {"office_open_xml_corpus/manual.docx", ExampleManual()},
+        {"office_open_xml_corpus/slides.pptx", SeedPresentation()},
     };
     for (const auto& [name, zip] : seeds) {
         files.push_back({"tests/fuzz/" + name, zip});
