@@ -28,18 +28,18 @@ struct Generated {
     std::string bytes;
 };
 
-std::string Run(const std::string& text, const std::string& properties = "") {
+std::string WordRunOf(const std::string& text, const std::string& properties = "") {
     return "<w:r>" + (properties.empty() ? "" : "<w:rPr>" + properties + "</w:rPr>") +
            "<w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
 }
 
-std::string Paragraph(const std::string& runs, const std::string& style = "") {
+std::string WordParagraphOf(const std::string& runs, const std::string& style = "") {
     return "<w:p>" + (style.empty() ? "" : "<w:pPr><w:pStyle w:val=\"" + style + "\"/></w:pPr>") +
            runs + "</w:p>";
 }
 
-std::string Cell(const std::string& text) {
-    return "<w:tc>" + Paragraph(Run(text)) + "</w:tc>";
+std::string WordCellOf(const std::string& text) {
+    return "<w:tc>" + WordParagraphOf(WordRunOf(text)) + "</w:tc>";
 }
 
 // A page of the user guide of the example's note-taking application: sentences the example
@@ -48,22 +48,24 @@ std::string Cell(const std::string& text) {
 // of which counts.
 std::string ExampleManual() {
     WordFile file;
-    file.body = Paragraph(Run("Backups and synchronisation"), "Heading1") +
-                Paragraph(Run("Backups are created automatically every day.") +
-                          "<w:commentRangeStart w:id=\"0\"/>" +
-                          Run(" To restore a backup, select it and click ") +
-                          Run("Restore", "<w:b/>") + Run(".") + "<w:commentRangeEnd w:id=\"0\"/>" +
-                          "<w:r><w:commentReference w:id=\"0\"/></w:r>") +
-                Paragraph(Run("Synchronisation runs every 30 minutes.") +
-                          "<w:r><w:footnoteReference w:id=\"1\"/></w:r>" +
-                          Run(" Internal build 7731.", "<w:vanish/>")) +
-                Paragraph(Run("Deleted notes are kept in the bin for 30 days.") +
-                          "<w:del w:id=\"5\" w:author=\"Editor\"><w:r><w:delText> Old notes are "
-                          "removed.</w:delText></w:r></w:del>") +
-                "<w:tbl><w:tr>" + Cell("Ctrl+F") + Cell("Search all notes") + "</w:tr><w:tr>" +
-                Cell("Ctrl+P") + Cell("Print the current note") + "</w:tr></w:tbl>" +
-                Paragraph(Run("Press Ctrl+F to search all notes.")) +
-                "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader\"/></w:sectPr>";
+    file.body =
+        WordParagraphOf(WordRunOf("Backups and synchronisation"), "Heading1") +
+        WordParagraphOf(WordRunOf("Backups are created automatically every day.") +
+                        "<w:commentRangeStart w:id=\"0\"/>" +
+                        WordRunOf(" To restore a backup, select it and click ") +
+                        WordRunOf("Restore", "<w:b/>") + WordRunOf(".") +
+                        "<w:commentRangeEnd w:id=\"0\"/>" +
+                        "<w:r><w:commentReference w:id=\"0\"/></w:r>") +
+        WordParagraphOf(WordRunOf("Synchronisation runs every 30 minutes.") +
+                        "<w:r><w:footnoteReference w:id=\"1\"/></w:r>" +
+                        WordRunOf(" Internal build 7731.", "<w:vanish/>")) +
+        WordParagraphOf(WordRunOf("Deleted notes are kept in the bin for 30 days.") +
+                        "<w:del w:id=\"5\" w:author=\"Editor\"><w:r><w:delText> Old notes are "
+                        "removed.</w:delText></w:r></w:del>") +
+        "<w:tbl><w:tr>" + WordCellOf("Ctrl+F") + WordCellOf("Search all notes") + "</w:tr><w:tr>" +
+        WordCellOf("Ctrl+P") + WordCellOf("Print the current note") + "</w:tr></w:tbl>" +
+        WordParagraphOf(WordRunOf("Press Ctrl+F to search all notes.")) +
+        "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader\"/></w:sectPr>";
     file.footnotes = WordNote("footnote", 1,
                               {"If synchronisation fails, check your network connection and "
                                "try again. The server may not be responding."});
@@ -71,7 +73,7 @@ std::string ExampleManual() {
         "<w:comment w:id=\"0\" w:author=\"Reviewer\"><w:p><w:r><w:t>Please check the name of "
         "the button.</w:t></w:r></w:p></w:comment>";
     file.parts.push_back(
-        {"rIdHeader", "header", "header1.xml", Paragraph(Run("User guide")), false});
+        {"rIdHeader", "header", "header1.xml", WordParagraphOf(WordRunOf("User guide")), false});
     return WordBytes(file);
 }
 
