@@ -30,6 +30,7 @@ const std::string kOffice = "Our office is closed on public holidays.";
 const std::string kInvoices = "Invoices are due within thirty days.";
 const std::string kFoxVariant = "The quick brown fox jumps over the lazy cat.";
 const std::string kButtonVariant = "Press the red button to start the machine.";
+const std::string kOfficeVariant = "Our office is closed on all public holidays.";
 
 ExcelCell Cell(ExcelCell::Kind kind, std::string text, std::string result = {}) {
     return {kind, std::move(text), std::move(result)};
@@ -57,27 +58,34 @@ TEST(ExcelWorkbook, CountsAsThePlainTextOfItsSheetNamesAndCells) {
          {{InlineCell(kOffice), SharedCell(kFox)}},  // one shared string in two cells
          {{NumberCell("12.5"), SharedCell(kInvoices)}},
          {{SharedCell(kFoxVariant)}}}};
-    ExcelSheet terms{"Terms and conditions", {{{InlineCell(kButton)}}, {{SharedCell(kFox)}}}};
+    // A string typed as a formula's result, with no formula, is the cell's own text.
+    const ExcelCell stringValue =
+        Cell(ExcelCell::Kind::Xml, "<c t=\"str\"><v>" + kOfficeVariant + "</v></c>");
+    ExcelSheet terms{"Terms and conditions",
+                     {{{InlineCell(kButton)}}, {{SharedCell(kFox), stringValue}}}};
     terms.withReferences = false;
     const std::vector<std::string> text = {
-        "Prices",  kFox,        kButtonVariant,         kOffice, kFox,
-        kInvoices, kFoxVariant, "Terms and conditions", kButton, kFox};
+        "Prices", kFox,      kButtonVariant, kOffice,
+        kFox,     kInvoices, kFoxVariant,    "Terms and conditions",
+        kButton,  kFox,      kOfficeVariant};
     const std::string expected = PlainFigures(text);
     ASSERT_NE(expected.find("rep 2/"), std::string::npos) << expected;
 
+    // A workbook with macros holds them in a part of their own, which is never read.
+    std::vector<orv::test::ZipEntry> withMacros = ExcelEntries({prices, terms});
+    withMacros.emplace_back("xl/vbaProject.bin", std::string("\xD0\xCF\x11\xE0 Sub Main()", 16));
     const struct {
+        const char* what;
         const char* fileName;
-        bool strict;
-    } cases[] = {{"book.xlsx", false},
-                 {"book.xlsx", true},
-                 {"macros.xlsm", false},
-                 {"template.xltx", false},
-                 {"template.xltm", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.fileName) + (c.strict ? " strict" : " transitional"));
-        EXPECT_EQ(FiguresOf(c.fileName, ExcelBytes({prices, terms}, ExcelOptions{c.strict})),
-                  expected);
-    }
+        std::string bytes;
+    } cases[] = {
+        {"transitional", "book.xlsx", ExcelBytes({prices, terms})},
+        {"strict", "book.xlsx", ExcelBytes({prices, terms}, ExcelOptions{true})},
+        {"with macros", "macros.xlsm", ZipBytes(withMacros)},
+        {"template", "template.xltx", ExcelBytes({prices, terms})},
+        {"strict template", "template.xltm", ExcelBytes({prices, terms}, ExcelOptions{true})},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FiguresOf(c.fileName, c.bytes), expected) << c.what;
 }
 
 TEST(ExcelWorkbook, WhatTheUserDoesNotSeeOrTranslateIsLeftOut) {
@@ -111,6 +119,10 @@ TEST(ExcelWorkbook, WhatTheUserDoesNotSeeOrTranslateIsLeftOut) {
                                       "<r><t>" + kFox +
                                           "</t></r><rPh sb=\"0\" eb=\"3\"><t>reading aid</t></rPh>"
                                           "<phoneticPr fontId=\"1\"/>")}}}};
+    ExcelSheet macros{"Macro1", {{{SharedCell(kButton)}}}};
+    macros.kind = "xlMacrosheet";
+    ExcelSheet chart{"Sales chart", {{{SharedCell(kButton)}}}};
+    chart.kind = "chartsheet";
     const ExcelSheet escaped{"Prices", {{{SharedCell(kFox + "_x000D_"), SharedCell("_x0001_")}}}};
 
     const struct {
@@ -144,6 +156,11 @@ TEST(ExcelWorkbook, WhatTheUserDoesNotSeeOrTranslateIsLeftOut) {
          {"Prices", kFox},
          {"Prices", kFox, kFox}},
         {"phonetic run", {phonetic}, {"Prices", kFox}, {"Prices", kFox + "reading aid"}},
+        {"macro sheet", {visible, macros}, {"Prices", kFox}, {"Prices", kFox, "Macro1", kButton}},
+        {"cells of a chart sheet",
+         {visible, chart},
+         {"Prices", kFox, "Sales chart"},
+         {"Prices", kFox, "Sales chart", kButton}},
         {"escaped characters",
          {escaped},
          {"Prices", kFox},

@@ -146,8 +146,8 @@ std::vector<ZipEntry> ExcelEntries(const std::vector<ExcelSheet>& sheets,
         workbook += "<sheet name=\"" + Escaped(sheet.name) + "\" sheetId=\"" + number + "\"" +
                     (sheet.state.empty() ? "" : " state=\"" + sheet.state + "\"") + " r:id=\"rId" +
                     number + "\"/>";
-        relationships += "<Relationship Id=\"rId" + number + "\" Type=\"" + types +
-                         "worksheet\" Target=\"/" + part + "\"/>";
+        relationships += "<Relationship Id=\"rId" + number + "\" Type=\"" + types + sheet.kind +
+                         "\" Target=\"/" + part + "\"/>";
         overrides += "<Override PartName=\"/" + part +
                      "\" ContentType=\"application/"
                      "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";

@@ -58,6 +58,8 @@ struct ExcelSheet {
     bool withReferences = true;  // cells carry their reference ("B3"), else only their place
     std::string partName;        // "" for "xl/worksheets/sheet<N>.xml", N counted from 1
     bool inPackage = true;       // false: the workbook names the sheet, the package lacks its part
+    // The last step of its relationship's type: "worksheet", "chartsheet", "xlMacrosheet".
+    std::string kind = "worksheet";
 };
 
 struct ExcelOptions {
