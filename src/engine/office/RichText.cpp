@@ -5,11 +5,6 @@
 namespace orv::engine {
 namespace {
 
-bool IsText(int type) {
-    return type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
-           type == XML_READER_TYPE_WHITESPACE || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE;
-}
-
 // The formatting that the current element of a run's properties (<rPr>) switches on.
 RunFormatting FormattingOf(const XmlPartReader& reader) {
     if (IsSpreadsheetStart(reader, "b")) return SwitchAttribute(reader, "val", true) ? kBold : 0;
@@ -37,18 +32,6 @@ RunFormatting ReadRunProperties(XmlPartReader& reader) {
     return formatting;
 }
 
-// Reads the text element whose start is the current node, up to its end.
-std::string ReadTextElement(XmlPartReader& reader) {
-    std::string text;
-    if (reader.IsEmptyElement()) return text;
-    const int depth = reader.Depth();
-    while (reader.Next()) {
-        if (reader.Type() == XML_READER_TYPE_END_ELEMENT && reader.Depth() == depth) break;
-        if (IsText(reader.Type())) AppendCellText(text, reader.Value());
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string FormattingName(RunFormatting formatting) {
@@ -61,6 +44,17 @@ std::string FormattingName(RunFormatting formatting) {
     for (const auto& named : kNames)
         if (formatting & named.bit) name += (name.empty() ? "" : "+") + std::string(named.name);
     return name;
+}
+
+std::string ReadElementText(XmlPartReader& reader) {
+    std::string text;
+    if (reader.IsEmptyElement()) return text;
+    const int depth = reader.Depth();
+    while (reader.Next()) {
+        if (reader.Type() == XML_READER_TYPE_END_ELEMENT && reader.Depth() == depth) break;
+        if (IsTextNode(reader)) AppendCellText(text, reader.Value());
+    }
+    return text;
 }
 
 void ReadRichText(XmlPartReader& reader, const AddRichText& add) {
@@ -78,7 +72,7 @@ void ReadRichText(XmlPartReader& reader, const AddRichText& add) {
         } else if (IsSpreadsheetStart(reader, "rPr")) {
             formatting = ReadRunProperties(reader);
         } else if (IsSpreadsheetStart(reader, "t")) {
-            const std::string text = ReadTextElement(reader);
+            const std::string text = ReadElementText(reader);
             if (!text.empty()) add(text, formatting);
         }
     }

@@ -21,7 +21,6 @@ inline constexpr RunFormatting kUnderline = 4;
 inline constexpr RunFormatting kStrike = 8;
 inline constexpr RunFormatting kSuperscript = 16;
 inline constexpr RunFormatting kSubscript = 32;
-inline constexpr RunFormatting kAllFormatting = 63;
 
 // The formatting as FormattedRuns takes it, named as a tag would name it: "" for none, "b",
 // "b+i", "sup".
@@ -31,5 +30,9 @@ std::string FormattingName(RunFormatting formatting);
 // its text (UTF-8, escapes decoded, see AppendCellText) with that piece's formatting.
 using AddRichText = std::function<void(std::string_view utf8, RunFormatting formatting)>;
 void ReadRichText(XmlPartReader& reader, const AddRichText& add);
+
+// Reads the element whose start is the current node, up to its end: its text, as
+// AppendCellText makes it, with no runs (a cell's value, a run's <t>).
+std::string ReadElementText(XmlPartReader& reader);
 
 }  // namespace orv::engine

@@ -62,6 +62,12 @@ bool IsSpreadsheetEnd(const XmlPartReader& reader, std::string_view localName) {
            IsSpreadsheetNamespace(reader.Namespace());
 }
 
+bool IsTextNode(const XmlPartReader& reader) {
+    const int type = reader.Type();
+    return type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
+           type == XML_READER_TYPE_WHITESPACE || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE;
+}
+
 bool SwitchAttribute(const XmlPartReader& reader, std::string_view name, bool absent) {
     if (!reader.HasAttribute(name)) return absent;
     const std::string value = reader.Attribute(name);

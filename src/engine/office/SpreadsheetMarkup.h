@@ -22,6 +22,9 @@ inline constexpr std::string_view kStrictSpreadsheetNamespace =
 bool IsSpreadsheetStart(const XmlPartReader& reader, std::string_view localName);
 bool IsSpreadsheetEnd(const XmlPartReader& reader, std::string_view localName);
 
+// Whether the current node is text: character data, a CDATA section or whitespace.
+bool IsTextNode(const XmlPartReader& reader);
+
 // The on/off attribute `name` of the current element: `absent` when it has none, off for "0",
 // "false" and "off", on for anything else.
 bool SwitchAttribute(const XmlPartReader& reader, std::string_view name, bool absent);

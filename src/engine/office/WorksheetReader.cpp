@@ -1,5 +1,6 @@
 #include "engine/office/WorksheetReader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/doc/BlockBuilder.h"
@@ -22,24 +23,8 @@ std::string ReadShortText(XmlPartReader& reader, std::size_t most) {
     if (reader.IsEmptyElement()) return text;
     const int depth = reader.Depth();
     while (reader.Next() && !IsEndAt(reader, depth)) {
-        if (reader.Type() == XML_READER_TYPE_TEXT || reader.Type() == XML_READER_TYPE_CDATA ||
-            reader.Type() == XML_READER_TYPE_WHITESPACE ||
-            reader.Type() == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)
+        if (IsTextNode(reader))
             text += reader.Value().substr(0, most - std::min(most, text.size()));
-    }
-    return text;
-}
-
-// The same, kept whole, for a string that a cell holds as its value.
-std::string ReadValueText(XmlPartReader& reader) {
-    std::string text;
-    if (reader.IsEmptyElement()) return text;
-    const int depth = reader.Depth();
-    while (reader.Next() && !IsEndAt(reader, depth)) {
-        if (reader.Type() == XML_READER_TYPE_TEXT || reader.Type() == XML_READER_TYPE_CDATA ||
-            reader.Type() == XML_READER_TYPE_WHITESPACE ||
-            reader.Type() == XML_READER_TYPE_SIGNIFICANT_WHITESPACE)
-            AppendCellText(text, reader.Value());
     }
     return text;
 }
@@ -113,7 +98,7 @@ void WorksheetReader::ReadCell(XmlPartReader& reader) {
             if (isShared)
                 value = ReadShortText(reader, 32);
             else if (isString)
-                value = ReadValueText(reader);
+                value = ReadElementText(reader);
             else
                 reader.Skip();
         } else if (IsSpreadsheetStart(reader, "is") && isInline) {
