@@ -103,11 +103,10 @@ TEST(ExcelWorkbook, WhatTheUserDoesNotSeeOrTranslateIsLeftOut) {
                                  SharedCell(kButton)}}}};
     afterReference.hiddenColumns = {{5, 5}};
     afterReference.withReferences = false;
-    const ExcelSheet values{"Prices",
-                            {{{SharedCell(kFox), NumberCell("42"),
-                               Cell(ExcelCell::Kind::Xml, "<c t=\"b\"><v>1</v></c>"),
-                               Cell(ExcelCell::Kind::Xml, "<c t=\"e\"><v>#DIV/0!</v></c>"),
-                               Cell(ExcelCell::Kind::Xml, "<c t=\"d\"><v>2026-01-01</v></c>")}}}};
+    // The sheet "Prices" with the fox sentence, then `cell`.
+    const auto afterFox = [](const ExcelCell& cell) {
+        return ExcelSheet{"Prices", {{{SharedCell(kFox), cell}}}};
+    };
     const ExcelSheet formula{"Prices",
                              {{{SharedCell(kFox), Cell(ExcelCell::Kind::Formula, "A1", kButton)}}}};
     const ExcelSheet sharedFormula{
@@ -146,10 +145,19 @@ TEST(ExcelWorkbook, WhatTheUserDoesNotSeeOrTranslateIsLeftOut) {
          {afterReference},
          {"Prices", kFox},
          {"Prices", kFox, kButton}},
-        {"numbers, booleans, errors and dates",
-         {values},
+        {"number", {afterFox(NumberCell("42"))}, {"Prices", kFox}, {"Prices", kFox, "42"}},
+        {"boolean",
+         {afterFox(Cell(ExcelCell::Kind::Xml, "<c t=\"b\"><v>1</v></c>"))},
          {"Prices", kFox},
-         {"Prices", kFox, "42", "1", "#DIV/0!", "2026-01-01"}},
+         {"Prices", kFox, "1"}},
+        {"error",
+         {afterFox(Cell(ExcelCell::Kind::Xml, "<c t=\"e\"><v>#DIV/0!</v></c>"))},
+         {"Prices", kFox},
+         {"Prices", kFox, "#DIV/0!"}},
+        {"date",
+         {afterFox(Cell(ExcelCell::Kind::Xml, "<c t=\"d\"><v>2026-01-01</v></c>"))},
+         {"Prices", kFox},
+         {"Prices", kFox, "2026-01-01"}},
         {"string result of a formula", {formula}, {"Prices", kFox}, {"Prices", kFox, kButton}},
         {"shared string result of a formula",
          {sharedFormula},
