@@ -38,11 +38,11 @@ std::string FormattingName(RunFormatting formatting) {
     static constexpr struct {
         RunFormatting bit;
         const char* name;
-    } kNames[] = {{kBold, "b"},   {kItalic, "i"},        {kUnderline, "u"},
-                  {kStrike, "s"}, {kSuperscript, "sup"}, {kSubscript, "sub"}};
+    } kNames[] = {{kBold, "b"},        {kItalic, "i"},        {kUnderline, "u"},
+                  {kStrike, "strike"}, {kSuperscript, "sup"}, {kSubscript, "sub"}};
     std::string name;
     for (const auto& named : kNames)
-        if (formatting & named.bit) name += (name.empty() ? "" : "+") + std::string(named.name);
+        if (formatting & named.bit) name += (name.empty() ? "" : " ") + std::string(named.name);
     return name;
 }
 

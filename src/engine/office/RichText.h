@@ -22,8 +22,8 @@ inline constexpr RunFormatting kStrike = 8;
 inline constexpr RunFormatting kSuperscript = 16;
 inline constexpr RunFormatting kSubscript = 32;
 
-// The formatting as FormattedRuns takes it, named as a tag would name it: "" for none, "b",
-// "b+i", "sup".
+// The formatting as FormattedRuns takes it, named as the runs of a Word document or a slide
+// are, so that the codes of all three formats read alike: "" for none, "b", "b i", "sup".
 std::string FormattingName(RunFormatting formatting);
 
 // Reads the string item whose start is the current node, up to its end, passing each piece of
