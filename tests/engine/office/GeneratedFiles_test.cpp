@@ -14,6 +14,7 @@
 
 #include "engine/office/ZipArchive.h"
 #include "support/TempFolder.h"
+#include "support/office/ExcelFiles.h"
 #include "support/office/PowerPointFiles.h"
 #include "support/office/WordFiles.h"
 
@@ -77,6 +78,36 @@ std::string ExampleManual() {
     return WordBytes(file);
 }
 
+// The interface strings of the example's application as a translator is sent them: a sheet
+// of buttons and one of messages, with the string ids in a hidden column, a number and a
+// formula that do not count, and a hidden sheet of notes for the developers.
+std::string ExampleInterface() {
+    ExcelSheet buttons("Buttons", {
+                                      {{InlineCell("Id"), SharedCell("Text")}},
+                                      {{InlineCell("btn.save"), SharedCell("Save")}},
+                                      {{InlineCell("btn.cancel"), SharedCell("Cancel")}},
+                                      {{InlineCell("btn.close"), SharedCell("Close")}},
+                                      {{InlineCell("btn.rename"), SharedCell("Rename note")}},
+                                      {{InlineCell("btn.sort"), SharedCell("Sort by name")}},
+                                  });
+    buttons.hiddenColumns = {{1, 1}};
+    ExcelSheet messages(
+        "Messages",
+        {
+            {{SharedCell("The file could not be opened."), NumberCell("404")}},
+            {{SharedCell("The file could not be printed."), NumberCell("405")}},
+            {{SharedCell("Your changes have been saved."), NumberCell("200")}},
+            {{SharedCell("Save"), {ExcelCell::Kind::Formula, "UPPER(A1)", "SAVE"}}},
+            {{{ExcelCell::Kind::SharedRuns,
+               "<r><t xml:space=\"preserve\">Press </t></r><r><rPr><b/></rPr><t>Ctrl+F</t></r>"
+               "<r><t xml:space=\"preserve\"> to search all notes.</t></r>",
+               {}}}},
+        });
+    ExcelSheet notes("Developer notes",
+                     {{{InlineCell("Keep the ids in step with the source code.")}}}, "hidden");
+    return ExcelBytes({buttons, messages, notes});
+}
+
 // Two slides, a hidden one, a table, a group, a bold run, a line break, a slide-number field
 // and speaker notes: a seed that reaches every branch of the presentation reader.
 std::string SeedPresentation() {
@@ -109,10 +140,12 @@ std::string PartListOf(const std::string& zip) {
 std::vector<Generated> GeneratedFiles() {
     std::vector<Generated> files = {
         {"examples/docs/manual.docx", ExampleManual()},
+        {"examples/docs/interface.xlsx", ExampleInterface()},
     };
     const std::map<std::string, std::string> seeds = {
         {"office_open_xml_corpus/manual.docx", ExampleManual()},
         {"office_open_xml_corpus/slides.pptx", SeedPresentation()},
+        {"office_open_xml_corpus/interface.xlsx", ExampleInterface()},
     };
     for (const auto& [name, zip] : seeds) {
         files.push_back({"tests/fuzz/" + name, zip});
