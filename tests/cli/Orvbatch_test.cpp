@@ -92,7 +92,7 @@ TEST_F(Orvbatch, AnalysesTheExampleAndItsJsonAgreesWithTheCsvLog) {
     const auto csv = ReadBytes(folder.path() / "out/analysis.csv");
     ASSERT_TRUE(fs::exists(folder.path() / "out/analysis.log"));
 
-    ASSERT_EQ(json.at("documents").size(), 4u);
+    ASSERT_EQ(json.at("documents").size(), 6u);
     for (const auto& document : json.at("documents")) {
         EXPECT_TRUE(document.at("FileProcessed").get<bool>()) << document.dump();
         EXPECT_TRUE(fs::path(document.at("FilePath").get<std::string>()).is_absolute());
@@ -221,7 +221,7 @@ TEST_F(Orvbatch, NamesEachDocumentItCouldNotAnalyseWithTheReasonAndExitsOne) {
     folder.Write("ex/binary.txt", std::string("\x89PNG\0\0\x01", 7));
     const auto run = Run(AnalyseExample({"ex/binary.txt"}));
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_THAT(run.out, AllOf(HasSubstr("guide.html"), HasSubstr("4 of 5 documents processed")));
+    EXPECT_THAT(run.out, AllOf(HasSubstr("guide.html"), HasSubstr("6 of 7 documents processed")));
     EXPECT_THAT(run.err, ContainsRegex("orvbatch: not analysed: /.*/ex/binary.txt: [A-Z]"));
     EXPECT_THAT(run.err, Not(HasSubstr("guide.html")));
 }
