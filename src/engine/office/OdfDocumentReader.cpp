@@ -1,0 +1,108 @@
+#include "engine/office/OdfDocumentReader.h"
+
+#include "engine/model/EngineError.h"
+#include "engine/office/OdfNames.h"
+#include "engine/office/OdfSpreadsheetReader.h"
+
+namespace orv::engine {
+namespace {
+
+bool IsEnd(const XmlPartReader& reader, int depth) {
+    return reader.Type() == XML_READER_TYPE_END_ELEMENT && reader.Depth() == depth;
+}
+
+[[noreturn]] void RaiseNotOpenDocument() {
+    RaiseEngineError(L"The file is not an OpenDocument text, spreadsheet or presentation");
+}
+
+}  // namespace
+
+OdfDocumentReader::OdfDocumentReader(const DocumentSettings& settings) {
+    state_.multiSegmentNotes = settings.multiSegmentFootnotes;
+}
+
+void OdfDocumentReader::ReadPart(XmlPartReader& reader) {
+    while (reader.Next() && reader.Type() != XML_READER_TYPE_ELEMENT) {
+    }
+    if (reader.Type() != XML_READER_TYPE_ELEMENT || reader.Namespace() != odf::kOffice)
+        RaiseNotOpenDocument();
+    if (reader.IsEmptyElement()) return;
+    const int depth = reader.Depth();
+    while (reader.Next()) {
+        if (IsEnd(reader, depth)) return;
+        if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
+        if (reader.IsStart(odf::kOffice, "styles")) {
+            state_.styles.Read(reader, true);
+        } else if (reader.IsStart(odf::kOffice, "automatic-styles")) {
+            state_.styles.Read(reader, false);
+        } else if (reader.IsStart(odf::kOffice, "master-styles")) {
+            OdfTextReader(reader, state_).ReadHeadersAndFooters(headers_);
+        } else if (reader.IsStart(odf::kOffice, "body")) {
+            ReadBody(reader);
+        } else {
+            reader.Skip();  // metadata, settings, scripts, fonts
+        }
+    }
+    RaiseEngineError(L"A part of the document is not well-formed XML");
+}
+
+void OdfDocumentReader::ReadBody(XmlPartReader& reader) {
+    if (reader.IsEmptyElement()) return;
+    const int depth = reader.Depth();
+    while (reader.Next()) {
+        if (IsEnd(reader, depth)) return;
+        if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
+        if (reader.IsStart(odf::kOffice, "text")) {
+            kind_ = Kind::Text;
+            OdfTextReader(reader, state_).ReadBlocks(body_);
+        } else if (reader.IsStart(odf::kOffice, "spreadsheet")) {
+            kind_ = Kind::Spreadsheet;
+            OdfSpreadsheetReader sheets(reader, state_);
+            sheets.Read(body_);
+            repeatsCapped_ = repeatsCapped_ || sheets.RepeatsCapped();
+        } else if (reader.IsStart(odf::kOffice, "presentation") ||
+                   reader.IsStart(odf::kOffice, "drawing")) {
+            // A drawing is pages of shapes, as a presentation is.
+            kind_ = Kind::Presentation;
+            ReadSlides(reader);
+        } else {
+            reader.Skip();  // a chart, an image, a formula: no text of their own here
+        }
+    }
+    RaiseEngineError(L"A part of the document is not well-formed XML");
+}
+
+void OdfDocumentReader::ReadSlides(XmlPartReader& reader) {
+    if (reader.IsEmptyElement()) return;
+    const int depth = reader.Depth();
+    OdfTextReader text(reader, state_);
+    while (reader.Next()) {
+        if (IsEnd(reader, depth)) return;
+        if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
+        // A hidden slide is not shown, and neither are its notes.
+        if (reader.IsStart(odf::kDraw, "page") &&
+            !state_.styles.HidesPage(reader.Attribute("style-name", odf::kDraw)))
+            text.ReadBlocks(body_);
+        else
+            reader.Skip();
+    }
+    RaiseEngineError(L"A part of the document is not well-formed XML");
+}
+
+DocumentText OdfDocumentReader::Finish() {
+    if (kind_ == Kind::None) RaiseNotOpenDocument();
+    DocumentText document;
+    document.blocks = std::move(body_);
+    for (TextBlock& block : state_.notes) document.blocks.push_back(std::move(block));
+    // A sheet's or a slide's master page prints the sheet's name and the page number, or
+    // holds the layout's own drawing: nothing that is the document's text.
+    if (kind_ == Kind::Text)
+        for (TextBlock& block : headers_) document.blocks.push_back(std::move(block));
+    if (repeatsCapped_)
+        document.notes.push_back(
+            L"Some cells repeat their text over more rows and columns than are counted: each "
+            L"such text is counted up to ten thousand times in all");
+    return document;
+}
+
+}  // namespace orv::engine
