@@ -11,8 +11,9 @@
 namespace orv::engine {
 namespace {
 
-// More spaces than this in one text:s are layout, not text, and would only cost memory.
-constexpr int kMostSpaces = 100;
+// More spaces than this in one text:s are layout, not text: they change no count, and a
+// hostile count would only cost memory.
+constexpr int kMostSpaces = 32;
 
 // Text that the application writes and updates by itself, which no translator translates.
 constexpr std::string_view kGeneratedFields[] = {

@@ -7,8 +7,21 @@
 #include "engine/office/ZipArchive.h"
 
 namespace orv::engine {
+namespace {
+
+// Whether the bytes begin as an XML file does, after a byte order mark and whitespace: a flat
+// document saved under a packed one's extension.
+bool LooksLikeXml(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n");
+    return start != std::string_view::npos && bytes[start] == '<';
+}
+
+}  // namespace
 
 DocumentText ReadOpenDocumentBytes(std::string_view bytes, const DocumentSettings& settings) {
+    if (!LooksLikeZip(bytes) && LooksLikeXml(bytes))
+        return ReadFlatOpenDocumentBytes(bytes, settings);
     ZipArchive archive(bytes);
     RefuseEncryptedPackage(archive);
     OdfDocumentReader document(settings);
@@ -29,6 +42,8 @@ DocumentText ReadOpenDocumentBytes(std::string_view bytes, const DocumentSetting
 }
 
 DocumentText ReadFlatOpenDocumentBytes(std::string_view bytes, const DocumentSettings& settings) {
+    // A packed document saved under a flat one's extension is read as what it is.
+    if (LooksLikeZip(bytes)) return ReadOpenDocumentBytes(bytes, settings);
     OdfDocumentReader document(settings);
     XmlPartReader reader(bytes);
     document.ReadPart(reader);

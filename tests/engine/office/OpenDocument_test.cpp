@@ -185,7 +185,7 @@ TEST(OpenDocumentTest, CodesStandForTabsBreaksPicturesAndStylesByLookOrByName) {
         (Lines{L"Name<text:tab/>value<text:line-break/>next line", L"See <draw:frame/> here",
                L"One <b>bold</b> and <b span class=\"Strong\">strong</b span class=\"Strong\"> "
                L"word",
-               L"Many" + std::wstring(100, L' ') + L"spaces"}));
+               L"Many" + std::wstring(32, L' ') + L"spaces"}));
     EXPECT_EQ(BlockCodes(document), (std::vector<std::string>{"S S", "S", "B1 E1 B2 E2", ""}));
     EXPECT_EQ(document.taggingErrors, 0);
 }
@@ -320,6 +320,9 @@ TEST(OpenDocumentTest, WhatDoesNotShowIsLeftOut) {
         parts.automaticStyles = kBoldStyles;
         const std::string figures = FiguresOf(c.kind, parts);
         EXPECT_EQ(figures, FiguresOfText("same.txt", c.shown + "\n"));
+        EXPECT_EQ(Figures(AnalyseDocument(std::string("flat.f") + (FileNameOf(c.kind) + 7),
+                                          FlatOpenDocumentBytes(c.kind, parts))),
+                  figures);
         EXPECT_NE(figures, FiguresOfText("unruled.txt", c.unruled + "\n"));
     }
 }
@@ -373,6 +376,28 @@ TEST(OpenDocumentTest, HugeRepeatsCostNothingWhenEmptyAndAreCappedWithText) {
     EXPECT_EQ(Render(document.blocks[10001].text), L"Repeated text.");
     EXPECT_EQ(Render(document.blocks.back().text), L"More text.");
     ASSERT_EQ(document.notes.size(), 1u);
+}
+
+TEST(OpenDocumentTest, AutomaticStylesServeOnlyThePartThatHoldsThem) {
+    OdfParts parts;
+    parts.masterAutomaticStyles =
+        R"(<style:style style:name="MT1" style:family="text"><style:text-properties )"
+        R"(text:display="none"/></style:style>)";
+    parts.masterStyles = "<style:master-page style:name=\"Standard\"><style:header>" +
+                         P("Header <text:span text:style-name=\"MT1\">secret </text:span>text.") +
+                         "</style:header></style:master-page>";
+    parts.body = P("Body <text:span text:style-name=\"MT1\">shown </text:span>text.");
+    EXPECT_EQ(Blocks(ReadOdf(OdfKind::Text, parts)), (Lines{L"Body shown text.", L"Header text."}));
+}
+
+TEST(OpenDocumentTest, AFileIsReadAsWhatItHoldsWhateverItsExtension) {
+    OdfParts parts;
+    parts.body = P(kFox) + P(kOffice);
+    const std::string expected = FiguresOfText("same.txt", kFox + "\n\n" + kOffice + "\n");
+    EXPECT_EQ(Figures(AnalyseDocument("flat.odt", FlatOpenDocumentBytes(OdfKind::Text, parts))),
+              expected);
+    EXPECT_EQ(Figures(AnalyseDocument("packed.fodt", OpenDocumentBytes(OdfKind::Text, parts))),
+              expected);
 }
 
 TEST(OpenDocumentTest, ElementsAreKnownByTheirNamespaceNotTheirPrefix) {

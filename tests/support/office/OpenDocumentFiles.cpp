@@ -80,6 +80,7 @@ std::string OpenDocumentBytes(OdfKind kind, const OdfParts& parts) {
                                 Body(kind, parts) + "</office:document-content>";
     const std::string styles = std::string(kDeclaration) + "<office:document-styles" + kNamespaces +
                                ">" + Element("office:styles", parts.styles) +
+                               Element("office:automatic-styles", parts.masterAutomaticStyles) +
                                Element("office:master-styles", parts.masterStyles) +
                                "</office:document-styles>";
     return ZipBytes({
@@ -93,7 +94,7 @@ std::string OpenDocumentBytes(OdfKind kind, const OdfParts& parts) {
 std::string FlatOpenDocumentBytes(OdfKind kind, const OdfParts& parts) {
     return std::string(kDeclaration) + "<office:document" + kNamespaces + " office:mimetype=\"" +
            MimeTypeOf(kind) + "\">" + Element("office:styles", parts.styles) +
-           Element("office:automatic-styles", parts.automaticStyles) +
+           Element("office:automatic-styles", parts.masterAutomaticStyles + parts.automaticStyles) +
            Element("office:master-styles", parts.masterStyles) + Body(kind, parts) +
            "</office:document>";
 }

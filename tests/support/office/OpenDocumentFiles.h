@@ -16,7 +16,9 @@ struct OdfParts {
     std::string automaticStyles;  // the body's automatic styles
     std::string styles;           // common styles (office:styles)
     std::string masterStyles;     // inside office:master-styles (master pages with headers)
-    bool encrypted = false;       // the manifest gives content.xml encryption data
+    // The master pages' automatic styles: in styles.xml when packed, beside the body's when flat.
+    std::string masterAutomaticStyles;
+    bool encrypted = false;  // the manifest gives content.xml encryption data
 };
 
 std::string OpenDocumentBytes(OdfKind kind, const OdfParts& parts);
