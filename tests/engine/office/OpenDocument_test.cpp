@@ -445,5 +445,26 @@ TEST(OpenDocumentTest, BadFilesFailWithTheirReason) {
     }
 }
 
+// A flat file cut short anywhere is refused in words: the text read up to the cut is never
+// given as if it were the document.
+TEST(OpenDocumentTest, AFlatFileCutShortAnywhereIsRefused) {
+    OdfParts parts;
+    parts.automaticStyles = kBoldStyles;
+    parts.body = P("A <text:span text:style-name=\"T1\">bold</text:span> word<text:note>"
+                   "<text:note-body>" +
+                   P("A note.") + "</text:note-body></text:note>") +
+                 Sheet("Prices", "<table:table-row>" + Cell(kFox) + "</table:table-row>");
+    const std::string bytes = FlatOpenDocumentBytes(OdfKind::Text, parts);
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        const std::wstring failure =
+            FailureOf([&] { Read(bytes.substr(0, size), DocumentFormat::FlatOpenDocument); });
+        if (failure != L"A part of the document is not well-formed XML" &&
+            failure != L"The file is not an OpenDocument text, spreadsheet or presentation")
+            ADD_FAILURE() << "cut at " << size << ": " << ToUtf8(failure);
+    }
+    EXPECT_EQ(Blocks(Read(bytes, DocumentFormat::FlatOpenDocument)),
+              (Lines{L"A <b>bold</b> word", FromUtf8(kFox), L"A note."}));
+}
+
 }  // namespace
 }  // namespace orv::engine::test
