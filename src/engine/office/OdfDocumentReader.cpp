@@ -3,13 +3,10 @@
 #include "engine/model/EngineError.h"
 #include "engine/office/OdfNames.h"
 #include "engine/office/OdfSpreadsheetReader.h"
+#include "engine/office/OdfXml.h"
 
 namespace orv::engine {
 namespace {
-
-bool IsEnd(const XmlPartReader& reader, int depth) {
-    return reader.Type() == XML_READER_TYPE_END_ELEMENT && reader.Depth() == depth;
-}
 
 [[noreturn]] void RaiseNotOpenDocument() {
     RaiseEngineError(L"The file is not an OpenDocument text, spreadsheet or presentation");
@@ -29,7 +26,7 @@ void OdfDocumentReader::ReadPart(XmlPartReader& reader) {
     if (reader.IsEmptyElement()) return;
     const int depth = reader.Depth();
     while (reader.Next()) {
-        if (IsEnd(reader, depth)) return;
+        if (odf::IsEndOf(reader, depth)) return;
         if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
         if (reader.IsStart(odf::kOffice, "styles")) {
             state_.styles.Read(reader, true);
@@ -43,14 +40,14 @@ void OdfDocumentReader::ReadPart(XmlPartReader& reader) {
             reader.Skip();  // metadata, settings, scripts, fonts
         }
     }
-    RaiseEngineError(L"A part of the document is not well-formed XML");
+    odf::RaiseNotWellFormed();
 }
 
 void OdfDocumentReader::ReadBody(XmlPartReader& reader) {
     if (reader.IsEmptyElement()) return;
     const int depth = reader.Depth();
     while (reader.Next()) {
-        if (IsEnd(reader, depth)) return;
+        if (odf::IsEndOf(reader, depth)) return;
         if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
         if (reader.IsStart(odf::kOffice, "text")) {
             kind_ = Kind::Text;
@@ -69,7 +66,7 @@ void OdfDocumentReader::ReadBody(XmlPartReader& reader) {
             reader.Skip();  // a chart, an image, a formula: no text of their own here
         }
     }
-    RaiseEngineError(L"A part of the document is not well-formed XML");
+    odf::RaiseNotWellFormed();
 }
 
 void OdfDocumentReader::ReadSlides(XmlPartReader& reader) {
@@ -77,7 +74,7 @@ void OdfDocumentReader::ReadSlides(XmlPartReader& reader) {
     const int depth = reader.Depth();
     OdfTextReader text(reader, state_);
     while (reader.Next()) {
-        if (IsEnd(reader, depth)) return;
+        if (odf::IsEndOf(reader, depth)) return;
         if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
         // A hidden slide is not shown, and neither are its notes.
         if (reader.IsStart(odf::kDraw, "page") &&
@@ -86,7 +83,7 @@ void OdfDocumentReader::ReadSlides(XmlPartReader& reader) {
         else
             reader.Skip();
     }
-    RaiseEngineError(L"A part of the document is not well-formed XML");
+    odf::RaiseNotWellFormed();
 }
 
 DocumentText OdfDocumentReader::Finish() {

@@ -5,19 +5,11 @@
 #include <limits>
 
 #include "engine/doc/BlockBuilder.h"
-#include "engine/model/EngineError.h"
 #include "engine/office/OdfNames.h"
+#include "engine/office/OdfXml.h"
 
 namespace orv::engine {
 namespace {
-
-bool IsEnd(const XmlPartReader& reader, int depth) {
-    return reader.Type() == XML_READER_TYPE_END_ELEMENT && reader.Depth() == depth;
-}
-
-[[noreturn]] void RaiseBroken() {
-    RaiseEngineError(L"A part of the document is not well-formed XML");
-}
 
 // A number-*-repeated attribute: 1 when absent or not a count.
 uint64_t RepeatOf(const std::string& text) {
@@ -52,14 +44,14 @@ void OdfSpreadsheetReader::Read(std::vector<TextBlock>& out) {
     if (reader_.IsEmptyElement()) return;
     const int depth = reader_.Depth();
     while (reader_.Next()) {
-        if (IsEnd(reader_, depth)) return;
+        if (odf::IsEndOf(reader_, depth)) return;
         if (reader_.Type() != XML_READER_TYPE_ELEMENT) continue;
         if (reader_.IsStart(odf::kTable, "table"))
             ReadSheet(out);
         else
             reader_.Skip();  // settings, validations, named ranges: no text of the sheets
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 void OdfSpreadsheetReader::ReadSheet(std::vector<TextBlock>& out) {
@@ -75,7 +67,7 @@ void OdfSpreadsheetReader::ReadSheet(std::vector<TextBlock>& out) {
     OdfColumnVisibility columns;
     const int depth = reader_.Depth();
     while (reader_.Next()) {
-        if (IsEnd(reader_, depth)) return;
+        if (odf::IsEndOf(reader_, depth)) return;
         if (reader_.Type() != XML_READER_TYPE_ELEMENT) continue;
         if (reader_.IsStart(odf::kTable, "table-column")) {
             columns.Add(RepeatOf(reader_.Attribute("number-columns-repeated", odf::kTable)),
@@ -97,7 +89,7 @@ void OdfSpreadsheetReader::ReadSheet(std::vector<TextBlock>& out) {
             reader_.Skip();
         }
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 void OdfSpreadsheetReader::ReadRow(const OdfColumnVisibility& columns,
@@ -110,7 +102,7 @@ void OdfSpreadsheetReader::ReadRow(const OdfColumnVisibility& columns,
     uint64_t column = 0;
     const int depth = reader_.Depth();
     while (reader_.Next()) {
-        if (IsEnd(reader_, depth)) return;
+        if (odf::IsEndOf(reader_, depth)) return;
         if (reader_.Type() != XML_READER_TYPE_ELEMENT) continue;
         const bool isCell = reader_.IsStart(odf::kTable, "table-cell");
         // A covered cell lies under a merged one: what it holds does not show.
@@ -130,7 +122,7 @@ void OdfSpreadsheetReader::ReadRow(const OdfColumnVisibility& columns,
         text_.ReadBlocks(cell);
         AppendCopies(cell, copies, out);
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 void OdfSpreadsheetReader::AppendCopies(const std::vector<TextBlock>& cell, uint64_t copies,

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <optional>
 #include <unordered_set>
 
-#include "engine/model/EngineError.h"
 #include "engine/office/OdfNames.h"
+#include "engine/office/OdfParagraphText.h"
+#include "engine/office/OdfXml.h"
 
 namespace orv::engine {
 namespace {
@@ -15,41 +15,21 @@ namespace {
 // hostile count would only cost memory.
 constexpr int kMostSpaces = 32;
 
-// Text that the application writes and updates by itself, which no translator translates.
+// Text that the application writes and updates by itself, which no translator translates:
+// page numbers and counts, dates and times, document statistics, and the number of a heading
+// or a list item.
+// clang-format off
 constexpr std::string_view kGeneratedFields[] = {
-    "page-number",
-    "page-count",
-    "date",
-    "time",
-    "page-continuation",
-    "word-count",
-    "character-count",
-    "paragraph-count",
-    "image-count",
-    "table-count",
-    "object-count",
-    "page-variable-get",
-    "creation-date",
-    "creation-time",
-    "modification-date",
-    "modification-time",
-    "print-date",
-    "print-time",
-    "editing-duration",
-    "number",
+    "page-number", "page-count", "page-variable-get", "date", "time", "creation-date",
+    "creation-time", "modification-date", "modification-time", "print-date", "print-time",
+    "editing-duration", "word-count", "character-count", "paragraph-count", "image-count",
+    "table-count", "object-count", "number",
 };
+// clang-format on
 
 bool IsText(int type) {
     return type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
            type == XML_READER_TYPE_WHITESPACE || type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE;
-}
-
-bool IsEnd(const XmlPartReader& reader, int depth) {
-    return reader.Type() == XML_READER_TYPE_END_ELEMENT && reader.Depth() == depth;
-}
-
-[[noreturn]] void RaiseBroken() {
-    RaiseEngineError(L"A part of the document is not well-formed XML");
 }
 
 bool IsParagraph(const XmlPartReader& reader) {
@@ -103,48 +83,6 @@ std::string KeyOf(const OpenFormatting& formatting) {
     return key;
 }
 
-// The text of a paragraph with its whitespace as it shows: each run of spaces, tabs and line
-// ends one space, none at the start. A stretch of nothing but spaces keeps the formatting of
-// the text before it, so that the space between two bold words opens no pair of its own.
-class ParagraphText {
-public:
-    explicit ParagraphText(FormattedRuns& runs) : runs_(runs) {}
-
-    void AddXmlText(std::string_view text, const std::string& key) {
-        std::string shown;
-        for (char c : text) {
-            if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-                if (!afterSpace_) shown += ' ';
-                afterSpace_ = true;
-            } else {
-                shown += c;
-                afterSpace_ = false;
-            }
-        }
-        Add(shown, key);
-    }
-    void AddSpaces(int count, const std::string& key) {
-        Add(std::string(static_cast<std::size_t>(count), ' '), key);
-        afterSpace_ = true;
-    }
-    void AddCode(std::wstring content) {
-        runs_.AddCode(std::move(content));
-        afterSpace_ = false;
-    }
-
-private:
-    void Add(const std::string& text, const std::string& key) {
-        if (text.empty()) return;
-        const bool onlySpaces = text.find_first_not_of(' ') == std::string::npos;
-        if (!onlySpaces) lastKey_ = key;
-        runs_.AddText(text, onlySpaces && lastKey_ ? *lastKey_ : key);
-    }
-
-    FormattedRuns& runs_;
-    bool afterSpace_ = true;
-    std::optional<std::string> lastKey_;
-};
-
 std::wstring ContentKey(const std::vector<TextBlock>& blocks) {
     std::wstring key;
     for (const TextBlock& block : blocks) {
@@ -165,7 +103,7 @@ void OdfTextReader::WalkBlocks(const std::function<void()>& onParagraph, bool* s
     if (reader_.IsEmptyElement()) return;
     const int depth = reader_.Depth();
     while (reader_.Next()) {
-        if (IsEnd(reader_, depth)) return;
+        if (odf::IsEndOf(reader_, depth)) return;
         if (reader_.Type() != XML_READER_TYPE_ELEMENT) continue;
         if (IsParagraph(reader_)) {
             onParagraph();
@@ -185,7 +123,7 @@ void OdfTextReader::WalkBlocks(const std::function<void()>& onParagraph, bool* s
         // Anything else (a list, a table, a row, a cell, a frame, a text box, a shape) holds
         // blocks of its own: the walk goes on inside it.
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 void OdfTextReader::ReadParagraph(std::vector<TextBlock>& out) {
@@ -214,7 +152,7 @@ bool OdfTextReader::ReadRuns(FormattedRuns& runs, std::vector<TextBlock>& anchor
     }
     if (reader_.IsEmptyElement()) return true;
 
-    ParagraphText text(runs);
+    OdfParagraphText text(runs);
     std::vector<OpenFormatting> open;
     open.push_back({reader_.Depth(), paragraphStyle.look, "", "", ""});
     open.back().key = KeyOf(open.back());
@@ -271,7 +209,7 @@ bool OdfTextReader::ReadRuns(FormattedRuns& runs, std::vector<TextBlock>& anchor
         // Anything else (a bookmark, a reference mark, a sequence number, a change mark, a
         // ruby) is transparent: its text is the paragraph's.
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 bool OdfTextReader::ReadShape(std::vector<TextBlock>& anchored) {
@@ -284,18 +222,19 @@ void OdfTextReader::ReadNote() {
     if (reader_.IsEmptyElement()) return;
     const int depth = reader_.Depth();
     while (reader_.Next()) {
-        if (IsEnd(reader_, depth)) return;
+        if (odf::IsEndOf(reader_, depth)) return;
         if (!reader_.IsStart(odf::kText, "note-body")) {
             // The citation is the note's number, which the application writes.
             if (reader_.Type() == XML_READER_TYPE_ELEMENT) reader_.Skip();
             continue;
         }
-        std::vector<TextBlock> anchored;
         if (state_.multiSegmentNotes) {
             ReadBlocks(state_.notes);
             continue;
         }
+        // One segment of all the note's paragraphs; what is anchored in them follows it.
         BlockBuilder note;
+        std::vector<TextBlock> anchored;
         WalkBlocks([&] {
             FormattedRuns runs;
             if (!ReadRuns(runs, anchored) || !runs.HasText()) return;
@@ -305,7 +244,7 @@ void OdfTextReader::ReadNote() {
         if (note.HasText()) state_.notes.push_back({note.Take(), true});
         for (TextBlock& block : anchored) state_.notes.push_back(std::move(block));
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 void OdfTextReader::ReadHeadersAndFooters(std::vector<TextBlock>& out) {
@@ -315,7 +254,7 @@ void OdfTextReader::ReadHeadersAndFooters(std::vector<TextBlock>& out) {
     if (reader_.IsEmptyElement()) return;
     const int depth = reader_.Depth();
     while (reader_.Next()) {
-        if (IsEnd(reader_, depth)) return;
+        if (odf::IsEndOf(reader_, depth)) return;
         if (reader_.Type() != XML_READER_TYPE_ELEMENT ||
             reader_.IsStart(odf::kStyle, "master-page"))
             continue;
@@ -333,7 +272,7 @@ void OdfTextReader::ReadHeadersAndFooters(std::vector<TextBlock>& out) {
         if (blocks.empty() || !seen.insert(ContentKey(blocks)).second) continue;
         for (TextBlock& block : blocks) out.push_back(std::move(block));
     }
-    RaiseBroken();
+    odf::RaiseNotWellFormed();
 }
 
 }  // namespace orv::engine
