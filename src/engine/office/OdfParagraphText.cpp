@@ -4,6 +4,7 @@ namespace orv::engine {
 
 void OdfParagraphText::AddXmlText(std::string_view text, const std::string& key) {
     std::string shown;
+    shown.reserve(text.size());
     for (char c : text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
             if (!afterSpace_) shown += ' ';

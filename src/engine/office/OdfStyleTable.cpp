@@ -9,6 +9,7 @@ namespace {
 
 // Further than any real document's chain of parents; a loop of parents stops here too.
 constexpr int kDeepestInheritance = 32;
+constexpr std::size_t kLongestName = 256;
 
 std::optional<bool> BoldOf(const std::string& weight) {
     if (weight.empty()) return std::nullopt;
@@ -88,6 +89,7 @@ std::string OdfStyleTable::KeyOf(std::string_view family, std::string_view name)
 }
 
 void OdfStyleTable::Read(XmlPartReader& reader, bool common) {
+    resolved_.clear();
     if (reader.IsEmptyElement()) return;
     const int depth = reader.Depth();
     while (reader.Next()) {
@@ -133,11 +135,15 @@ const OdfStyleTable::Style* OdfStyleTable::Find(std::string_view family,
 }
 
 ResolvedStyle OdfStyleTable::Resolve(std::string_view family, std::string_view name) const {
-    ResolvedStyle resolved;
+    const std::string key = KeyOf(family, name);
+    if (const auto known = resolved_.find(key); known != resolved_.end()) return known->second;
+    ResolvedStyle& resolved = resolved_[key];
     const Style* style = Find(family, name);
     for (int step = 0; style && step < kDeepestInheritance; ++step) {
         resolved.look.FillFrom(style->look);
-        if (style->common && resolved.commonName.empty()) resolved.commonName = style->name;
+        // Its start is name enough, and keeps each span's copy of it small.
+        if (style->common && resolved.commonName.empty())
+            resolved.commonName = style->name.substr(0, kLongestName);
         // A parent is always a common style.
         const auto parent = common_.find(KeyOf(family, style->parent));
         style = style->parent.empty() || parent == common_.end() ? nullptr : &parent->second;

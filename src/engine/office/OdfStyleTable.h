@@ -40,7 +40,10 @@ public:
     // the current node, up to its end.
     void Read(XmlPartReader& reader, bool common);
     // Drops the automatic styles, before the next part is read.
-    void ForgetAutomaticStyles() { automatic_.clear(); }
+    void ForgetAutomaticStyles() {
+        automatic_.clear();
+        resolved_.clear();
+    }
 
     // The style `name` of `family` ("text", "paragraph") with what its parents add; a plain
     // look when there is no such style.
@@ -67,6 +70,9 @@ private:
 
     std::unordered_map<std::string, Style> common_;
     std::unordered_map<std::string, Style> automatic_;
+    // Each style resolved once: a hostile file may give thousands of spans one style whose
+    // chain of parents has long names.
+    mutable std::unordered_map<std::string, ResolvedStyle> resolved_;
 };
 
 }  // namespace orv::engine

@@ -63,6 +63,17 @@ int SpacesOf(const std::string& count) {
     return error == std::errc::result_out_of_range ? kMostSpaces : std::min(value, kMostSpaces);
 }
 
+// A link or a style name longer than this tells formattings apart by its start alone: the key
+// is compared and copied for each piece of text, and a hostile name may be megabytes long.
+constexpr std::size_t kLongestKeyPart = 256;
+
+std::string Shortened(const std::string& text) {
+    if (text.size() <= kLongestKeyPart) return text;
+    std::size_t end = kLongestKeyPart;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 // One formatting open inside a paragraph: a span or a hyperlink, at the depth of its element.
 struct OpenFormatting {
     int depth;
@@ -78,8 +89,9 @@ std::string KeyOf(const OpenFormatting& formatting) {
         if (!key.empty()) key += ' ';
         key += part;
     };
-    if (!formatting.commonName.empty()) add("span class=\"" + formatting.commonName + "\"");
-    if (!formatting.link.empty()) add("a href=\"" + formatting.link + "\"");
+    if (!formatting.commonName.empty())
+        add("span class=\"" + Shortened(formatting.commonName) + "\"");
+    if (!formatting.link.empty()) add("a href=\"" + Shortened(formatting.link) + "\"");
     return key;
 }
 
@@ -187,7 +199,7 @@ bool OdfTextReader::ReadRuns(FormattedRuns& runs, std::vector<TextBlock>& anchor
         } else if (ns == odf::kText && name == "a") {
             OpenFormatting link = open.back();
             link.depth = reader_.Depth();
-            link.link = reader_.Attribute("href", odf::kXlink);
+            link.link = Shortened(reader_.Attribute("href", odf::kXlink));
             link.key = KeyOf(link);
             if (!reader_.IsEmptyElement()) open.push_back(std::move(link));
         } else if (ns == odf::kText && name == "s") {
@@ -234,14 +246,16 @@ void OdfTextReader::ReadNote() {
         }
         // One segment of all the note's paragraphs; what is anchored in them follows it.
         BlockBuilder note;
+        bool noteHasText = false;  // kept, rather than asked of the block at each paragraph
         std::vector<TextBlock> anchored;
         WalkBlocks([&] {
             FormattedRuns runs;
             if (!ReadRuns(runs, anchored) || !runs.HasText()) return;
-            if (note.HasText()) note.AppendUtf8(" ", BlockBuilder::Spaces::Keep);
+            if (noteHasText) note.AppendUtf8(" ", BlockBuilder::Spaces::Keep);
             runs.AppendTo(note, state_.nextPair);
+            noteHasText = true;
         });
-        if (note.HasText()) state_.notes.push_back({note.Take(), true});
+        if (noteHasText) state_.notes.push_back({note.Take(), true});
         for (TextBlock& block : anchored) state_.notes.push_back(std::move(block));
     }
     odf::RaiseNotWellFormed();
