@@ -1,5 +1,8 @@
 #include "engine/office/OdfDocumentReader.h"
 
+#include <unordered_set>
+
+#include "engine/doc/BlockBuilder.h"
 #include "engine/model/EngineError.h"
 #include "engine/office/OdfNames.h"
 #include "engine/office/OdfSpreadsheetReader.h"
@@ -7,6 +10,19 @@
 
 namespace orv::engine {
 namespace {
+
+// The text inside the current element, whitespace collapsed as in a paragraph.
+Segment ReadPlainText(XmlPartReader& reader) {
+    BlockBuilder block;
+    if (reader.IsEmptyElement()) return block.Take();
+    const int depth = reader.Depth();
+    while (reader.Next()) {
+        if (odf::IsEndOf(reader, depth)) return block.Take();
+        if (reader.Type() == XML_READER_TYPE_TEXT || reader.Type() == XML_READER_TYPE_CDATA)
+            block.AppendUtf8(reader.Value(), BlockBuilder::Spaces::Collapse);
+    }
+    odf::RaiseNotWellFormed();
+}
 
 [[noreturn]] void RaiseNotOpenDocument() {
     RaiseEngineError(L"The file is not an OpenDocument text, spreadsheet or presentation");
@@ -73,15 +89,26 @@ void OdfDocumentReader::ReadSlides(XmlPartReader& reader) {
     if (reader.IsEmptyElement()) return;
     const int depth = reader.Depth();
     OdfTextReader text(reader, state_);
+    std::unordered_set<std::wstring> declared;
     while (reader.Next()) {
         if (odf::IsEndOf(reader, depth)) return;
         if (reader.Type() != XML_READER_TYPE_ELEMENT) continue;
-        // A hidden slide is not shown, and neither are its notes.
-        if (reader.IsStart(odf::kDraw, "page") &&
-            !state_.styles.HidesPage(reader.Attribute("style-name", odf::kDraw)))
-            text.ReadBlocks(body_);
-        else
+        if (reader.IsStart(odf::kDraw, "page")) {
+            // A hidden slide is not shown, and neither are its notes.
+            if (state_.styles.HidesPage(reader.Attribute("style-name", odf::kDraw)))
+                reader.Skip();
+            else
+                text.ReadBlocks(body_);
+        } else if (reader.IsStart(odf::kPresentation, "header-decl") ||
+                   reader.IsStart(odf::kPresentation, "footer-decl")) {
+            // The text of the slides' header or footer, written once for the slides that show
+            // it; a date's declaration holds a date.
+            TextBlock block{ReadPlainText(reader), false};
+            if (!block.text.text.empty() && declared.insert(block.text.text).second)
+                body_.push_back(std::move(block));
+        } else {
             reader.Skip();
+        }
     }
     odf::RaiseNotWellFormed();
 }

@@ -342,19 +342,25 @@ TEST(OpenDocumentTest, SheetsAndSlidesGiveTheirTextInOrder) {
         (Lines{L"Prices", L"Hello.", L"Hello.", L"Hello.", L"Hello.", L"Untyped.", L"Untyped."}));
 
     OdfParts slides;
-    slides.body = Slide("First slide.", "First notes.") +
-                  "<draw:page><draw:frame presentation:class=\"subtitle\" "
-                  "presentation:placeholder=\"true\"><draw:text-box/></draw:frame>"
-                  "<draw:custom-shape><text:p>A shape.</text:p></draw:custom-shape>"
-                  "<draw:frame><table:table><table:table-row><table:table-cell>" +
-                  P("A table cell.") +
-                  "</table:table-cell></table:table-row></table:table></draw:frame></draw:page>" +
-                  Slide("Third slide.", "Third notes.");
+    slides.body =
+        "<presentation:footer-decl presentation:name=\"f1\">Company  confidential."
+        "</presentation:footer-decl><presentation:footer-decl presentation:name=\"f2\">"
+        "Company confidential.</presentation:footer-decl><presentation:date-time-decl "
+        "presentation:name=\"d1\" presentation:source=\"fixed\">1 May 2026"
+        "</presentation:date-time-decl>" +
+        Slide("First slide.", "First notes.") +
+        "<draw:page><draw:frame presentation:class=\"subtitle\" "
+        "presentation:placeholder=\"true\"><draw:text-box/></draw:frame>"
+        "<draw:custom-shape><text:p>A shape.</text:p></draw:custom-shape>"
+        "<draw:frame><table:table><table:table-row><table:table-cell>" +
+        P("A table cell.") +
+        "</table:table-cell></table:table-row></table:table></draw:frame></draw:page>" +
+        Slide("Third slide.", "Third notes.");
     slides.masterStyles = "<style:master-page style:name=\"M\"><draw:frame><draw:text-box>" +
                           P("Master title.") + "</draw:text-box></draw:frame></style:master-page>";
     EXPECT_EQ(Blocks(ReadOdf(OdfKind::Presentation, slides)),
-              (Lines{L"First slide.", L"A shape.", L"A table cell.", L"Third slide.",
-                     L"First notes.", L"Third notes."}));
+              (Lines{L"Company confidential.", L"First slide.", L"A shape.", L"A table cell.",
+                     L"Third slide.", L"First notes.", L"Third notes."}));
 }
 
 TEST(OpenDocumentTest, HugeRepeatsCostNothingWhenEmptyAndAreCappedWithText) {
