@@ -222,10 +222,12 @@ TEST(OpenDocumentTest, NotesFollowTheBodyAsOneSegmentOrSplitIntoSentences) {
     EXPECT_NE(FiguresOf(OdfKind::Text, parts), FiguresOf(OdfKind::Text, parts, split));
 }
 
-TEST(OpenDocumentTest, HeadersAndFootersFollowTheNotesEachDistinctOnce) {
+TEST(OpenDocumentTest, FramesFollowTheirParagraphNotesTheBodyAndHeadersTheNotes) {
     OdfParts parts;
-    parts.body = P("Body text here.<text:note><text:note-body>" + P("A note.") +
-                   "</text:note-body></text:note>");
+    parts.body = P("Body text <draw:frame><draw:text-box>" + P("In a frame.") +
+                   "</draw:text-box></draw:frame>here.<text:note><text:note-body>" + P("A note.") +
+                   "</text:note-body></text:note>") +
+                 P("Second paragraph.");
     parts.masterStyles =
         "<style:master-page style:name=\"Standard\"><style:header>" + P("Company header.") +
         "</style:header><style:header-left>" + P("Company header.") +
@@ -235,7 +237,8 @@ TEST(OpenDocumentTest, HeadersAndFootersFollowTheNotesEachDistinctOnce) {
         "<style:header>" +
         P("Company header.") + "</style:header><style:footer style:display=\"false\">" +
         P("A footer switched off.") + "</style:footer></style:master-page>";
-    const Lines expected{L"Body text here.", L"A note.", L"Company header.", L"Page of"};
+    const Lines expected{L"Body text here.", L"In a frame.",     L"Second paragraph.",
+                         L"A note.",         L"Company header.", L"Page of"};
     EXPECT_EQ(Blocks(ReadOdf(OdfKind::Text, parts)), expected);
     EXPECT_EQ(
         Blocks(Read(FlatOpenDocumentBytes(OdfKind::Text, parts), DocumentFormat::FlatOpenDocument)),
