@@ -1,5 +1,6 @@
 #include "engine/office/XmlPartReader.h"
 
+#include <climits>
 #include <cstring>
 
 #include "engine/model/EngineError.h"
@@ -15,9 +16,25 @@ void IgnoreErrors(void*, const char*, xmlParserSeverities, xmlTextReaderLocatorP
 
 }  // namespace
 
+namespace {
+
+constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+}  // namespace
+
 XmlPartReader::XmlPartReader(ZipArchive::Entry entry) : entry_(std::move(entry)) {
-    reader_ = xmlReaderForIO(&XmlPartReader::ReadInput, nullptr, this, nullptr, nullptr,
-                             XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    reader_ =
+        xmlReaderForIO(&XmlPartReader::ReadInput, nullptr, this, nullptr, nullptr, kReaderOptions);
+    if (!reader_) RaiseEngineError(L"There is not enough memory to read the file");
+    xmlTextReaderSetErrorHandler(reader_, &IgnoreErrors, nullptr);
+}
+
+XmlPartReader::XmlPartReader(std::string_view bytes) {
+    // libxml2 takes the size as an int; documents are far smaller (kMaxDocumentFileBytes).
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        RaiseEngineError(L"The file is too large to be read");
+    reader_ = xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                 kReaderOptions);
     if (!reader_) RaiseEngineError(L"There is not enough memory to read the file");
     xmlTextReaderSetErrorHandler(reader_, &IgnoreErrors, nullptr);
 }
@@ -30,7 +47,7 @@ int XmlPartReader::ReadInput(void* context, char* buffer, int size) {
     auto* self = static_cast<XmlPartReader*>(context);
     if (self->failure_) return -1;
     try {
-        return static_cast<int>(self->entry_.Read(buffer, static_cast<std::size_t>(size)));
+        return static_cast<int>(self->entry_->Read(buffer, static_cast<std::size_t>(size)));
     } catch (...) {
         // No exception may pass through libxml2's C frames.
         self->failure_ = std::current_exception();

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,8 @@ namespace orv::engine {
 class XmlPartReader {
 public:
     explicit XmlPartReader(ZipArchive::Entry entry);
+    // The XML held in `bytes`, which must outlive the reader (a flat document's one file).
+    explicit XmlPartReader(std::string_view bytes);
     ~XmlPartReader();
     XmlPartReader(const XmlPartReader&) = delete;
     XmlPartReader& operator=(const XmlPartReader&) = delete;
@@ -51,7 +54,7 @@ private:
     xmlChar* GetAttribute(std::string_view localName, std::string_view ns) const;
     static int ReadInput(void* context, char* buffer, int size);
 
-    ZipArchive::Entry entry_;
+    std::optional<ZipArchive::Entry> entry_;  // none when the XML is read from memory
     std::exception_ptr failure_;  // raised while libxml2 was reading, raised again after
     xmlTextReaderPtr reader_ = nullptr;
 };
