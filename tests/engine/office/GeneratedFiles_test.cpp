@@ -15,6 +15,7 @@
 #include "engine/office/ZipArchive.h"
 #include "support/TempFolder.h"
 #include "support/office/ExcelFiles.h"
+#include "support/office/OpenDocumentFiles.h"
 #include "support/office/PowerPointFiles.h"
 #include "support/office/WordFiles.h"
 
@@ -125,6 +126,77 @@ std::string SeedPresentation() {
     return PresentationBytes(file);
 }
 
+// OpenDocument seeds that reach each reader's branches: a text with a bold span, a link, a
+// tab, a note, a tracked deletion, a comment, hidden text, a page number and a header; a
+// spreadsheet with a hidden sheet, row and column, repeated cells and a formula; a presentation
+// with a hidden slide and notes.
+OdfParts SeedText() {
+    return {
+        .body =
+            "<text:tracked-changes><text:changed-region text:id=\"c1\"><text:deletion>"
+            "<text:p>Removed.</text:p></text:deletion></text:changed-region>"
+            "</text:tracked-changes>"
+            "<text:h text:outline-level=\"1\">Getting started</text:h>"
+            "<text:p>Press <text:span text:style-name=\"T1\">Ctrl+F</text:span> to "
+            "search<text:tab/>all <text:a xlink:href=\"https://example.org\">notes</text:a>."
+            "<text:note text:note-class=\"footnote\"><text:note-citation>1</text:note-citation>"
+            "<text:note-body><text:p>A note.</text:p></text:note-body></text:note>"
+            "<office:annotation><text:p>A comment.</text:p></office:annotation>"
+            "<text:hidden-text text:string-value=\"Hidden.\"/>"
+            "<text:change text:change-id=\"c1\"/> Page <text:page-number>1</text:page-number>"
+            "</text:p>",
+        .automaticStyles =
+            "<style:style style:name=\"T1\" style:family=\"text\">"
+            "<style:text-properties fo:font-weight=\"bold\"/></style:style>",
+        .masterStyles =
+            "<style:master-page style:name=\"Standard\"><style:header>"
+            "<text:p>User guide</text:p></style:header></style:master-page>",
+    };
+}
+
+OdfParts SeedSpreadsheet() {
+    return {
+        .body =
+            "<table:table table:name=\"Buttons\"><table:table-column/>"
+            "<table:table-column table:visibility=\"collapse\"/>"
+            "<table:table-row><table:table-cell office:value-type=\"string\">"
+            "<text:p>Save</text:p></table:table-cell><table:table-cell "
+            "office:value-type=\"string\"><text:p>btn.save</text:p></table:table-cell>"
+            "</table:table-row><table:table-row table:visibility=\"collapse\">"
+            "<table:table-cell office:value-type=\"string\"><text:p>Hidden</text:p>"
+            "</table:table-cell></table:table-row><table:table-row>"
+            "<table:table-cell office:value-type=\"string\" "
+            "table:number-columns-repeated=\"3\"><text:p>Cancel</text:p></table:table-cell>"
+            "<table:table-cell office:value-type=\"float\" office:value=\"4\">"
+            "<text:p>4</text:p></table:table-cell><table:table-cell table:formula=\"of:=1\" "
+            "office:value-type=\"string\"><text:p>X</text:p></table:table-cell>"
+            "</table:table-row></table:table>"
+            "<table:table table:name=\"Notes\" table:style-name=\"ta2\"><table:table-row>"
+            "<table:table-cell office:value-type=\"string\"><text:p>Internal</text:p>"
+            "</table:table-cell></table:table-row></table:table>",
+        .automaticStyles =
+            "<style:style style:name=\"ta2\" style:family=\"table\">"
+            "<style:table-properties table:display=\"false\"/></style:style>",
+    };
+}
+
+OdfParts SeedPresentationParts() {
+    return {
+        .body =
+            "<draw:page draw:name=\"One\"><draw:frame><draw:text-box><text:p>Welcome to "
+            "the user guide.</text:p></draw:text-box></draw:frame><presentation:notes>"
+            "<draw:frame><draw:text-box><text:p>Say hello.</text:p></draw:text-box>"
+            "</draw:frame></presentation:notes></draw:page>"
+            "<draw:page draw:name=\"Two\" draw:style-name=\"dp2\"><draw:frame>"
+            "<draw:text-box><text:p>Hidden slide.</text:p></draw:text-box></draw:frame>"
+            "</draw:page>",
+        .automaticStyles =
+            "<style:style style:name=\"dp2\" style:family=\"drawing-page\">"
+            "<style:drawing-page-properties presentation:visibility=\"hidden\"/>"
+            "</style:style>",
+    };
+}
+
 // Each generated zip as a list of its parts, the input the office fuzz targets zip again
 // (tests/fuzz/PartList.h), so that the search starts at the XML of real files.
 std::string PartListOf(const std::string& zip) {
@@ -142,11 +214,24 @@ std::vector<Generated> GeneratedFiles() {
         {"examples/docs/manual.docx", ExampleManual()},
         {"examples/docs/interface.xlsx", ExampleInterface()},
     };
-    const std::map<std::string, std::string> seeds = {
+    std::map<std::string, std::string> seeds = {
         {"office_open_xml_corpus/manual.docx", ExampleManual()},
         {"office_open_xml_corpus/slides.pptx", SeedPresentation()},
         {"office_open_xml_corpus/interface.xlsx", ExampleInterface()},
     };
+    const std::map<std::string, std::string> odfSeeds = {
+        {"open_document_corpus/letter.odt", OpenDocumentBytes(OdfKind::Text, SeedText())},
+        {"open_document_corpus/buttons.ods",
+         OpenDocumentBytes(OdfKind::Spreadsheet, SeedSpreadsheet())},
+        {"open_document_corpus/slides.odp",
+         OpenDocumentBytes(OdfKind::Presentation, SeedPresentationParts())},
+    };
+    seeds.insert(odfSeeds.begin(), odfSeeds.end());
+    // The flat form is read from the input as it is.
+    files.push_back({"tests/fuzz/open_document_corpus/letter.fodt",
+                     FlatOpenDocumentBytes(OdfKind::Text, SeedText())});
+    files.push_back({"tests/fuzz/open_document_corpus/buttons.fods",
+                     FlatOpenDocumentBytes(OdfKind::Spreadsheet, SeedSpreadsheet())});
     for (const auto& [name, zip] : seeds) {
         files.push_back({"tests/fuzz/" + name, zip});
         files.push_back({"tests/fuzz/" + name + ".parts", PartListOf(zip)});
