@@ -17,7 +17,7 @@ struct OdfParts {
     std::string styles{};           // common styles (office:styles)
     std::string masterStyles{};     // inside office:master-styles (master pages with headers)
     // The master pages' automatic styles: in styles.xml when packed, beside the body's when flat.
-    std::string masterAutomaticStyles;
+    std::string masterAutomaticStyles{};
     bool encrypted = false;  // the manifest gives content.xml encryption data
 };
 
