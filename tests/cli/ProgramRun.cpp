@@ -5,8 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
+#include <string>
+#include <thread>
 
 extern char** environ;
 
@@ -93,6 +97,26 @@ bool RunningProgram::Running() {
     if (reaped_) return false;
     if (waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
     return !reaped_;
+}
+
+bool RunningProgram::Catches(int signalNumber) const {
+    // The kernel's mask of the signals the process has a handler for, in hexadecimal.
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("SigCgt:", 0) != 0) continue;
+        const unsigned long long caught = std::stoull(line.substr(7), nullptr, 16);
+        return (caught >> (signalNumber - 1)) & 1u;
+    }
+    return false;
+}
+
+bool RunningProgram::WaitUntilItCatches(int signalNumber, std::chrono::milliseconds most) {
+    const auto until = std::chrono::steady_clock::now() + most;
+    while (Running() && !Catches(signalNumber)) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return Running();
 }
 
 ProgramResult RunningProgram::Wait() {

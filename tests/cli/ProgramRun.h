@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -33,6 +34,12 @@ public:
     void Signal(int signalNumber) const;
     // Whether it is still running (without waiting).
     bool Running();
+    // Whether it has a handler of its own for `signalNumber` (Linux only: read from /proc).
+    bool Catches(int signalNumber) const;
+    // Waits until it catches `signalNumber`, for at most `most`; false when it did not, or
+    // ended first. A signal sent before that would end it by the default action, which is
+    // what a slow start under a sanitizer on a busy machine made a timed test see.
+    bool WaitUntilItCatches(int signalNumber, std::chrono::milliseconds most);
     ProgramResult Wait();
 
 private:

@@ -157,6 +157,8 @@ TEST_F(StopSignals, CtrlCWhileALargeTmLoadsEndsTheRunAtOnce) {
              "--target", "de-DE", "--log", (folder.path() / "out/analysis.log").string(),
              (folder.path() / "doc.txt").string()},
             work, Environment(true));
+        // The times count from the moment the run can be cancelled, not from the start.
+        ASSERT_TRUE(program.WaitUntilItCatches(SIGINT, std::chrono::seconds(20)));
         std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
         ASSERT_TRUE(program.Running()) << "done before the signal: make the TM larger";
         const auto signalled = std::chrono::steady_clock::now();
