@@ -65,11 +65,11 @@ public:
         if (section_ == Section::Other || (section_ == Section::None && sharedWithOptions_)) return;
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos)
-            Fail("expected KEY = VALUE or a [section], found \"" + ToNarrow(std::wstring(line)) +
-                 "\"");
+            FailAtLine("expected KEY = VALUE or a [section], found \"" +
+                       ToNarrow(std::wstring(line)) + "\"");
         key_ = Lower(ToNarrow(std::wstring(Trim(line.substr(0, equals)))));
         const std::string value = ToNarrow(std::wstring(Trim(line.substr(equals + 1))));
-        if (key_.empty()) Fail("a line starts with \"=\": the key is missing");
+        if (key_.empty()) FailAtLine("a line starts with \"=\": the key is missing");
         if (section_ == Section::None)
             FailAtKey("outside a section; it belongs under " +
                       std::string(IsBand(key_) ? "[Shares]" : "[Rates]"));
