@@ -5,9 +5,16 @@ namespace {
 
 constexpr int kCents = 2;
 
-std::optional<PricedWords> PriceDocument(const DocumentSummary& document, const RateGrid& grid) {
+struct DocumentPrice {
+    PricedWords figures;
+    bool hasWords = false;  // a minimum is owed only for something to translate
+};
+
+// None when the document cannot be priced.
+std::optional<DocumentPrice> PriceDocument(const DocumentSummary& document, const RateGrid& grid) {
     if (!document.processed || document.processingError) return std::nullopt;
     PricedWords priced;
+    bool anyWords = false;
     for (std::size_t b = 0; b < kBandCount; ++b) {
         const Decimal share = grid.shares[b];
         const int64_t words = document.bands[b].words;
@@ -17,14 +24,15 @@ std::optional<PricedWords> PriceDocument(const DocumentSummary& document, const 
             return std::nullopt;
         }
         priced.weightedWords += share.Times(words);
+        anyWords = anyWords || words > 0;
     }
     priced.exactCost = priced.weightedWords.Times(grid.pricePerWord);
-    if (priced.exactCost < grid.minimumPerDocument) {
+    if (anyWords && priced.exactCost < grid.minimumPerDocument) {
         priced.exactCost = grid.minimumPerDocument;
         priced.minimumApplied = true;
     }
     priced.cost = priced.exactCost.RoundedTo(kCents);
-    return priced;
+    return DocumentPrice{priced, anyWords};
 }
 
 }  // namespace
@@ -33,21 +41,21 @@ BatchQuote QuoteBatch(const BatchSummary& summary, const RateGrid& grid) {
     BatchQuote quote;
     quote.grid = grid;
     PricedWords total;
-    bool anyPriced = false;
+    bool anyWords = false;
     bool complete = true;
     for (const auto& document : summary.documents) {
-        quote.documents.push_back(PriceDocument(document, grid));
-        const auto& priced = quote.documents.back();
+        const auto priced = PriceDocument(document, grid);
+        quote.documents.push_back(priced ? std::optional(priced->figures) : std::nullopt);
         if (!priced) {
-            if (document.processed && !document.processingError) complete = false;
+            if (document.processed) complete = false;
             continue;
         }
-        anyPriced = true;
-        total.weightedWords += priced->weightedWords;
-        total.exactCost +=
-            grid.rounding == Rounding::PerDocument ? priced->cost : priced->exactCost;
+        anyWords = anyWords || priced->hasWords;
+        total.weightedWords += priced->figures.weightedWords;
+        total.exactCost += grid.rounding == Rounding::PerDocument ? priced->figures.cost
+                                                                  : priced->figures.exactCost;
     }
-    if (anyPriced && total.exactCost < grid.minimumPerJob) {
+    if (anyWords && total.exactCost < grid.minimumPerJob) {
         total.exactCost = grid.minimumPerJob;
         total.minimumApplied = true;
     }

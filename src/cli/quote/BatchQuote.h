@@ -10,8 +10,9 @@
 //   sum of the documents' exact costs; their cents are then for reading only.
 // - The job's cost is its exact cost raised to the minimum per job when below it, rounded
 //   to the cent. Halves are rounded away from zero.
-// - A document that was not analysed has no cost and no minimum; when no document was
-//   analysed the job has no minimum either, as there is nothing to deliver.
+// - A document that was not analysed has no cost and no minimum, nor has an analysed one
+//   without a single word; when no document has words, the job has no minimum either, as
+//   there is nothing to deliver.
 
 #include <optional>
 #include <vector>
