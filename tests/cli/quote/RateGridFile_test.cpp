@@ -128,15 +128,6 @@ TEST(RateGridFile, ABadGridIsRefusedNamingTheFileLineAndKey) {
     }
 }
 
-TEST(RateGridFile, AnUnreadableGridIsNamed) {
-    TempFolder folder;
-    for (const auto& path : {folder.path() / "missing.ini", folder.path()}) {
-        EXPECT_THAT([&] { ReadRateGridFile(path); },
-                    ::testing::ThrowsMessage<UsageError>(
-                        HasSubstr("cannot read the rate grid " + path.string())));
-    }
-}
-
 TEST(RateGridFile, AGridInTheOptionsFileIsReadAndTheOptionsReaderPassesItBy) {
     TempFolder folder;
     const std::string options =
