@@ -117,6 +117,13 @@ std::optional<RateGrid> ChosenRateGrid(const AnalyseOptions& options, Console& c
     std::optional<RateGrid> ofOptions;
     if (!options.optionsFile.empty()) ofOptions = ReadRateGridOfOptionsFile(options.optionsFile);
     if (options.rates.empty()) return ofOptions;
+    std::error_code error;
+    // A client's one file named by both options: its options are no fault of the grid.
+    if (!options.optionsFile.empty() && fs::equivalent(options.rates, options.optionsFile, error)) {
+        if (!ofOptions)
+            throw UsageError("the rate grid " + options.rates + " has no [Rates] and [Shares]");
+        return ofOptions;
+    }
     if (ofOptions && !options.quiet)
         console.err << "orvbatch: note: the rate grid of --rates " << options.rates
                     << " is used, not the one in the option file " << options.optionsFile << "\n";

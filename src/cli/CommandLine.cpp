@@ -123,8 +123,7 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         ->type_name("FILE.html");
     analyse
         ->add_option("--rates", o.rates,
-                     "Quote the words by the rate grid in FILE (INI; see 'orvbatch "
-                     "rates-template'); wins over a grid in the --options file")
+                     "Quote the words by the rate grid in FILE (see 'orvbatch rates-template')")
         ->type_name("FILE");
     analyse
         ->add_option("--quote", o.quote, "Also write the quote as CSV to FILE (needs a rate grid)")
@@ -292,8 +291,7 @@ int RunCommandLine(int argc, const char* const* argv, Console& console) {
     AddTm(app, tmArguments);
     app.add_subcommand("options-template",
                        "Print an options file with every analysis option at its default");
-    app.add_subcommand("rates-template",
-                       "Print an example rate grid: the price of a word, the share paid per band");
+    app.add_subcommand("rates-template", "Print an example rate grid to copy and edit");
     for (CLI::App* sub : app.get_subcommands({})) {
         sub->allow_extras();
         for (CLI::App* inner : sub->get_subcommands({})) inner->allow_extras();

@@ -123,6 +123,9 @@ TEST_F(OrvbatchQuote, TheOptionFilesGridIsUsedUnlessRatesNamesAnother) {
     EXPECT_EQ(total.at("quote").at("cost"),
               std::to_string(total.at("WordsInNoMatches").get<int>()) + ".00");
     EXPECT_THAT(own.err, Not(HasSubstr("rate grid")));
+    const auto both = Run({"--options", "client.ini", "--rates", "client.ini", "--format", "json"});
+    ASSERT_EQ(both.exitCode, 0) << both.err;
+    EXPECT_EQ(nlohmann::json::parse(both.out), json);
 
     const auto replaced =
         Run({"--options", "client.ini", "--rates", "ex/rates.ini", "--format", "json"});
