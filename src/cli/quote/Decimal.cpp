@@ -1,5 +1,6 @@
 #include "cli/quote/Decimal.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace orv::cli {
@@ -102,10 +103,12 @@ std::string Decimal::Format(int digits, bool grouped) const {
     return text + "." + fraction.substr(0, static_cast<std::size_t>(digits));
 }
 
-std::string Decimal::ExactText() const {
+std::string Decimal::ExactText(int minimumDigits) const {
     std::string text = Format(kFractionDigits);
     const std::size_t point = text.find('.');
-    while (text.size() > point + 3 && text.back() == '0') text.pop_back();
+    const std::size_t kept = point + 1 + static_cast<std::size_t>(std::max(minimumDigits, 0));
+    while (text.size() > kept && text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
     return text;
 }
 

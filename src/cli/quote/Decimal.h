@@ -50,8 +50,9 @@ public:
     // Exactly `digits` fractional digits (rounded as RoundedTo), thousands grouped with ","
     // when `grouped`: "1,234.50".
     std::string Format(int digits, bool grouped = false) const;
-    // Every digit there is, trailing zeros dropped down to two: "12.50", "3.333333", "0.085".
-    std::string ExactText() const;
+    // Every digit there is, trailing zeros dropped down to `minimumDigits`: "12.50",
+    // "3.333333", "0.085"; with 0, "30" and "33.3333" for percents.
+    std::string ExactText(int minimumDigits = 2) const;
 
     friend constexpr auto operator<=>(Decimal, Decimal) = default;
 

@@ -15,7 +15,7 @@ std::string Money(const Decimal& amount, const std::string& currency) {
 }
 
 std::string Percent(const Decimal& fraction) {
-    return Decimal::FromUnits(fraction.units() * 100).ExactText() + "%";
+    return Decimal::FromUnits(fraction.units() * 100).ExactText(0) + "%";
 }
 
 void Grid(std::ostream& out, const RateGrid& grid) {

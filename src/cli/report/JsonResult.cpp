@@ -37,7 +37,7 @@ nlohmann::json GridJson(const RateGrid& grid) {
     for (std::size_t b = 0; b < kBandCount; ++b) {
         // A fraction with six digits is a percent with four.
         shares[std::string(kBandKeys[b])] =
-            Decimal::FromUnits(grid.shares[b].units() * 100).ExactText();
+            Decimal::FromUnits(grid.shares[b].units() * 100).ExactText(0);
     }
     return {{"currency", ToUtf8(FromNarrow(grid.currency))},
             {"pricePerWord", grid.pricePerWord.ExactText()},

@@ -7,8 +7,8 @@
 // With a quote, every object gains "quote": weightedWords, exactCost, cost (to the cent) and
 // minimumApplied; null for a document that was not analysed. The total's quote also names
 // the grid: currency, pricePerWord, rounding ("document" or "total"), minimumPerDocument,
-// minimumPerJob and shares (percent by band key). Amounts are decimal strings ("12.35"),
-// so that no reader takes money through binary floating point.
+// minimumPerJob and shares (percent by band key: "30", "33.3333"). Amounts are decimal strings
+// ("12.35"), so that no reader takes money through binary floating point.
 
 #include <nlohmann/json.hpp>
 #include <ostream>

@@ -132,7 +132,7 @@ std::string CoverageLine(const DocumentSummary& total) {
                        FormatCount(total.words), percent);
 }
 
-// The payable figures under a block of bands; `note` says what the cost figure includes.
+// The payable figures under a block of bands; `notes` say what the cost includes.
 void QuoteLines(TableWriter& writer, const std::optional<PricedWords>& priced,
                 const std::string& currency, std::vector<std::string> notes) {
     if (!priced) {

@@ -87,6 +87,8 @@ TEST(Decimal, FormatsGroupedToTheCentOrWithEveryDigit) {
     EXPECT_EQ(Decimal::Parse("999999.995")->Format(2, true), "1,000,000.00");
     EXPECT_EQ(Units(-500'000).Format(2), "-0.50");
     EXPECT_EQ(Decimal::Parse("12.5")->ExactText(), "12.50");
+    EXPECT_EQ(Decimal::Parse("30")->ExactText(0), "30");
+    EXPECT_EQ(Decimal::Parse("33.3330")->ExactText(0), "33.333");
     EXPECT_EQ(Units(kMax).ExactText(), "9223372036854.775807");
 }
 

@@ -125,7 +125,7 @@ TEST(QuoteOutputs, TheJsonCostsReadBackAndSumToTheTotalTheGridRoundingGives) {
         EXPECT_EQ(total["rounding"], rounding == Rounding::PerDocument ? "document" : "total");
         EXPECT_EQ(total["currency"], "EUR");
         EXPECT_EQ(total["pricePerWord"], "0.125");
-        EXPECT_EQ(total["shares"]["95-99"], "60.00");
+        EXPECT_EQ(total["shares"]["95-99"], "60");
         EXPECT_EQ(total["minimumApplied"], false);
     }
 }
