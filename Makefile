@@ -80,8 +80,8 @@ bench: build
 	  [ -x "$$b" ] || continue; "$$b" || status=1; \
 	done; exit $$status
 
-# The bundled example analysed as a user would: the table on the terminal, the logs, the
-# exports and an HTML report in build/demo.
+# The bundled example analysed as a user would: the table with its quote on the terminal, the
+# logs, the exports, the quote as CSV and an HTML report in build/demo.
 ORVBATCH := build/default/src/cli/orvbatch
 DEMO := build/demo
 demo: deps
@@ -91,8 +91,9 @@ demo: deps
 	$(ORVBATCH) analyse --tm examples/memory.tmx --user demo --target de-DE \
 	    --log $(DEMO)/analysis.log --report $(DEMO)/report.html \
 	    --export-unknown $(DEMO)/unknown.txt --export-frequent $(DEMO)/frequent.txt \
-	    --occurrences 2 --project-tm $(DEMO)/project.tmx examples/docs
-	@echo "Written: $(DEMO)/analysis.log, analysis.csv, report.html, unknown.txt, frequent.txt, project.tmx"
+	    --occurrences 2 --project-tm $(DEMO)/project.tmx \
+	    --rates examples/rates.ini --quote $(DEMO)/quote.csv examples/docs
+	@echo "Written: $(DEMO)/analysis.log, analysis.csv, report.html, quote.csv, unknown.txt, frequent.txt, project.tmx"
 
 # The picture of the demo's HTML report in the README, taken by headless Chromium.
 report-screenshot: demo

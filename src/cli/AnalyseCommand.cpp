@@ -20,6 +20,9 @@
 #include "cli/OutputFolders.h"
 #include "cli/OutputsOverInputs.h"
 #include "cli/TemporaryLogFolder.h"
+#include "cli/quote/BatchQuote.h"
+#include "cli/quote/QuoteCsv.h"
+#include "cli/quote/RateGridFile.h"
 #include "cli/report/BatchSummary.h"
 #include "cli/report/HtmlReport.h"
 #include "cli/report/JsonResult.h"
@@ -84,32 +87,47 @@ TsExportFileType ExportType(const std::string& typedType, const char* option) {
                      "\" is not tmx, text or a file type number from 1 to 7");
 }
 
-// A report that cannot be written is found out (and its folder made) before the analysis runs, so
-// that a slip in its name does not cost the user a whole batch; the file itself is written only
-// with results, so a failed analysis leaves an earlier report as it was.
-void CheckReportPath(const std::string& path, OutputFolders& folders) {
+// A report or quote that cannot be written is found out (and its folder made) before the
+// analysis runs, so that a slip in its name does not cost the user a whole batch; the file
+// itself is written only with results, so a failed analysis leaves an earlier one as it was.
+void CheckOutputFile(const std::string& path, const std::string& role, OutputFolders& folders) {
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);
     if (error || !absolute.has_filename())
-        throw UsageError("the report \"" + path + "\" names no file");
-    if (fs::is_directory(absolute, error))
-        throw UsageError("the report \"" + path + "\" is a folder");
+        throw UsageError(role + " \"" + path + "\" names no file");
+    if (fs::is_directory(absolute, error)) throw UsageError(role + " \"" + path + "\" is a folder");
     OutputPath(path, folders);
     const fs::path folder = absolute.parent_path();
     if (::access(folder.c_str(), W_OK) != 0)
-        throw UsageError("the folder of the report \"" + path + "\" cannot be written");
+        throw UsageError("the folder of " + role + " \"" + path + "\" cannot be written");
 }
 
-void WriteReport(const std::string& path, const BatchSummary& summary,
-                 const ReportContext& context) {
-    std::ostringstream report;
-    WriteHtmlReport(report, summary, context);
+void WriteWholeFile(const std::string& path, const std::string& role, const std::string& bytes) {
     try {
-        engine::ReplaceFileAtomically(path, report.str());
+        engine::ReplaceFileAtomically(path, bytes);
     } catch (const std::system_error& error) {
-        throw std::runtime_error("cannot write the report \"" + path +
+        throw std::runtime_error("cannot write " + role + " \"" + path +
                                  "\": " + std::generic_category().message(error.code().value()));
     }
+}
+
+// The grid of --rates, else the one the option file carries, else none. Both are read, so
+// that a mistake in either is found before anything runs.
+std::optional<RateGrid> ChosenRateGrid(const AnalyseOptions& options, Console& console) {
+    std::optional<RateGrid> ofOptions;
+    if (!options.optionsFile.empty()) ofOptions = ReadRateGridOfOptionsFile(options.optionsFile);
+    if (options.rates.empty()) return ofOptions;
+    std::error_code error;
+    // A client's one file named by both options: its options are no fault of the grid.
+    if (!options.optionsFile.empty() && fs::equivalent(options.rates, options.optionsFile, error)) {
+        if (!ofOptions)
+            throw UsageError("the rate grid " + options.rates + " has no [Rates] and [Shares]");
+        return ofOptions;
+    }
+    if (ofOptions && !options.quiet)
+        console.err << "orvbatch: note: the rate grid of --rates " << options.rates
+                    << " is used, not the one in the option file " << options.optionsFile << "\n";
+    return ReadRateGridFile(options.rates);
 }
 
 std::wstring Now() {
@@ -158,17 +176,24 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
 }
 
 // `logKept`: the log is the user's, to be named; else it goes when the run ends.
-void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
-                  bool logKept) {
+void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options,
+                  const std::optional<RateGrid>& grid, Console& console, bool logKept) {
     const BatchSummary summary = SummariseBatch(*batch.get_Files());
+    // Worked out before anything is printed: a quote too large to compute stops every output.
+    std::optional<BatchQuote> quote;
+    if (grid) quote = QuoteBatch(summary, *grid);
+    const BatchQuote* priced = quote ? &*quote : nullptr;
     const std::string format = Lowered(options.format);
     if (format == "table") {
         const bool color = console.terminal.color && console.terminal.stdoutIsTerminal;
-        WriteResultTable(console.out, summary, TableStyle{color});
+        WriteResultTable(console.out, summary, TableStyle{color}, priced);
     } else if (format == "csv") {
         console.out << ToNarrow(batch.GetCsvLogFileContent());
+        if (quote && options.quote.empty() && !options.quiet)
+            console.err << "orvbatch: note: the CSV output is the CSV log alone; --quote FILE.csv "
+                           "writes the quote\n";
     } else {
-        WriteResultJson(console.out, summary);
+        WriteResultJson(console.out, summary, priced);
     }
     console.out.flush();
     if (!options.report.empty()) {
@@ -176,8 +201,13 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options, Console& c
         context.tmPath = batch.get_TranslationMemory();
         context.targetLanguage = FromNarrow(options.target);
         context.generatedAt = Now();
-        WriteReport(options.report, summary, context);
+        context.quote = priced;
+        std::ostringstream report;
+        WriteHtmlReport(report, summary, context);
+        WriteWholeFile(options.report, "the report", report.str());
     }
+    if (quote && !options.quote.empty())
+        WriteWholeFile(options.quote, "the quote", QuoteCsvText(summary, *quote));
     if (!options.quiet && format == "table" && logKept)
         console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
 }
@@ -254,7 +284,8 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
                                      {"the option file", options.optionsFile},
                                      {"the HTML settings file", options.htmlSettings},
                                      {"the SGML settings file", options.sgmlSettings},
-                                     {"the segmentation rules", options.segmentationRules}};
+                                     {"the segmentation rules", options.segmentationRules},
+                                     {"the rate grid", options.rates}};
     for (const auto& record : *batch.get_Files())
         inputs.push_back({"the document", ToNarrow(record->get_FilePath())});
     std::vector<NamedPath> outputs = {{"the log", options.log}};
@@ -264,7 +295,8 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
     outputs.insert(outputs.end(), {{"the export of unknown segments", options.exportUnknown},
                                    {"the export of frequent segments", options.exportFrequent},
                                    {"the project TM", options.projectTm},
-                                   {"the report", options.report}});
+                                   {"the report", options.report},
+                                   {"the quote", options.quote}});
     RefuseOutputsOverInputs(inputs, outputs);
 }
 
@@ -284,6 +316,11 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
         }
         options.log = (logFolder->path() / "analysis.log").string();
     }
+    const std::optional<RateGrid> grid = ChosenRateGrid(options, console);
+    if (!options.quote.empty() && !grid)
+        throw UsageError(
+            "--quote needs a rate grid: give --rates FILE, or put [Rates] and "
+            "[Shares] in the --options file");
     // Before the analysis, so that it goes after it: folders made for outputs that were never
     // written go too.
     OutputFolders folders;
@@ -300,7 +337,8 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
     }
     engine::SetEngineExtras({options.encoding, rules});
     RefuseOutputsOverInputs(options, batch);
-    if (!options.report.empty()) CheckReportPath(options.report, folders);
+    if (!options.report.empty()) CheckOutputFile(options.report, "the report", folders);
+    if (!options.quote.empty()) CheckOutputFile(options.quote, "the quote", folders);
     // Held until the results are read, below; a lock that cannot be had at all does not stop
     // the run, as a TM on a file system without locks does not.
     LogInUseLock logLock;
@@ -344,7 +382,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
         ReportComponentError(console.err, error);
         return kExitFailure;
     }
-    WriteResults(batch, options, console, !asked.log.empty());
+    WriteResults(batch, options, grid, console, !asked.log.empty());
     // The others' results stand, but a script must not take the batch for complete.
     return ReportUnanalysedDocuments(batch, console.err) == 0 ? kExitSuccess : kExitFailure;
 }

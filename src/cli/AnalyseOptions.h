@@ -33,6 +33,8 @@ struct AnalyseOptions {
     std::string optionsFile;
     std::string format = "table";  // table, csv or json, in any letter case
     std::string report;
+    std::string rates;  // a rate grid; empty: the option file's, if it has one
+    std::string quote;  // the quote as CSV; needs a rate grid
     bool quiet = false;
     bool recursive = false;
     std::vector<std::string> documents;

@@ -8,6 +8,7 @@
 #include "cli/AnalyseCommand.h"
 #include "cli/ErrorReport.h"
 #include "cli/Suggestion.h"
+#include "cli/quote/RateGridFile.h"
 #include "cli/terminal/PasswordInput.h"
 #include "cli/tm/LanguageArgument.h"
 #include "cli/tm/TesseraOptionsFile.h"
@@ -120,6 +121,13 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         ->capture_default_str();
     analyse->add_option("--report", o.report, "Also write an HTML report to FILE")
         ->type_name("FILE.html");
+    analyse
+        ->add_option("--rates", o.rates,
+                     "Quote the words by the rate grid in FILE (see 'orvbatch rates-template')")
+        ->type_name("FILE");
+    analyse
+        ->add_option("--quote", o.quote, "Also write the quote as CSV to FILE (needs a rate grid)")
+        ->type_name("FILE.csv");
     analyse->add_flag("-r,--recursive", o.recursive, "Take documents from sub-folders too");
     analyse->add_flag("-q,--quiet", o.quiet, "No progress and no notes on standard error");
 }
@@ -283,6 +291,7 @@ int RunCommandLine(int argc, const char* const* argv, Console& console) {
     AddTm(app, tmArguments);
     app.add_subcommand("options-template",
                        "Print an options file with every analysis option at its default");
+    app.add_subcommand("rates-template", "Print an example rate grid to copy and edit");
     for (CLI::App* sub : app.get_subcommands({})) {
         sub->allow_extras();
         for (CLI::App* inner : sub->get_subcommands({})) inner->allow_extras();
@@ -311,6 +320,10 @@ int RunCommandLine(int argc, const char* const* argv, Console& console) {
         if (name == "analyse") return RunAnalyse(analyseOptions, console);
         if (name == "options-template") {
             console.out << TesseraOptionsTemplate();
+            return kExitSuccess;
+        }
+        if (name == "rates-template") {
+            console.out << RateGridTemplate();
             return kExitSuccess;
         }
         return RunTmCommand(*command, tmArguments, console);

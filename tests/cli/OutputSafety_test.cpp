@@ -114,7 +114,20 @@ TEST_F(OrvbatchOutputs, RefusesAnyOutputThatIsAnInputOrAnotherOutputAndWritesNot
          "the project TM",
          "tm-hard-link.tmx",
          "the translation memory"},
+        {{"--rates", "ex/rates.ini", "--quote", "ex/rates.ini"},
+         "the quote",
+         "ex/rates.ini",
+         "the rate grid"},
+        {{"--options", "client.ini", "--quote", "client.ini"},
+         "the quote",
+         "client.ini",
+         "the option file"},
+        {{"--rates", "ex/rates.ini", "--report", "out/quote.csv", "--quote", "out/quote.csv"},
+         "the quote",
+         "out/quote.csv",
+         "the report"},
     };
+    fs::copy_file(folder.path() / "ex/rates.ini", folder.path() / "client.ini");
     fs::create_symlink(folder.path() / "ex/memory.tmx", folder.path() / "out/tm-link.html");
     fs::create_hard_link(folder.path() / "ex/memory.tmx", folder.path() / "tm-hard-link.tmx");
     const auto before = Snapshot();

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "cli/report/HtmlQuoteSection.h"
 #include "cli/report/ReportText.h"
 
 namespace orv::cli {
@@ -257,6 +258,7 @@ void WriteHtmlReport(std::ostream& out, const BatchSummary& summary, const Repor
     page.Head(summary);
     page.Context(context);
     page.Summary(summary);
+    if (context.quote) WriteHtmlQuoteSection(out, summary, *context.quote);
     page.Bars(summary);
     page.TotalsTable(summary);
     page.DocumentsTable(summary);

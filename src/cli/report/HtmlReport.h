@@ -1,11 +1,12 @@
 #pragma once
 // The results as one self-contained HTML page for sharing: no script, no external fetch, CSS
-// inline. It shows the batch's key figures, one stacked bar per document with its words by
-// match band, and the totals as a table.
+// inline. It shows the batch's key figures, the quote when there is one, one stacked bar per
+// document with its words by match band, and the totals as a table.
 
 #include <ostream>
 #include <string>
 
+#include "cli/quote/BatchQuote.h"
 #include "cli/report/BatchSummary.h"
 
 namespace orv::cli {
@@ -15,6 +16,7 @@ struct ReportContext {
     std::wstring tmPath;
     std::wstring targetLanguage;
     std::wstring generatedAt;
+    const BatchQuote* quote = nullptr;  // with it, a quote section follows the summary
 };
 
 // Writes UTF-8 (the page declares it), whatever the locale.

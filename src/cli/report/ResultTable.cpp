@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -131,9 +132,51 @@ std::string CoverageLine(const DocumentSummary& total) {
                        FormatCount(total.words), percent);
 }
 
+// The payable figures under a block of bands; `notes` say what the cost includes.
+void QuoteLines(TableWriter& writer, const std::optional<PricedWords>& priced,
+                const std::string& currency, std::vector<std::string> notes) {
+    if (!priced) {
+        writer.Line(std::string(kIndent) +
+                    "Weighted words: n/a (the log lacks the words of a band the grid prices)");
+        writer.Line(std::string(kIndent) + "Cost: n/a");
+        return;
+    }
+    writer.Line(
+        fmt::format("{}Weighted words: {}", kIndent, priced->weightedWords.Format(2, true)));
+    std::string note;
+    for (const auto& text : notes) note += (note.empty() ? "(" : "; ") + text;
+    if (!note.empty()) note += ")";
+    const std::string cost =
+        fmt::format("{}Cost: {} {}", kIndent, priced->cost.Format(2, true), currency);
+    if (note.empty()) return writer.Line(cost);
+    // A long amount in a long currency name would push the note past the line's end.
+    if (FromNarrow(cost).size() + 1 + note.size() <= kLineWidth)
+        return writer.Line(cost + " " + note);
+    writer.Line(cost);
+    writer.Line(std::string(kIndent) + std::string(kIndent) + note);
+}
+
+void DocumentQuoteLines(TableWriter& writer, const std::optional<PricedWords>& priced,
+                        const RateGrid& grid) {
+    std::vector<std::string> notes;
+    if (priced && priced->minimumApplied) notes.push_back("minimum per document");
+    if (grid.rounding == Rounding::OnTotal) notes.push_back("rounded for reading");
+    QuoteLines(writer, priced, grid.currency, notes);
+}
+
+void TotalQuoteLines(TableWriter& writer, const BatchQuote& quote) {
+    std::vector<std::string> notes;
+    if (quote.total && quote.total->minimumApplied) notes.push_back("minimum per job");
+    QuoteLines(writer, quote.total, quote.grid.currency, notes);
+    if (quote.grid.rounding == Rounding::OnTotal)
+        writer.Line(std::string(kIndent) +
+                    "Document costs are rounded for reading only; the total is rounded once.");
+}
+
 }  // namespace
 
-void WriteResultTable(std::ostream& out, const BatchSummary& summary, const TableStyle& style) {
+void WriteResultTable(std::ostream& out, const BatchSummary& summary, const TableStyle& style,
+                      const BatchQuote* quote) {
     TableWriter writer(out, style);
     if (summary.documents.empty()) {
         writer.Line("No documents in the batch.");
@@ -150,11 +193,15 @@ void WriteResultTable(std::ostream& out, const BatchSummary& summary, const Tabl
     for (const auto& row : RowsOf(summary.total)) widths.Fit(row);
     writer.SetWidths(widths);
 
-    for (const auto& document : summary.documents) {
+    for (std::size_t i = 0; i < summary.documents.size(); ++i) {
+        const DocumentSummary& document = summary.documents[i];
         const std::wstring name =
             ShortenMiddle(WithoutControlCharacters(DisplayName(document.path)), kNameWidth);
         writer.Title(name, DocumentDetails(document), !document.processed);
-        if (document.processed) writer.Table(RowsOf(document));
+        if (document.processed) {
+            writer.Table(RowsOf(document));
+            if (quote) DocumentQuoteLines(writer, quote->documents[i], quote->grid);
+        }
         writer.Line("");
     }
 
@@ -163,6 +210,7 @@ void WriteResultTable(std::ostream& out, const BatchSummary& summary, const Tabl
                  summary.ProcessedCount() < summary.documents.size());
     if (!anyProcessed) return;
     writer.Table(RowsOf(summary.total));
+    if (quote) TotalQuoteLines(writer, *quote);
     const std::string coverage = CoverageLine(summary.total);
     if (!coverage.empty()) writer.Line(std::string(kIndent) + coverage);
 }

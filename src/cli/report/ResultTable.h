@@ -5,6 +5,7 @@
 
 #include <ostream>
 
+#include "cli/quote/BatchQuote.h"
 #include "cli/report/BatchSummary.h"
 
 namespace orv::cli {
@@ -15,7 +16,9 @@ struct TableStyle {
     bool color = false;
 };
 
-// Writes in the locale's narrow encoding.
-void WriteResultTable(std::ostream& out, const BatchSummary& summary, const TableStyle& style);
+// Writes in the locale's narrow encoding. With a quote, each analysed document and the total
+// get a "Weighted words" and a "Cost" line under their bands.
+void WriteResultTable(std::ostream& out, const BatchSummary& summary, const TableStyle& style,
+                      const BatchQuote* quote = nullptr);
 
 }  // namespace orv::cli

@@ -1,10 +1,7 @@
 #include "cli/tm/TesseraOptionsFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <optional>
@@ -15,6 +12,8 @@
 #include <vector>
 
 #include "cli/Suggestion.h"
+#include "cli/quote/RateGridFile.h"
+#include "cli/tm/IniFileText.h"
 #include "cli/tm/UsageError.h"
 #include "platform/NarrowText.h"
 
@@ -203,25 +202,6 @@ std::string FormatValue(const OptionValue& value) {
     return needsQuotes ? "\"" + ToNarrow(text) + "\"" : ToNarrow(text);
 }
 
-constexpr std::size_t kLargestOptionsFile = std::size_t{1} << 20;
-
-std::string ReadBytes(const std::filesystem::path& file) {
-    const std::string cannotRead = "cannot read the options file " + file.string();
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error))
-        throw UsageError(cannotRead + ": it is a folder");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw UsageError(cannotRead + ": " + std::strerror(errno));
-    // Read with a bound, so that a wrong name such as /dev/zero fails instead of filling memory.
-    std::string bytes(kLargestOptionsFile + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) throw UsageError(cannotRead);
-    if (in.gcount() > static_cast<std::streamsize>(kLargestOptionsFile))
-        throw UsageError(cannotRead + ": it is larger than an options file can be (1 MiB)");
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
-}
-
 class OptionsParser {
 public:
     OptionsParser(const std::filesystem::path& file, clsBATesseraSettings& settings)
@@ -232,6 +212,7 @@ public:
         line = Trim(line);
         if (line.empty() || line.front() == L';' || line.front() == L'#') return;
         if (line.front() == L'[') return EnterSection(line);
+        if (inRateGrid_) return;  // the rate grid's reader checks those lines
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos)
             Fail("expected NAME = VALUE or a [section], found \"" + Shown(line) + "\"");
@@ -250,6 +231,9 @@ private:
     void EnterSection(std::wstring_view line) {
         if (line.back() != L']') Fail("a section name must end with \"]\"");
         const std::string name = Shown(Trim(line.substr(1, line.size() - 2)));
+        // A client's rate grid may share the file with the options.
+        inRateGrid_ = IsRateGridSection(name);
+        if (inRateGrid_) return;
         std::string group = name;
         if (group.size() > 7 && SameName(group.substr(group.size() - 7), "Options"))
             group.resize(group.size() - 7);
@@ -338,23 +322,18 @@ private:
     clsBATesseraSettings& settings_;
     int lineNumber_ = 0;
     std::string section_;              // the group; empty before any section
+    bool inRateGrid_ = false;          // in a section of the rate grid, not of the options
     std::map<std::size_t, int> seen_;  // field index -> line that set it
 };
 
 }  // namespace
 
 void ReadTesseraOptionsFile(const std::filesystem::path& file, clsBATesseraSettings& settings) {
-    std::wstring text = FromNarrow(ReadBytes(file));
-    if (!text.empty() && text.front() == L'\uFEFF') text.erase(0, 1);
-
+    const std::vector<std::wstring> lines = ReadIniFileLines(file, "options file");
     // Parsed into a copy, so that a fault halfway leaves the caller's set as it was.
     clsBATesseraSettings parsed = settings;
     OptionsParser parser(file, parsed);
-    std::wistringstream lines(text);
-    for (std::wstring line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        parser.ParseLine(line);
-    }
+    for (const std::wstring& line : lines) parser.ParseLine(line);
     parsed.put_WasInitialised(true);
     settings = parsed;
 }
@@ -369,7 +348,8 @@ std::string TesseraOptionsTemplate() {
            "; OptionsGeneralMinimumMatchValue) works too. Names ignore letter case.\n"
            "; Booleans: true/false, yes/no, on/off, 1/0. Numbers: whole, decimal or 0x hex.\n"
            "; Texts: the rest of the line; in double quotes to keep spaces at either end.\n"
-           "; A line starting with ; or # is a comment.\n";
+           "; A line starting with ; or # is a comment.\n"
+           "; A rate grid's [Rates] and [Shares] may stand here too (orvbatch rates-template).\n";
     const clsBATesseraSettings defaults;
     std::string group;
     for (const OptionField& field : Fields()) {

@@ -24,6 +24,8 @@
 // - Values: Booleans true/false, yes/no, on/off, 1/0; numbers whole, decimal or "0x"
 //   hexadecimal (handy for colours), within the 32-bit range; texts the rest of the line,
 //   in double quotes to keep spaces at either end ("" is an empty text).
+// - The sections of a rate grid ([Rates], [Shares]; see RateGridFile.h) are passed over
+//   here: a client's grid may live in the same file, and its own reader checks them.
 // - Comments are whole lines only, since a text value may hold ";" or "#".
 // - The file is in the system's narrow encoding (UTF-8 in practice); a UTF-8 byte order mark
 //   is skipped.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "QuoteBatches.h"
 #include "ReportBatches.h"
 
 namespace orv::test {
@@ -186,6 +187,40 @@ TEST(HtmlReportTest, ControlCharactersInANameCannotBreakThePage) {
     EXPECT_THAT(html, HasSubstr("a\xef\xbf\xbd"
                                 "b\xef\xbf\xbd"
                                 "c\xef\xbf\xbd.txt"));
+}
+
+TEST(HtmlReportTest, AQuoteShowsTheGridTheCostOfEachDocumentAndTheTotal) {
+    const auto summary = cli::SummariseBatch(SampleBatch());
+    GridText text{"0.10", {"0", "50", "50", "100", "100", "100", "100", "100"}};
+    text.minimumPerDocument = "2";
+    text.rounding = cli::Rounding::OnTotal;
+    const auto quote = cli::QuoteBatch(summary, GridOf(text));
+    cli::ReportContext context;
+    context.quote = &quote;
+    std::ostringstream out;
+    cli::WriteHtmlReport(out, summary, context);
+    const Parsed page(out.str());
+
+    EXPECT_THAT(Texts(page.Elements("h2")), Contains("Quote"));
+    EXPECT_THAT(Texts(page.Elements("li")), Contains("8.50 EUR to pay"));
+    const Strings grid = Texts(page.Elements("dd"));
+    EXPECT_THAT(grid, Contains("/grids/test.ini"));
+    EXPECT_THAT(grid, Contains("0.10 EUR"));
+    EXPECT_THAT(grid, Contains("2.00 EUR"));
+    std::vector<Strings> rows;
+    for (xmlNode* table : page.Elements("table")) {
+        for (xmlNode* tr : Find(table, "tr")) rows.push_back(Texts(Children(tr)));
+    }
+    // 10 + 15 + 5 + 35 weighted words; 12, at the minimum; a failure.
+    EXPECT_THAT(rows, Contains(ElementsAre("95-99%", "50%")));
+    EXPECT_THAT(rows, Contains(ElementsAre(kTrickyName, "100", "65.00", "6.50 EUR", "")));
+    EXPECT_THAT(rows, Contains(ElementsAre("only-new.txt", "12", "12.00", "2.00 EUR",
+                                           "minimum per document")));
+    EXPECT_THAT(rows, Contains(ElementsAre("failed.txt", "", "", "", "not analysed: no cost")));
+    // Nothing to translate, so no minimum either.
+    EXPECT_THAT(rows, Contains(ElementsAre("empty.txt", "0", "0.00", "0.00 EUR", "")));
+    EXPECT_THAT(rows, Contains(ElementsAre("Total", "112", "77.00", "8.50 EUR", "")));
+    EXPECT_THAT(Texts(page.Elements("p")), Contains(HasSubstr("rounded for reading only")));
 }
 
 }  // namespace
