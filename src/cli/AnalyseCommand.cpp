@@ -223,8 +223,8 @@ std::size_t ReportUnanalysedDocuments(BatchAnalyse& batch, std::ostream& err) {
 // whatever is printed next starts clean.
 class ProgressSession {
 public:
-    ProgressSession(engine::EngineControl& engine, Console& console, bool quiet)
-        : engine_(engine),
+    ProgressSession(engine::EngineControl& control, Console& console, bool quiet)
+        : control_(control),
           printer_(console.err, console.terminal, console.terminal.stderrIsTerminal && !quiet) {
         Start();
     }
@@ -234,18 +234,18 @@ public:
 
     void Start() {
         active_ = true;
-        engine_.SetProgressCallback(
+        control_.SetProgressCallback(
             [this](const engine::Progress& done) { printer_.Update(done); });
     }
     void Stop() {
         if (!active_) return;
         active_ = false;
-        engine_.SetProgressCallback({});
+        control_.SetProgressCallback({});
         printer_.Finish();
     }
 
 private:
-    engine::EngineControl& engine_;
+    engine::EngineControl& control_;
     ProgressPrinter printer_;
     bool active_ = false;
 };
