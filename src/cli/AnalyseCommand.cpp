@@ -34,6 +34,7 @@
 #include "cli/tm/UsageError.h"
 #include "engine/app/EngineControl.h"
 #include "engine/app/EngineExtras.h"
+#include "engine/app/EngineObjectServices.h"
 #include "engine/seg/SrxRules.h"
 #include "engine/tm/AtomicFile.h"
 #include "front/BatchAnalyse.h"
@@ -252,8 +253,9 @@ std::size_t ReportUnanalysedDocuments(BatchAnalyse& batch, std::ostream& err) {
 // whatever is printed next starts clean.
 class ProgressSession {
 public:
-    ProgressSession(Console& console, bool quiet)
-        : printer_(console.err, console.terminal, console.terminal.stderrIsTerminal && !quiet) {
+    ProgressSession(engine::EngineControl& control, Console& console, bool quiet)
+        : control_(control),
+          printer_(console.err, console.terminal, console.terminal.stderrIsTerminal && !quiet) {
         Start();
     }
     ~ProgressSession() { Stop(); }
@@ -262,17 +264,18 @@ public:
 
     void Start() {
         active_ = true;
-        engine::SetProgressCallback(
+        control_.SetProgressCallback(
             [this](const engine::Progress& done) { printer_.Update(done); });
     }
     void Stop() {
         if (!active_) return;
         active_ = false;
-        engine::SetProgressCallback({});
+        control_.SetProgressCallback({});
         printer_.Finish();
     }
 
 private:
+    engine::EngineControl& control_;
     ProgressPrinter printer_;
     bool active_ = false;
 };
@@ -324,7 +327,11 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
     // Before the analysis, so that it goes after it: folders made for outputs that were never
     // written go too.
     OutputFolders folders;
-    BatchAnalyse batch;
+    // The engine this batch starts answers to this control alone: Ctrl-C, the progress line
+    // and the engine's reasons for a failure are this run's.
+    const auto control = std::make_shared<engine::EngineControl>();
+    BatchAnalyse batch(
+        ServiceSet(nullptr, nullptr, std::make_shared<engine::EngineObjectServices>(control)));
     SetProperties(batch, options, console, folders);
     const std::wstring rules = AbsolutePath(options.segmentationRules);
     // Read now as well, so that a bad rule is found before a large TM has been loaded.
@@ -352,10 +359,10 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
     const Subscription cancelled = batch.OnBatchAnalysisCancelledByUser.Subscribe(
         [&](int32_t documentsDone) { finishedBeforeCancel = documentsDone; });
 
-    ProgressSession progress(console, options.quiet);
+    ProgressSession progress(*control, console, options.quiet);
     try {
         try {
-            const InterruptCancelsBatch interrupt;
+            const InterruptCancelsBatch interrupt(*control);
             batch.Analyse();
         } catch (const AutomationError& error) {
             // A protected TM asks for the password only when neither a file nor the
@@ -368,7 +375,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
             batch.put_TranslationMemoryPassword(
                 PromptPassword("Password of " + options.user + " for " + options.tm + ": "));
             progress.Start();
-            const InterruptCancelsBatch interrupt;
+            const InterruptCancelsBatch interrupt(*control);
             batch.Analyse();
         }
         progress.Stop();
@@ -379,7 +386,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
                         << batch.get_Files()->Count() << " documents were finished\n";
             return InterruptCancelsBatch::ExitCode();
         }
-        ReportComponentError(console.err, error);
+        ReportComponentError(console.err, error, control.get());
         return kExitFailure;
     }
     WriteResults(batch, options, grid, console, !asked.log.empty());

@@ -23,13 +23,14 @@ std::string Indented(const std::wstring& message) {
 
 // The engine's own words on what failed, where the component's number stands for a failure
 // of the engine's: the job's for 40002, the TM's for the failures to open it.
-std::wstring EngineReason(int32_t number) {
+std::wstring EngineReason(int32_t number, const engine::EngineControl* control) {
+    if (!control) return {};
     switch (number) {
         case ovOrvBatchAnalyseErrorDuringAnalysis:
-            return engine::LastJobFailure();
+            return control->LastJobFailure();
         case ovOrvBatchAnalyseErrorUnableToOpenTM:
         case ovOrvBatchAnalyseErrorUnableToOpenTMWrongPassword:
-            return engine::LastTmOpenFailure();
+            return control->LastTmOpenFailure();
         default:
             return {};
     }
@@ -37,9 +38,10 @@ std::wstring EngineReason(int32_t number) {
 
 }  // namespace
 
-void ReportComponentError(std::ostream& err, const AutomationError& error) {
+void ReportComponentError(std::ostream& err, const AutomationError& error,
+                          const engine::EngineControl* control) {
     err << "orvbatch: error " << error.number() << ": " << Indented(error.description()) << "\n";
-    const std::wstring why = EngineReason(error.number());
+    const std::wstring why = EngineReason(error.number(), control);
     std::string meaning = ExplainError(error.number());
     // The list of what may be wrong with a TM would only blur the engine's one reason.
     if (error.number() == ovOrvBatchAnalyseErrorUnableToOpenTM && !why.empty())

@@ -16,11 +16,15 @@ struct sigaction previousActions[std::size(kSignals)];
 std::atomic<int> interrupts{0};
 std::atomic<int> firstSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free);
+// The engine of the batch that runs: the one thing a handler may reach of it, since its
+// cancel request is a lock-free store.
+std::atomic<engine::EngineControl*> runningEngine{nullptr};
+static_assert(std::atomic<engine::EngineControl*>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int signalNumber) {
     if (interrupts.fetch_add(1) == 0) {
         firstSignal.store(signalNumber);
-        engine::RequestCancel();
+        if (engine::EngineControl* control = runningEngine.load()) control->RequestCancel();
         return;
     }
     // Only async-signal-safe calls here: sigaction and raise are.
@@ -33,9 +37,10 @@ extern "C" void OnInterrupt(int signalNumber) {
 
 }  // namespace
 
-InterruptCancelsBatch::InterruptCancelsBatch() {
+InterruptCancelsBatch::InterruptCancelsBatch(engine::EngineControl& control) {
     interrupts.store(0);
     firstSignal.store(0);
+    runningEngine.store(&control);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
@@ -50,7 +55,8 @@ InterruptCancelsBatch::InterruptCancelsBatch() {
 InterruptCancelsBatch::~InterruptCancelsBatch() {
     for (std::size_t k = 0; k < std::size(kSignals); ++k)
         sigaction(kSignals[k], &previousActions[k], nullptr);
-    engine::ClearCancelRequest();
+    if (engine::EngineControl* control = runningEngine.exchange(nullptr))
+        control->ClearCancelRequest();
 }
 
 int InterruptCancelsBatch::ExitCode() {

@@ -1,17 +1,22 @@
 #pragma once
-// Ctrl-C, SIGTERM or SIGHUP while a batch runs: the first one asks the engine to stop at its
-// next check, so the user gets the count of finished documents, the job file is cleaned up
-// and no log pretends to be complete; a second one ends the program at once, for a batch
-// that does not stop. A terminal closed or a service manager stopping the run thus leaves
-// no job file (it lists the document paths) behind, as Ctrl-C does not.
+// Ctrl-C, SIGTERM or SIGHUP while a batch runs: the first one asks the engine that runs it to
+// stop at its next check, so the user gets the count of finished documents, the job file is cleaned
+// up and no log pretends to be complete; a second one ends the program at once, for a batch that
+// does not stop. A terminal closed or a service manager stopping the run thus leaves no job file
+// (it lists the document paths) behind, as Ctrl-C does not.
+
+namespace orv::engine {
+class EngineControl;
+}
 
 namespace orv::cli {
 
 class InterruptCancelsBatch {
 public:
-    // Installs the handlers; the destructor puts the previous ones back and withdraws a
-    // cancel request that no analysis acted on.
-    InterruptCancelsBatch();
+    // Installs the handlers, which ask `control` to cancel; the destructor puts the previous
+    // ones back and withdraws a cancel request that no analysis acted on. `control` must
+    // outlive this object; one object at a time.
+    explicit InterruptCancelsBatch(engine::EngineControl& control);
     ~InterruptCancelsBatch();
     InterruptCancelsBatch(const InterruptCancelsBatch&) = delete;
     InterruptCancelsBatch& operator=(const InterruptCancelsBatch&) = delete;

@@ -43,9 +43,10 @@ TEST(TextDocumentTest, ReadsTheEncodingThatTheBytesShow) {
 }
 
 // The reason goes into a CSV cell of its own: words, no separator, no number.
-void ExpectReadFailure(const std::wstring& path, const std::wstring& reason) {
+void ExpectReadFailure(const std::wstring& path, const std::wstring& reason,
+                       const StopCheck& stop = {}) {
     try {
-        ReadPlainTextDocument(path);
+        DecodePlainText(ReadDocumentFileBytes(path, stop));
         ADD_FAILURE() << "no error for " << ToNarrow(path);
     } catch (const AutomationError& error) {
         EXPECT_EQ(error.number(), kEngineFailure);
@@ -90,12 +91,14 @@ TEST(TextDocumentTest, OnlyARegularFileWithinTheLimitIsReadAndNothingElseWaitsOr
 TEST(TextDocumentTest, ACancelRequestStopsTheReadingOfADocument) {
     test::TempFolder folder;
     folder.Write("doc.txt", "Some text.");
-    RequestCancel();
-    ExpectReadFailure(folder.wpath("doc.txt"), L"Reading the file was cancelled");
+    EngineControl control;
+    control.RequestCancel();
+    ExpectReadFailure(folder.wpath("doc.txt"), L"Reading the file was cancelled",
+                      control.CancelCheck());
     // The analysis, not the reader, acts on the request and withdraws it.
-    EXPECT_TRUE(CancelRequested());
-    ClearCancelRequest();
-    EXPECT_EQ(ReadPlainTextDocument(folder.wpath("doc.txt")), L"Some text.");
+    EXPECT_TRUE(control.CancelRequested());
+    control.ClearCancelRequest();
+    EXPECT_EQ(ReadDocumentFileBytes(folder.wpath("doc.txt"), control.CancelCheck()), "Some text.");
 }
 
 TEST(TextDocumentTest, AFileWithoutReadPermissionIsDenied) {

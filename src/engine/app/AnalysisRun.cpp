@@ -1,6 +1,5 @@
 #include "engine/app/AnalysisRun.h"
 
-#include "engine/app/EngineControl.h"
 #include "engine/app/EngineExtras.h"
 #include "engine/doc/Document.h"
 #include "engine/doc/DocumentSegmenter.h"
@@ -9,18 +8,20 @@
 namespace orv::engine {
 namespace {
 
-void StopIfCancelled(std::size_t documentsDone) {
-    if (CancelRequested()) {
-        ClearCancelRequest();
-        throw AnalysisCancelled{documentsDone};
-    }
+void StopIfCancelled(EngineControl* control, std::size_t documentsDone) {
+    if (control && control->TakeCancelRequest()) throw AnalysisCancelled{documentsDone};
+}
+
+void Report(EngineControl* control, const Progress& progress) {
+    if (control) control->ReportProgress(progress);
 }
 
 }  // namespace
 
 AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
                         const std::vector<std::wstring>& documents, const MatchOptions& options,
-                        const DocumentSettings& settings, unsigned threads) {
+                        const DocumentSettings& settings, unsigned threads,
+                        EngineControl* control) {
     AnalysisRun run;
     AnalysisReport& report = run.report;
     report.sourceLanguage = tm.sourceLanguage;
@@ -34,11 +35,12 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
     std::vector<std::size_t> owner;
     report.documents.reserve(documents.size());
     for (const auto& path : documents) {
-        StopIfCancelled(0);
+        StopIfCancelled(control, 0);
         DocumentReport document;
         document.file = path;
         try {
-            const DocumentText text = ReadDocument(path, settings);
+            const DocumentText text =
+                ReadDocument(path, settings, control ? control->CancelCheck() : StopCheck{});
             document.taggingErrors = text.taggingErrors;
             document.encoding = text.encoding.Described();
             for (const std::wstring& note : text.notes)
@@ -53,7 +55,7 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         }
         report.documents.push_back(std::move(document));
         // Reading a large batch takes a while too; no document is done until it is matched.
-        ReportProgress(progress);
+        Report(control, progress);
     }
 
     // A document is done when the last of its segments is matched; documents without
@@ -65,14 +67,14 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
         report.documents[d].segments = 0;
     }
     progress.segments = run.batch.size();
-    ReportProgress(progress);
-    StopIfCancelled(progress.documentsDone);
+    Report(control, progress);
+    StopIfCancelled(control, progress.documentsDone);
 
     run.matches = MatchBatch(index, run.batch, options, threads, [&](std::size_t i) {
         ++progress.segmentsDone;
         if (--segmentsLeft[owner[i]] == 0) ++progress.documentsDone;
-        ReportProgress(progress);
-        StopIfCancelled(progress.documentsDone);
+        Report(control, progress);
+        StopIfCancelled(control, progress.documentsDone);
     });
 
     for (std::size_t i = 0; i < run.batch.size(); ++i) {

@@ -2,13 +2,14 @@
 // Runs the analysis task of a job: reads and segments every document, matches the whole
 // batch against the TM (repetitions count across documents, in job order) and tallies each
 // segment's counts into its document's band. Between documents and between segments it
-// looks for a cancel request (EngineControl.h) and reports progress.
+// looks for a cancel request to its control and reports progress there.
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "engine/app/AnalysisReport.h"
+#include "engine/app/EngineControl.h"
 #include "engine/doc/DocumentSettings.h"
 #include "engine/match/Matcher.h"
 #include "engine/match/TmIndex.h"
@@ -31,9 +32,11 @@ struct AnalysisCancelled {
 
 // `documents` as the job lists them, read as `settings` say (Document.h). A document that
 // cannot be read gets a report whose `failure` says why; the others are analysed. Throws
-// AnalysisCancelled when cancelled.
+// AnalysisCancelled when a request to `control` stopped it, the request then withdrawn.
+// Without a control the run cannot be cancelled and reports its progress to no one.
 AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
                         const std::vector<std::wstring>& documents, const MatchOptions& options,
-                        const DocumentSettings& settings = {}, unsigned threads = 0);
+                        const DocumentSettings& settings = {}, unsigned threads = 0,
+                        EngineControl* control = nullptr);
 
 }  // namespace orv::engine

@@ -16,7 +16,9 @@ struct EngineApplication::CachedIndex {
     std::shared_ptr<const TmIndex> index;
 };
 
-EngineApplication::EngineApplication() : tm_(std::make_shared<EngineTM>(*this)) {
+EngineApplication::EngineApplication(std::shared_ptr<EngineControl> control)
+    : control_(control ? std::move(control) : std::make_shared<EngineControl>()),
+      tm_(std::make_shared<EngineTM>(*this)) {
 #define ORV_ENGINE_GROUP_INIT(group, list) group##_ = std::make_shared<Stored##group>();
     ORV_OPTION_GROUPS(ORV_ENGINE_GROUP_INIT)
 #undef ORV_ENGINE_GROUP_INIT

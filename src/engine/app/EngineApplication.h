@@ -1,11 +1,13 @@
 #pragma once
 // The engine as Tessera's application object: one TM object that is always there, the
 // option groups (stored; the general floor and the penalties steer the matching), empty TMs
-// created for a language pair, and the cancel event.
+// created for a language pair, the cancel event, and the control through which a program
+// around the engine cancels its analyses, follows their progress and reads their failures.
 
 #include <memory>
 #include <string>
 
+#include "engine/app/EngineControl.h"
 #include "engine/app/EngineTM.h"
 #include "engine/match/Matcher.h"
 #include "engine/match/TmIndex.h"
@@ -15,7 +17,9 @@ namespace orv::engine {
 
 class EngineApplication : public TessappApplication {
 public:
-    EngineApplication();
+    // `control` may be shared with other applications of the same client; none: one of its
+    // own.
+    explicit EngineApplication(std::shared_ptr<EngineControl> control = nullptr);
     ~EngineApplication() override;
 
     std::shared_ptr<TessappTM> get_CurrentTM() override { return tm_; }
@@ -37,6 +41,9 @@ public:
                   int32_t number5, int32_t number6, int32_t number7, const std::wstring& text1,
                   const std::wstring& text2, const std::wstring& text3) override;
 
+    // Never none; the same for the application's whole life.
+    const std::shared_ptr<EngineControl>& control() const { return control_; }
+
     // What the general and penalties options ask of the matching.
     MatchOptions CurrentMatchOptions() const;
     // Whether footnotes are split into sentences like body text (the tools options).
@@ -52,6 +59,7 @@ public:
                                             bool& reused, const StopCheck& stop = {});
 
 private:
+    const std::shared_ptr<EngineControl> control_;
     std::shared_ptr<EngineTM> tm_;
 #define ORV_ENGINE_GROUP_FIELD(group, list) std::shared_ptr<Stored##group> group##_;
     ORV_OPTION_GROUPS(ORV_ENGINE_GROUP_FIELD)

@@ -1,68 +1,46 @@
 #include "engine/app/EngineControl.h"
 
-#include <atomic>
-#include <mutex>
+#include <utility>
 
 namespace orv::engine {
-namespace {
 
-// Lock-free, so that setting it from a signal handler is safe.
-std::atomic<bool> cancelRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-std::mutex callbackLock;
-std::function<void(const Progress&)> progressCallback;
-
-std::mutex failureLock;
-std::wstring lastJobFailure;
-std::wstring lastTmOpenFailure;
-
-}  // namespace
-
-void RequestCancel() noexcept {
-    cancelRequested.store(true);
+StopCheck EngineControl::CancelCheck() const {
+    return [this] { return CancelRequested(); };
 }
 
-void ClearCancelRequest() noexcept {
-    cancelRequested.store(false);
+void EngineControl::SetProgressCallback(ProgressCallback callback) {
+    ProgressCallback replaced;
+    {
+        std::lock_guard<std::mutex> hold(callbackLock_);
+        replaced = std::exchange(progressCallback_, std::move(callback));
+    }
+    // The callback set before is destroyed outside the lock, so that whatever it captured may
+    // take locks of its own as it goes.
 }
 
-bool CancelRequested() noexcept {
-    return cancelRequested.load();
+void EngineControl::ReportProgress(const Progress& progress) {
+    std::lock_guard<std::mutex> hold(callbackLock_);
+    if (progressCallback_) progressCallback_(progress);
 }
 
-void SetProgressCallback(std::function<void(const Progress&)> callback) {
-    std::lock_guard<std::mutex> hold(callbackLock);
-    progressCallback = std::move(callback);
+std::wstring EngineControl::LastJobFailure() const {
+    std::lock_guard<std::mutex> hold(failureLock_);
+    return lastJobFailure_;
 }
 
-void ReportProgress(const Progress& progress) {
-    std::lock_guard<std::mutex> hold(callbackLock);
-    if (progressCallback) progressCallback(progress);
+void EngineControl::RecordJobFailure(const std::wstring& description) {
+    std::lock_guard<std::mutex> hold(failureLock_);
+    lastJobFailure_ = description;
 }
 
-std::wstring LastJobFailure() {
-    std::lock_guard<std::mutex> hold(failureLock);
-    return lastJobFailure;
+std::wstring EngineControl::LastTmOpenFailure() const {
+    std::lock_guard<std::mutex> hold(failureLock_);
+    return lastTmOpenFailure_;
 }
 
-void RecordJobFailure(const std::wstring& description) {
-    std::lock_guard<std::mutex> hold(failureLock);
-    lastJobFailure = description;
-}
-
-void ClearJobFailure() {
-    RecordJobFailure({});
-}
-
-std::wstring LastTmOpenFailure() {
-    std::lock_guard<std::mutex> hold(failureLock);
-    return lastTmOpenFailure;
-}
-
-void RecordTmOpenFailure(const std::wstring& description) {
-    std::lock_guard<std::mutex> hold(failureLock);
-    lastTmOpenFailure = description;
+void EngineControl::RecordTmOpenFailure(const std::wstring& description) {
+    std::lock_guard<std::mutex> hold(failureLock_);
+    lastTmOpenFailure_ = description;
 }
 
 }  // namespace orv::engine

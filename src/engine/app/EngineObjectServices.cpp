@@ -14,7 +14,7 @@ std::weak_ptr<EngineApplication> running;
 }  // namespace
 
 std::shared_ptr<TessappApplication> EngineObjectServices::CreateTessera() {
-    auto application = std::make_shared<EngineApplication>();
+    auto application = std::make_shared<EngineApplication>(control_);
     std::lock_guard lock(runningMutex);
     running = application;
     return application;

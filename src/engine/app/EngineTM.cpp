@@ -19,16 +19,6 @@
 
 namespace orv::engine {
 
-namespace {
-
-// Loading a large TM and building its index take seconds; a cancel request should end them
-// as it ends the analysis.
-bool StopForCancelRequest() {
-    return CancelRequested();
-}
-
-}  // namespace
-
 std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path) {
     auto narrow = ToNarrowExactly(path);
     if (!narrow) return std::nullopt;
@@ -53,10 +43,10 @@ void EngineTM::Open(const std::wstring& path, const std::wstring& userName,
     try {
         OpenFile(path, userName, password, mode);
     } catch (const AutomationError& e) {
-        RecordTmOpenFailure(e.description());
+        application_.control()->RecordTmOpenFailure(e.description());
         throw;
     }
-    RecordTmOpenFailure({});
+    application_.control()->RecordTmOpenFailure({});
 }
 
 void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
@@ -68,15 +58,18 @@ void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
     Close();
     // Stamped before reading: a change made while it is read shows at the next open.
     auto stamp = StampOfTmFile(path);
+    EngineControl& control = *application_.control();
     OpenedTm opened;
     try {
+        // Loading a large TM takes seconds; a cancel request should end it as it ends the
+        // analysis.
         opened = OpenTmxFile(path, userName, password,
                              mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared,
-                             StopForCancelRequest);
+                             control.CancelCheck());
     } catch (const LoadCancelled&) {
         // The TM is opened for a batch: its client hears of the cancel as of one that
         // stopped before any document was done.
-        ClearCancelRequest();
+        control.ClearCancelRequest();
         application_.OnBatchCancelledByUser.Raise(0);
         RaiseEngineError(L"Batch cancelled by user");
     }
@@ -126,16 +119,17 @@ void EngineTM::put_TargetLanguage(int32_t languageId) {
 }
 
 void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
-    ClearJobFailure();
+    EngineControl& control = *application_.control();
+    control.ClearJobFailure();
     try {
-        RunJob(jobFilePath);
+        RunJob(jobFilePath, control);
     } catch (const AutomationError& e) {
-        RecordJobFailure(e.description());
+        control.RecordJobFailure(e.description());
         throw;
     }
 }
 
-void EngineTM::RunJob(const std::wstring& jobFilePath) {
+void EngineTM::RunJob(const std::wstring& jobFilePath, EngineControl& control) {
     const std::string encoding = CurrentEngineExtras().documentEncoding;
     if (!encoding.empty() && !IsKnownDocumentEncoding(encoding))
         RaiseEngineError(L"The encoding given for the documents is not known");
@@ -159,13 +153,15 @@ void EngineTM::RunJob(const std::wstring& jobFilePath) {
     try {
         std::shared_ptr<const TmIndex> index;
         try {
+            // Building the index of a large TM takes seconds too.
             index = application_.IndexFor(tm_, path_, target, job.useTMFromPreviousAnalysis, reused,
-                                          StopForCancelRequest);
+                                          control.CancelCheck());
         } catch (const LoadCancelled&) {
-            ClearCancelRequest();
+            control.ClearCancelRequest();
             throw AnalysisCancelled{0};
         }
-        run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions(), settings);
+        run = RunAnalysis(tm, *index, job.documents, application_.CurrentMatchOptions(), settings,
+                          0, &control);
     } catch (const AnalysisCancelled& cancelled) {
         // A log of a stopped batch must not pass for a complete one. The client hears of the cancel
         // first: a log that cannot be written must not keep it from knowing.

@@ -15,6 +15,7 @@
 namespace orv::engine {
 
 class EngineApplication;
+class EngineControl;
 
 // The size and modification time of a TM file, to tell whether it changed.
 struct TmFileStamp {
@@ -35,8 +36,8 @@ public:
     void Close() override;
     // Reads the TMX file at `path`; `mode` "w" or "r" (the engine writes no TM in place).
     // A protected TM lets in only its users (CheckTmUser). "w" keeps every other program
-    // from opening the file until Close, "r" keeps out writers only. A cancel request
-    // (EngineControl.h) ends the reading. The outcome is kept (LastTmOpenFailure).
+    // from opening the file until Close, "r" keeps out writers only. A cancel request to the
+    // application's control ends the reading. The outcome is kept there (LastTmOpenFailure).
     void Open(const std::wstring& path, const std::wstring& userName, const std::wstring& password,
               const std::wstring& mode) override;
     void ExecuteJobFile(const std::wstring& jobFilePath) override;
@@ -59,7 +60,7 @@ private:
     // Open without keeping its outcome.
     void OpenFile(const std::wstring& path, const std::wstring& userName,
                   const std::wstring& password, const std::wstring& mode);
-    void RunJob(const std::wstring& jobFilePath);
+    void RunJob(const std::wstring& jobFilePath, EngineControl& control);
 
     EngineApplication& application_;
     std::shared_ptr<const TranslationMemory> tm_;

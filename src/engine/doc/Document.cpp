@@ -101,10 +101,11 @@ DocumentFormat FormatOfDocument(const std::wstring& path) {
     return KnownFormatOfDocument(path).value_or(DocumentFormat::PlainText);
 }
 
-DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings) {
+DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings,
+                          const StopCheck& stop) {
     const DocumentFormat format = FormatOfDocument(path);
     try {
-        return ReadDocumentBytes(ReadDocumentFileBytes(path), format, settings);
+        return ReadDocumentBytes(ReadDocumentFileBytes(path, stop), format, settings);
     } catch (const std::bad_alloc&) {
         RaiseEngineError(L"There is not enough memory to read the file");
     }

@@ -14,6 +14,7 @@
 
 #include "engine/doc/DocumentSettings.h"
 #include "engine/doc/DocumentText.h"
+#include "engine/model/LoadCancelled.h"
 
 namespace orv::engine {
 
@@ -42,8 +43,10 @@ std::optional<DocumentFormat> KnownFormatOfDocument(const std::wstring& path);
 
 // The blocks of the document at `path` and its tagging errors. Throws an engine error when
 // the file cannot be read or is not what its extension says, with the reason in words: no
-// path, no digits and no ";" in it.
-DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings);
+// path, no digits and no ";" in it. `stop` may end the reading of the file early, with an
+// error (ReadDocumentFileBytes).
+DocumentText ReadDocument(const std::wstring& path, const DocumentSettings& settings,
+                          const StopCheck& stop = {});
 
 // The same for the bytes of a document in memory.
 DocumentText ReadDocumentBytes(std::string_view bytes, DocumentFormat format,

@@ -2,7 +2,7 @@
 // How a long load (a TM read from its file, a match index built) learns that it should end
 // early: a check it calls now and then, which gives true once it should. The load then
 // throws LoadCancelled and leaves nothing half made behind; whoever passed the check acts
-// on the request (the analysis: EngineControl.h's cancel request).
+// on the request (the analysis: the cancel request to its EngineControl).
 
 #include <functional>
 

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/app/EngineControl.h"
 #include "engine/model/EngineError.h"
 #include "platform/NarrowText.h"
 
@@ -65,7 +64,7 @@ std::wstring DecodePlainText(const std::string& bytes) {
     return DecodeDocumentText(bytes, "").text;
 }
 
-std::string ReadDocumentFileBytes(const std::wstring& path) {
+std::string ReadDocumentFileBytes(const std::wstring& path, const StopCheck& stop) {
     std::optional<std::string> narrow;
     if (path.find(L'\0') == std::wstring::npos) narrow = ToNarrowExactly(path);
     if (!narrow || narrow->empty())
@@ -89,7 +88,7 @@ std::string ReadDocumentFileBytes(const std::wstring& path) {
     char buffer[1 << 16];
     for (;;) {
         // A large document takes a while to read; a cancel request should not wait for it.
-        if (CancelRequested()) RaiseEngineError(L"Reading the file was cancelled");
+        if (stop && stop()) RaiseEngineError(L"Reading the file was cancelled");
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got == 0) break;
         if (got < 0) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/model/LoadCancelled.h"
 #include "engine/text/DocumentEncoding.h"
 
 namespace orv::engine {
@@ -23,9 +24,9 @@ inline constexpr std::uintmax_t kMaxDocumentFileBytes = std::uintmax_t{512} << 2
 // The bytes of the document file at `path`, failing for the reasons above in the same
 // words; every document reader opens its file through this. Only a regular file of at most
 // kMaxDocumentFileBytes is read: a folder, a device, a pipe or a socket, and a larger file,
-// are refused with the reason, without waiting or reading. A cancel request (EngineControl.h)
-// stops the reading with an error.
-std::string ReadDocumentFileBytes(const std::wstring& path);
+// are refused with the reason, without waiting or reading. `stop`, once it gives true, ends
+// the reading with an error; the caller acts on whatever request made it so.
+std::string ReadDocumentFileBytes(const std::wstring& path, const StopCheck& stop = {});
 
 struct DecodedText {
     std::wstring text;

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/app/EngineControl.h"
+#include "engine/app/EngineObjectServices.h"
 #include "front/BatchAnalyse.h"
 #include "platform/AutomationError.h"
 #include "support/TempFolder.h"
@@ -44,8 +46,13 @@ private:
     std::optional<std::string> old_;
 };
 
+// A BatchAnalyse whose engine applications answer to `control`.
+inline ServiceSet EngineServicesFor(std::shared_ptr<EngineControl> control) {
+    return ServiceSet(nullptr, nullptr, std::make_shared<EngineObjectServices>(std::move(control)));
+}
+
 // An analysis through BatchAnalyse against the golden memory, for German, its job file in
-// temp/ and its logs in out/.
+// temp/ and its logs in out/; its engine answers to `control`.
 class GoldenAnalysis : public ::testing::Test {
 protected:
     GoldenAnalysis() {
@@ -60,7 +67,8 @@ protected:
 
     TempFolder folder;
     ScopedTemp temp{folder.path() / "temp"};
-    BatchAnalyse ba;
+    std::shared_ptr<EngineControl> control = std::make_shared<EngineControl>();
+    BatchAnalyse ba{EngineServicesFor(control)};
 };
 
 template <class Work>

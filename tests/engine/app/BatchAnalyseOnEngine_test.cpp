@@ -1,4 +1,4 @@
-// Whole analyses through BatchAnalyse with the default services, so against the engine:
+// Whole analyses through BatchAnalyse against the engine's object services:
 // documents it cannot read, documents without words, a TM it cannot open, and an empty
 // temporary TM that leaves nothing behind.
 

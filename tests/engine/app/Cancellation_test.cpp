@@ -43,29 +43,34 @@ std::vector<fs::path> WriteDocuments(const TempFolder& folder) {
     return documents;
 }
 
-// Records every report; asks for a cancel at the first report of matching with at least
-// `cancelAt` segments done, if set. Installed for one test, removed at its end with any
-// request that is still pending, since both are process-wide.
+// Records every report `control` gets; asks it for a cancel at the first report of matching
+// with at least `cancelAt` segments done, if set. Removed at the end of its scope with any
+// request that is still pending, so that the next case starts clean.
 struct ProgressRecorder {
-    explicit ProgressRecorder(std::optional<std::size_t> cancelAt = std::nullopt) {
-        SetProgressCallback([this, cancelAt](const Progress& progress) {
+    explicit ProgressRecorder(EngineControl& control,
+                              std::optional<std::size_t> cancelAt = std::nullopt)
+        : control_(control) {
+        control_.SetProgressCallback([this, cancelAt](const Progress& progress) {
             reports.push_back(progress);
             if (cancelAt && !requestedAt && progress.segments != 0 &&
                 progress.segmentsDone >= *cancelAt) {
                 requestedAt = progress;
-                RequestCancel();
+                control_.RequestCancel();
             }
         });
     }
     ~ProgressRecorder() {
-        SetProgressCallback({});
-        ClearCancelRequest();
+        control_.SetProgressCallback({});
+        control_.ClearCancelRequest();
     }
     ProgressRecorder(const ProgressRecorder&) = delete;
     ProgressRecorder& operator=(const ProgressRecorder&) = delete;
 
     std::vector<Progress> reports;
     std::optional<Progress> requestedAt;  // the report at which the cancel was asked for
+
+private:
+    EngineControl& control_;
 };
 
 class Cancellation : public GoldenTmJob {
@@ -82,6 +87,7 @@ protected:
 
     std::vector<fs::path> documents = WriteDocuments(folder);
     std::vector<int32_t> cancelled;  // the events' ProcessedFiles
+    EngineControl& control = *app.control();
 
 private:
     Subscription events_;
@@ -102,14 +108,14 @@ TEST_F(Cancellation, AStoppedBatchFailsRaisesTheEventOnceAndLeavesNoCsvLogFile) 
         cancelled.clear();
         folder.Write("run.csv", "the CSV log file of an earlier analysis");
         {
-            ProgressRecorder recorder(c.cancelAt);
-            if (!c.cancelAt) RequestCancel();
+            ProgressRecorder recorder(control, c.cancelAt);
+            if (!c.cancelAt) control.RequestCancel();
             const auto error = RaisedBy([&] { Execute(JobText(documents, In("run.log"))); });
             ASSERT_TRUE(error);
             EXPECT_EQ(error->number(), kEngineFailure);
             EXPECT_EQ(error->description(), L"Batch cancelled by user");
-            EXPECT_EQ(LastJobFailure(), L"Batch cancelled by user");
-            EXPECT_FALSE(CancelRequested()) << "the request was taken up";
+            EXPECT_EQ(control.LastJobFailure(), L"Batch cancelled by user");
+            EXPECT_FALSE(control.CancelRequested()) << "the request was taken up";
 
             ASSERT_EQ(cancelled.size(), 1u) << "one event";
             EXPECT_EQ(cancelled[0], recorder.requestedAt.value_or(Progress{}).documentsDone)
@@ -130,7 +136,7 @@ TEST_F(Cancellation, AStoppedBatchFailsRaisesTheEventOnceAndLeavesNoCsvLogFile) 
         EXPECT_EQ(CsvRows().size(), static_cast<std::size_t>(kDocuments))
             << "the next job runs to its end";
         EXPECT_EQ(cancelled.size(), 1u);
-        EXPECT_TRUE(LastJobFailure().empty());
+        EXPECT_TRUE(control.LastJobFailure().empty());
     }
 }
 
@@ -138,7 +144,7 @@ TEST_F(Cancellation, ProgressIsReportedForEachDocumentReadAndRisesStepByStepToTh
     // Documents without segments are done as soon as they are read.
     documents.push_back(folder.Write("empty.txt", ""));
     documents.push_back(In("missing.txt"));
-    ProgressRecorder recorder;
+    ProgressRecorder recorder(control);
     Execute(JobText(documents, In("run.log")));
 
     // Reports with no segments yet while the documents are read, then one a segment matched.
@@ -177,7 +183,8 @@ TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysT
     CopyGolden(folder);
     fs::create_directory(folder.path() / "temp");
     ScopedTemp temp(folder.path() / "temp");
-    BatchAnalyse ba;
+    const auto control = std::make_shared<EngineControl>();
+    BatchAnalyse ba(EngineServicesFor(control));
     ba.put_TranslationMemory(folder.wpath("memory.tmx"));
     ba.put_TranslationMemoryUserName(L"anna");
     ba.put_TranslationMemoryTargetLanguageId(1031);
@@ -189,12 +196,12 @@ TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysT
         [&](int32_t processed) { relayed.push_back(processed); });
 
     {
-        ProgressRecorder recorder(kSegments / 2);
+        ProgressRecorder recorder(*control, kSegments / 2);
         const auto error = RaisedBy([&] { ba.Analyse(); });
         ASSERT_TRUE(error);
         EXPECT_EQ(error->number(), ovOrvBatchAnalyseErrorDuringAnalysis);
         EXPECT_EQ(error->description(), L"Error during analysis.");
-        EXPECT_EQ(LastJobFailure(), L"Batch cancelled by user");
+        EXPECT_EQ(control->LastJobFailure(), L"Batch cancelled by user");
         ASSERT_TRUE(recorder.requestedAt);
         ASSERT_EQ(relayed.size(), 1u);
         EXPECT_EQ(relayed[0], static_cast<int32_t>(recorder.requestedAt->documentsDone));
@@ -219,7 +226,8 @@ TEST(CancellationThroughBatchAnalyse, ARequestWhileTheTmLoadsStopsTheOpenAndWrit
     CopyGolden(folder);
     fs::create_directory(folder.path() / "temp");
     ScopedTemp temp(folder.path() / "temp");
-    BatchAnalyse ba;
+    const auto control = std::make_shared<EngineControl>();
+    BatchAnalyse ba(EngineServicesFor(control));
     ba.put_TranslationMemory(folder.wpath("memory.tmx"));
     ba.put_TranslationMemoryUserName(L"anna");
     ba.put_TranslationMemoryTargetLanguageId(1031);
@@ -231,12 +239,12 @@ TEST(CancellationThroughBatchAnalyse, ARequestWhileTheTmLoadsStopsTheOpenAndWrit
         [&](int32_t processed) { relayed.push_back(processed); });
 
     {
-        ProgressRecorder recorder;
-        RequestCancel();  // stands for a Ctrl-C while the TM is read
+        ProgressRecorder recorder(*control);
+        control->RequestCancel();  // stands for a Ctrl-C while the TM is read
         const auto error = RaisedBy([&] { ba.Analyse(); });
         ASSERT_TRUE(error);
         EXPECT_EQ(error->number(), ovOrvBatchAnalyseErrorUnableToOpenTM);
-        EXPECT_FALSE(CancelRequested()) << "the request was taken up";
+        EXPECT_FALSE(control->CancelRequested()) << "the request was taken up";
         EXPECT_EQ(relayed, std::vector<int32_t>{0});
         EXPECT_TRUE(recorder.reports.empty()) << "no document was read";
     }

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/AppTesting.h"
-#include "engine/app/EngineControl.h"
 #include "engine/app/EngineExtras.h"
 #include "front/BatchAnalyse.h"
 #include "platform/NarrowText.h"
@@ -79,7 +78,7 @@ TEST_F(DocumentEncodings, AnEncodingIcuDoesNotKnowFailsTheJobBeforeAnyDocumentIs
     folder.Write("letter.txt", kKoi8Letter);
     ba.get_Files()->Add(folder.wpath("letter.txt"));
     EXPECT_TRUE(RaisedBy([&] { ba.Analyse(); }));
-    EXPECT_EQ(LastJobFailure(), L"The encoding given for the documents is not known");
+    EXPECT_EQ(control->LastJobFailure(), L"The encoding given for the documents is not known");
     EXPECT_FALSE(fs::exists(folder.path() / "out/analysis.csv"));
 }
 

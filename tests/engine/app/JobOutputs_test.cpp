@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/JobTesting.h"
-#include "engine/app/EngineControl.h"
 #include "engine/model/EngineError.h"
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/NarrowText.h"
@@ -49,7 +48,7 @@ TEST_F(JobOutputs, AnOutputReachingAnInputThroughAnyLinkIsRefusedAndNothingIsWri
         EXPECT_EQ(error->number(), kEngineFailure);
         EXPECT_THAT(error->description(), HasSubstr(c.role));
         EXPECT_THAT(error->description(), HasSubstr(L"nothing was written"));
-        EXPECT_EQ(LastJobFailure(), error->description());
+        EXPECT_EQ(app.control()->LastJobFailure(), error->description());
         EXPECT_EQ(ReadBytes(In("memory.tmx")), tmBefore);
         EXPECT_EQ(ReadBytes(In("alpha.txt")), alphaBefore);
         EXPECT_FALSE(fs::exists(In("run.csv")));

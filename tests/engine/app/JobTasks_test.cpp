@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "app/JobTesting.h"
-#include "engine/app/EngineControl.h"
 #include "engine/app/JobTasks.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmxReader.h"
@@ -128,7 +127,7 @@ protected:
         ASSERT_TRUE(error) << "the job went ahead";
         EXPECT_EQ(error->number(), kEngineFailure);
         EXPECT_THAT(error->description(), HasSubstr(named));
-        EXPECT_EQ(LastJobFailure(), error->description());
+        EXPECT_EQ(app.control()->LastJobFailure(), error->description());
     }
 
     // What a failed job left of its logs: a CSV log file, or a readable log with the band
@@ -290,7 +289,8 @@ TEST_F(JobTasks, AnOutputThatCannotBeWrittenFailsTheJobWithItsNameAndWritesNoLog
         << "no temporary file left behind";
 
     Execute(JobText(Golden(), In("run.log")));
-    EXPECT_TRUE(LastJobFailure().empty()) << "a job that succeeds clears the failure";
+    EXPECT_TRUE(app.control()->LastJobFailure().empty())
+        << "a job that succeeds clears the failure";
 }
 
 // Each log alone would pass for the job's results, so neither outlives a failure of the other.
