@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
-#include <type_traits>
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmxReader.h"

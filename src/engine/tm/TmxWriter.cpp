@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <type_traits>
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmUsers.h"
