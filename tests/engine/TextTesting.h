@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/model/Segment.h"
+#include "platform/CodePoints.h"
 
 namespace orv::engine::test {
 
@@ -37,6 +38,18 @@ inline Segment Tagged(std::wstring_view markup) {
         i = close;
     }
     return segment;
+}
+
+// The same segment in UTF-16 units: the form in which a system whose wchar_t has 16 bits
+// holds it.
+inline BasicSegment<char16_t> AsUtf16(const Segment& segment) {
+    const auto convert = [](const std::wstring& text) {
+        return ConvertUnits<char16_t>(std::wstring_view(text));
+    };
+    BasicSegment<char16_t> converted{convert(segment.text), {}};
+    for (const InlineCode& code : segment.codes)
+        converted.codes.push_back({code.kind, convert(code.pairId), convert(code.content)});
+    return converted;
 }
 
 }  // namespace orv::engine::test

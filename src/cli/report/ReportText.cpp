@@ -2,54 +2,14 @@
 
 #include <fmt/format.h>
 
+#include "platform/CodePoints.h"
 #include "platform/PathSyntax.h"
 
 namespace orv::cli {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 bool IsControl(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Calls `visit` with each code point of `text`; a wchar_t of 16 bits holds UTF-16.
-template <typename Visit>
-void ForEachCodePoint(const std::wstring& text, Visit visit) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            c &= 0xFFFF;
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-                const auto low = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    visit(0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-                    ++i;
-                    continue;
-                }
-            }
-        }
-        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacement;
-        visit(c);
-    }
 }
 
 void AppendHtml(std::string& out, char32_t c) {
@@ -75,7 +35,7 @@ void AppendHtml(std::string& out, char32_t c) {
             out += static_cast<char>(c);
             return;
         default:
-            AppendUtf8(out, IsControl(c) ? kReplacement : c);
+            AppendCodePointAsUtf8(out, IsControl(c) ? kReplacementCharacter : c);
     }
 }
 
@@ -128,15 +88,14 @@ std::string FormatCharsPerWord(double charsPerWord) {
 
 std::string ToUtf8(const std::wstring& text) {
     std::string out;
-    out.reserve(text.size());
-    ForEachCodePoint(text, [&](char32_t c) { AppendUtf8(out, c); });
+    AppendUnitsAsUtf8(out, std::wstring_view(text));
     return out;
 }
 
 std::string HtmlEscape(const std::wstring& text) {
     std::string out;
     out.reserve(text.size());
-    ForEachCodePoint(text, [&](char32_t c) { AppendHtml(out, c); });
+    for (const DecodedCodePoint& c : CodePoints(text)) AppendHtml(out, c.value);
     return out;
 }
 

@@ -7,7 +7,7 @@ namespace orv::engine {
 namespace {
 
 bool IsCountedCharacter(char32_t c) {
-    if (c == static_cast<char32_t>(kCodeMark) || c > 0x10FFFF) return false;
+    if (c == kCodeMarkIn<char32_t> || c > 0x10FFFF) return false;
     auto code = static_cast<UChar32>(c);
     int8_t type = u_charType(code);
     return !u_isUWhiteSpace(code) && !u_ispunct(code) && type != U_CONTROL_CHAR &&
@@ -16,9 +16,10 @@ bool IsCountedCharacter(char32_t c) {
 
 }  // namespace
 
-Counts CountTokens(const TokenizedSegment& tokenized) {
+template <CodeUnit Unit>
+Counts CountTokens(const BasicTokenizedSegment<Unit>& tokenized) {
     Counts counts;
-    for (const Token& token : tokenized.tokens) {
+    for (const BasicToken<Unit>& token : tokenized.tokens) {
         switch (token.kind) {
             case Token::Kind::Word:
                 ++counts.words;
@@ -37,22 +38,19 @@ Counts CountTokens(const TokenizedSegment& tokenized) {
                 break;
         }
     }
-    const std::wstring& text = tokenized.normalised;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            // A pair of surrogates is one character.
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                text[i + 1] <= 0xDFFF)
-                c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
-        }
-        if (IsCountedCharacter(c)) ++counts.characters;
-    }
+    for (const DecodedCodePoint& c : CodePoints(tokenized.normalised))
+        if (IsCountedCharacter(c.value)) ++counts.characters;
     return counts;
 }
 
-Counts CountSegment(const Segment& segment) {
+template <CodeUnit Unit>
+Counts CountSegment(const BasicSegment<Unit>& segment) {
     return CountTokens(Tokenize(segment));
 }
+
+template Counts CountTokens(const TokenizedSegment&);
+template Counts CountTokens(const BasicTokenizedSegment<char16_t>&);
+template Counts CountSegment(const Segment&);
+template Counts CountSegment(const BasicSegment<char16_t>&);
 
 }  // namespace orv::engine

@@ -30,10 +30,13 @@ struct Counts {
     friend bool operator==(const Counts&, const Counts&) = default;
 };
 
-// Safe to call from several threads at once.
-Counts CountSegment(const Segment& segment);
+// Safe to call from several threads at once. Instantiated for wchar_t and char16_t, whose
+// counts of the same text are equal.
+template <CodeUnit Unit>
+Counts CountSegment(const BasicSegment<Unit>& segment);
 
 // The same counts from a segment already tokenised (Tokenize(segment)).
-Counts CountTokens(const TokenizedSegment& tokenized);
+template <CodeUnit Unit>
+Counts CountTokens(const BasicTokenizedSegment<Unit>& tokenized);
 
 }  // namespace orv::engine

@@ -6,92 +6,113 @@ namespace orv::engine {
 
 namespace {
 
-bool IsDigit(wchar_t c) {
-    return c >= L'0' && c <= L'9';
+template <CodeUnit Unit>
+bool IsDigit(Unit c) {
+    return c >= Unit{'0'} && c <= Unit{'9'};
 }
 
 // ICU's, not the C library's: the same in every locale the program runs in.
-bool IsLetterOrDigit(wchar_t c) {
-    return u_isalnum(static_cast<UChar32>(c));
+bool IsLetterOrDigit(const DecodedCodePoint& c) {
+    return u_isalnum(static_cast<UChar32>(c.value));
+}
+
+template <CodeUnit Unit>
+bool IsOneOf(Unit c, std::string_view set) {
+    return UnitValue(c) < 0x80 && set.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 // The length of the printf placeholder at `at` (a "%"), or 0 when none begins there.
-std::size_t PrintfLength(std::wstring_view text, std::size_t at) {
+template <CodeUnit Unit>
+std::size_t PrintfLength(std::basic_string_view<Unit> text, std::size_t at) {
     const std::size_t n = text.size();
     const auto isDigit = [&](std::size_t i) { return i < n && IsDigit(text[i]); };
-    const auto isOneOf = [&](std::size_t i, std::wstring_view set) {
-        return i < n && set.find(text[i]) != std::wstring_view::npos;
+    const auto isOneOf = [&](std::size_t i, std::string_view set) {
+        return i < n && IsOneOf(text[i], set);
     };
     std::size_t i = at + 1;
-    if (i < n && text[i] == L'(') {  // %(name)s
+    if (isOneOf(i, "(")) {  // %(name)s
         std::size_t close = i + 1;
-        while (close < n && (IsLetterOrDigit(text[close]) || text[close] == L'_')) ++close;
-        if (close >= n || text[close] != L')' || close == i + 1) return 0;
+        while (close < n) {
+            const DecodedCodePoint c = DecodeCodePoint(text, close);
+            if (!IsLetterOrDigit(c) && c.value != U'_') break;
+            close += c.length;
+        }
+        if (!isOneOf(close, ")") || close == i + 1) return 0;
         i = close + 1;
     } else {
         std::size_t j = i;
         while (isDigit(j)) ++j;
-        if (j > i && j < n && text[j] == L'$') i = j + 1;  // %1$s
+        if (j > i && isOneOf(j, "$")) i = j + 1;  // %1$s
     }
-    while (isOneOf(i, L"-+#0'")) ++i;
-    if (i < n && text[i] == L'*') {
+    while (isOneOf(i, "-+#0'")) ++i;
+    if (isOneOf(i, "*")) {
         ++i;
     } else {
         while (isDigit(i)) ++i;
     }
-    if (i < n && text[i] == L'.') {
+    if (isOneOf(i, ".")) {
         ++i;
-        if (i < n && text[i] == L'*') {
+        if (isOneOf(i, "*")) {
             ++i;
         } else {
             while (isDigit(i)) ++i;
         }
     }
-    while (isOneOf(i, L"hlLqjzt")) ++i;
-    if (isOneOf(i, L"diouxXeEfFgGaAcCsSpn@")) return i + 1 - at;
+    while (isOneOf(i, "hlLqjzt")) ++i;
+    if (isOneOf(i, "diouxXeEfFgGaAcCsSpn@")) return i + 1 - at;
     // %1, %2: numbered placeholders
     std::size_t j = at + 1;
     while (isDigit(j) && j < at + 3) ++j;
-    if (j > at + 1 && text[at + 1] != L'0') return j - at;
+    if (j > at + 1 && text[at + 1] != Unit{'0'}) return j - at;
     return 0;
 }
 
-std::size_t BraceLength(std::wstring_view text, std::size_t at) {
-    constexpr std::size_t kLongest = 64;
+// The length of the braced placeholder at `at` (a "{"), or 0 when none begins there.
+template <CodeUnit Unit>
+std::size_t BraceLength(std::basic_string_view<Unit> text, std::size_t at) {
+    constexpr std::size_t kLongest = 64;  // characters, the brace included
+    const std::size_t n = text.size();
     std::size_t i = at + 1;
-    while (i < text.size() && i - at < kLongest &&
-           (IsLetterOrDigit(text[i]) || text[i] == L'_' || text[i] == L'.' || text[i] == L'[' ||
-            text[i] == L']'))
-        ++i;
-    if (i < text.size() && (text[i] == L':' || text[i] == L',') && i > at + 1) {
-        while (i < text.size() && i - at < kLongest && text[i] != L'{' && text[i] != L'}' &&
-               text[i] != kCodeMark)
-            ++i;
+    std::size_t characters = 1;
+    while (i < n && characters < kLongest) {
+        const DecodedCodePoint c = DecodeCodePoint(text, i);
+        if (!IsLetterOrDigit(c) && !IsOneOf(text[i], "_.[]")) break;
+        i += c.length;
+        ++characters;
     }
-    if (i < text.size() && text[i] == L'}') return i + 1 - at;
+    if (i < n && IsOneOf(text[i], ":,") && i > at + 1) {
+        while (i < n && characters < kLongest && !IsOneOf(text[i], "{}") &&
+               text[i] != kCodeMarkIn<Unit>) {
+            i += DecodeCodePoint(text, i).length;
+            ++characters;
+        }
+    }
+    if (i < n && text[i] == Unit{'}'}) return i + 1 - at;
     return 0;
 }
 
 }  // namespace
 
-std::vector<PlaceholderSpan> FindPlaceholders(std::wstring_view text) {
+template <CodeUnit Unit>
+std::vector<PlaceholderSpan> FindPlaceholders(std::basic_string_view<Unit> text) {
     std::vector<PlaceholderSpan> found;
     std::size_t lastEnd = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const wchar_t c = text[i];
-        if (c != L'%' && c != L'{' && c != L'}') {
-            ++i;
+        const Unit c = text[i];
+        if (!IsOneOf(c, "%{}")) {
+            ++i;  // a unit of a surrogate pair is none of these either
             continue;
         }
         if (i + 1 < text.size() && text[i + 1] == c) {  // %% {{ }}
             i += 2;
             continue;
         }
-        const bool percentage = c == L'%' && i > 0 && i != lastEnd && IsDigit(text[i - 1]);
-        const std::size_t length = percentage  ? 0
-                                   : c == L'%' ? PrintfLength(text, i)
-                                   : c == L'{' ? BraceLength(text, i)
-                                               : 0;
+        const bool percent = c == Unit{'%'};
+        const bool percentage = percent && i > 0 && i != lastEnd && IsDigit(text[i - 1]);
+        const std::size_t length = percentage       ? 0
+                                   : percent        ? PrintfLength(text, i)
+                                   : c == Unit{'{'} ? BraceLength(text, i)
+                                                    : 0;
         if (length == 0) {
             ++i;
             continue;
@@ -103,14 +124,17 @@ std::vector<PlaceholderSpan> FindPlaceholders(std::wstring_view text) {
     return found;
 }
 
-bool IsPlaceholder(std::wstring_view text) {
+template <CodeUnit Unit>
+bool IsPlaceholder(std::basic_string_view<Unit> text) {
     const std::vector<PlaceholderSpan> found = FindPlaceholders(text);
     return found.size() == 1 && found[0].begin == 0 && found[0].length == text.size();
 }
 
-bool IsPlaceholderCode(const InlineCode& code) {
-    return code.kind == InlineCode::Kind::Standalone && IsPlaceholder(code.content);
-}
+// wchar_t for the engine; char16_t runs the path of a system whose wchar_t holds UTF-16.
+template std::vector<PlaceholderSpan> FindPlaceholders<wchar_t>(std::wstring_view);
+template std::vector<PlaceholderSpan> FindPlaceholders<char16_t>(std::u16string_view);
+template bool IsPlaceholder<wchar_t>(std::wstring_view);
+template bool IsPlaceholder<char16_t>(std::u16string_view);
 
 Segment PlaceholdersAsTextWhenAlone(Segment segment) {
     bool placeholder = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/model/Segment.h"
+#include "platform/CodePoints.h"
 
 namespace orv::engine {
 
@@ -20,15 +21,29 @@ struct PlaceholderSpan {
 
 // The placeholders of `text`, left to right. "%%", "{{" and "}}" stand for the character
 // itself; a "%" right after a digit is a percentage ("50%off"), unless that digit ends a
-// placeholder ("%1%2"). A placeholder never holds a code mark.
-std::vector<PlaceholderSpan> FindPlaceholders(std::wstring_view text);
+// placeholder ("%1%2"). A placeholder never holds a code mark. Spans are in units of
+// `text`; the longest names and formats are limited in characters, so that UTF-16 and
+// UTF-32 text give the same placeholders. Instantiated for wchar_t and char16_t.
+template <CodeUnit Unit>
+std::vector<PlaceholderSpan> FindPlaceholders(std::basic_string_view<Unit> text);
+inline std::vector<PlaceholderSpan> FindPlaceholders(std::wstring_view text) {
+    return FindPlaceholders<wchar_t>(text);
+}
 
 // Whether `text` is one placeholder and nothing else.
-bool IsPlaceholder(std::wstring_view text);
+template <CodeUnit Unit>
+bool IsPlaceholder(std::basic_string_view<Unit> text);
+inline bool IsPlaceholder(std::wstring_view text) {
+    return IsPlaceholder<wchar_t>(text);
+}
 
 // Whether `code` stands for a placeholder: a standalone code whose content is one. Such a
 // code is compared as the text it holds, not as formatting.
-bool IsPlaceholderCode(const InlineCode& code);
+template <CodeUnit Unit>
+bool IsPlaceholderCode(const BasicInlineCode<Unit>& code) {
+    return code.kind == InlineCodeKind::Standalone &&
+           IsPlaceholder(std::basic_string_view<Unit>(code.content));
+}
 
 // A segment of nothing but inline codes and whitespace, some of them placeholders ("%s"),
 // with those placeholders written out as text: a segment without text is dropped, and a

@@ -18,7 +18,8 @@ namespace orv::engine {
 
 namespace {
 
-using Kind = Token::Kind;
+using Kind = TokenKind;
+constexpr char16_t kMark = kCodeMarkIn<char16_t>;
 
 // ICU break iterators are not thread-safe; each thread keeps its own clone of one
 // prototype, which is cheaper than building a new iterator from the rules.
@@ -132,7 +133,7 @@ struct Span {
 // Whitespace-separated chunks of s[from, n) that, without the punctuation around them, are
 // URLs or e-mail addresses. Code marks separate chunks too, so a span never holds a code.
 void FindUrlsAndEmails(const char16_t* s, int32_t from, int32_t n, std::vector<Span>& spans) {
-    auto separates = [](UChar32 c) { return IsSpace(c) || c == static_cast<UChar32>(kCodeMark); };
+    auto separates = [](UChar32 c) { return IsSpace(c) || c == kMark; };
     for (int32_t i = from; i < n;) {
         UChar32 c;
         int32_t a = i;
@@ -176,20 +177,24 @@ void FindUrlsAndEmails(const char16_t* s, int32_t from, int32_t n, std::vector<S
     }
 }
 
-Token MakeToken(Kind kind, const char16_t* s, int32_t a, int32_t b) {
+template <CodeUnit Unit>
+BasicToken<Unit> MakeToken(Kind kind, const char16_t* s, int32_t a, int32_t b) {
     icu::UnicodeString folded(s + a, b - a);
     folded.foldCase();
-    return Token{kind, FromIcu(s + a, b - a), FromIcu(folded)};
+    return {kind, FromIcu<Unit>(s + a, b - a), FromIcu<Unit>(folded.getBuffer(), folded.length())};
 }
 
-Token CodeToken() {
-    return Token{Kind::Code, std::wstring(1, kCodeMark), std::wstring(1, kCodeMark)};
+template <CodeUnit Unit>
+BasicToken<Unit> CodeToken() {
+    const std::basic_string<Unit> mark(1, kCodeMarkIn<Unit>);
+    return {Kind::Code, mark, mark};
 }
 
 // Word tokens of s[a, b), which holds no code mark and no URL, with a code token for each of
 // `codes` (offsets from a, ascending): before the token it precedes, after the one it is in.
+template <CodeUnit Unit>
 void BreakWords(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_t>& codes,
-                std::vector<Token>& tokens) {
+                std::vector<BasicToken<Unit>>& tokens) {
     std::size_t code = 0;
     icu::BreakIterator& words = WordBreaker();
     UErrorCode status = U_ZERO_ERROR;
@@ -214,11 +219,13 @@ void BreakWords(const char16_t* s, int32_t a, int32_t b, const std::vector<int32
         Kind kind = rule >= UBRK_WORD_NUMBER && rule < UBRK_WORD_NUMBER_LIMIT ? Kind::Number
                     : letterOrDigit                                           ? Kind::Word
                                                                               : Kind::Punctuation;
-        for (; code < codes.size() && codes[code] <= start; ++code) tokens.push_back(CodeToken());
-        tokens.push_back(MakeToken(kind, s, a + start, a + end));
-        for (; code < codes.size() && codes[code] < end; ++code) tokens.push_back(CodeToken());
+        for (; code < codes.size() && codes[code] <= start; ++code)
+            tokens.push_back(CodeToken<Unit>());
+        tokens.push_back(MakeToken<Unit>(kind, s, a + start, a + end));
+        for (; code < codes.size() && codes[code] < end; ++code)
+            tokens.push_back(CodeToken<Unit>());
     }
-    for (; code < codes.size(); ++code) tokens.push_back(CodeToken());
+    for (; code < codes.size(); ++code) tokens.push_back(CodeToken<Unit>());
 }
 
 // The segment's text as it is tokenised: in NFC, with each placeholder code replaced by the
@@ -229,23 +236,25 @@ struct ReadableText {
     std::vector<int32_t> paired;     // the marks of paired codes, ascending
 };
 
-ReadableText Read(const Segment& segment) {
+template <CodeUnit Unit>
+ReadableText Read(const BasicSegment<Unit>& segment) {
     ReadableText read;
-    const auto append = [&read](std::wstring_view piece) {
+    const auto append = [&read](std::basic_string_view<Unit> piece) {
         icu::UnicodeString nfc = ToNfc(ToIcu(piece));
         if (read.text.isEmpty())
             read.text = std::move(nfc);
         else
             read.text.append(nfc);
     };
-    const std::wstring_view text = segment.text;
+    const std::basic_string_view<Unit> text = segment.text;
     std::size_t next = 0, piece = 0;
     for (std::size_t i = 0;; ++i) {
-        if (i < text.size() && text[i] != kCodeMark) continue;
+        if (i < text.size() && text[i] != kCodeMarkIn<Unit>) continue;
         append(text.substr(piece, i - piece));
         if (i == text.size()) break;
         piece = i + 1;
-        const InlineCode* code = next < segment.codes.size() ? &segment.codes[next] : nullptr;
+        const BasicInlineCode<Unit>* code =
+            next < segment.codes.size() ? &segment.codes[next] : nullptr;
         ++next;
         if (code && IsPlaceholderCode(*code)) {
             const int32_t begin = read.text.length();
@@ -255,33 +264,28 @@ ReadableText Read(const Segment& segment) {
         }
         if (code && code->kind != InlineCode::Kind::Standalone)
             read.paired.push_back(read.text.length());
-        read.text.append(static_cast<char16_t>(kCodeMark));
+        read.text.append(kMark);
     }
     return read;
 }
 
-// Placeholders written as text in s[a, b).
+// Placeholders written as text in s[a, b), found in the UTF-16 text itself: the finder
+// counts its limits in characters, so its spans are those it finds in any other form.
 void FindWrittenPlaceholders(const char16_t* s, int32_t a, int32_t b, std::vector<Span>& spans) {
-    const std::u16string_view range(s + a, static_cast<std::size_t>(std::max(0, b - a)));
-    if (range.find_first_of(u"%{") == std::u16string_view::npos) return;
-    const std::wstring text = FromIcu(s + a, b - a);
-    std::vector<int32_t> offset(text.size() + 1, 0);  // of each character in s
-    int32_t at = a;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        offset[i] = at;
-        at += static_cast<uint32_t>(text[i]) > 0xFFFF ? 2 : 1;
+    if (b <= a) return;
+    const std::u16string_view range(s + a, static_cast<std::size_t>(b - a));
+    for (const PlaceholderSpan& found : FindPlaceholders(range)) {
+        const auto begin = a + static_cast<int32_t>(found.begin);
+        spans.push_back({begin, begin + static_cast<int32_t>(found.length), Kind::Placeholder});
     }
-    offset[text.size()] = at;
-    for (const PlaceholderSpan& found : FindPlaceholders(text))
-        spans.push_back(
-            {offset[found.begin], offset[found.begin + found.length], Kind::Placeholder});
 }
 
 // The tokens of s[a, b), which holds no URL and no placeholder. A paired code (a start or an
 // end tag) with no space beside it splits no word ("<b>Buffer</b>s" is one); a standalone
 // code separates the words around it.
+template <CodeUnit Unit>
 void BreakText(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_t>& paired,
-               std::vector<Token>& tokens) {
+               std::vector<BasicToken<Unit>>& tokens) {
     auto isPaired = [&](int32_t at) {
         return std::binary_search(paired.begin(), paired.end(), at);
     };
@@ -299,7 +303,7 @@ void BreakText(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_
         codes.clear();
     };
     for (int32_t i = a; i < b; ++i) {
-        if (s[i] != static_cast<char16_t>(kCodeMark)) continue;
+        if (s[i] != kMark) continue;
         if (isPaired(i)) {
             joined.append(s + piece, i - piece);
             codes.push_back(joined.length());
@@ -307,44 +311,40 @@ void BreakText(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_
             continue;
         }
         flush(i);
-        tokens.push_back(CodeToken());
+        tokens.push_back(CodeToken<Unit>());
         piece = i + 1;
     }
     flush(b);
 }
 
-std::wstring Normalise(const char16_t* s, int32_t n) {
-    std::wstring result;
+template <CodeUnit Unit>
+std::basic_string<Unit> Normalise(const char16_t* s, int32_t n) {
+    std::basic_string<Unit> result;
     result.reserve(static_cast<std::size_t>(n));
     bool pendingSpace = false;
-    for (int32_t i = 0; i < n;) {
-        [[maybe_unused]] int32_t at = i;
-        UChar32 c;
-        U16_NEXT(s, i, n, c);
-        if (IsSpace(c)) {
+    for (const DecodedCodePoint& c :
+         CodePoints(std::u16string_view(s, static_cast<std::size_t>(n)))) {
+        if (IsSpace(static_cast<UChar32>(c.value))) {
             pendingSpace = !result.empty();
             continue;
         }
-        if (pendingSpace) result += L' ';
+        if (pendingSpace) result += Unit{' '};
         pendingSpace = false;
-        if constexpr (sizeof(wchar_t) == 4)
-            result += static_cast<wchar_t>(U_IS_SURROGATE(c) ? 0xFFFD : c);
-        else
-            result.append(reinterpret_cast<const wchar_t*>(s + at),
-                          static_cast<std::size_t>(i - at));
+        AppendCodePoint(result, c.value);
     }
     return result;
 }
 
 }  // namespace
 
-TokenizedSegment Tokenize(const Segment& segment) {
+template <CodeUnit Unit>
+BasicTokenizedSegment<Unit> Tokenize(const BasicSegment<Unit>& segment) {
     const ReadableText read = Read(segment);
     const char16_t* s = read.text.getBuffer();
     const int32_t n = read.text.length();
 
-    TokenizedSegment result;
-    result.normalised = Normalise(s, n);
+    BasicTokenizedSegment<Unit> result;
+    result.normalised = Normalise<Unit>(s, n);
     // Placeholder codes first, then URLs and e-mail addresses between them, then the
     // placeholders written as text in what is left: a "%20" inside a URL is none.
     std::vector<Span> spans;
@@ -369,23 +369,25 @@ TokenizedSegment Tokenize(const Segment& segment) {
     int32_t pos = 0;
     for (const Span& span : spans) {
         BreakText(s, pos, span.begin, read.paired, result.tokens);
-        result.tokens.push_back(MakeToken(span.kind, s, span.begin, span.end));
+        result.tokens.push_back(MakeToken<Unit>(span.kind, s, span.begin, span.end));
         pos = span.end;
     }
     BreakText(s, pos, n, read.paired, result.tokens);
     return result;
 }
 
-std::wstring NormalisedText(const Segment& segment) {
+template <CodeUnit Unit>
+std::basic_string<Unit> NormalisedText(const BasicSegment<Unit>& segment) {
     const ReadableText read = Read(segment);
-    return Normalise(read.text.getBuffer(), read.text.length());
+    return Normalise<Unit>(read.text.getBuffer(), read.text.length());
 }
 
-std::vector<InlineCode::Kind> FormattingCodeKinds(const Segment& segment) {
-    std::vector<InlineCode::Kind> kinds;
+template <CodeUnit Unit>
+std::vector<InlineCodeKind> FormattingCodeKinds(const BasicSegment<Unit>& segment) {
+    std::vector<InlineCodeKind> kinds;
     std::size_t code = 0;
-    for (wchar_t c : segment.text) {
-        if (c != kCodeMark) continue;
+    for (Unit c : segment.text) {
+        if (c != kCodeMarkIn<Unit>) continue;
         const std::size_t k = code++;
         if (k >= segment.codes.size()) {
             kinds.push_back(InlineCode::Kind::Standalone);
@@ -395,5 +397,12 @@ std::vector<InlineCode::Kind> FormattingCodeKinds(const Segment& segment) {
     }
     return kinds;
 }
+
+template TokenizedSegment Tokenize(const Segment&);
+template BasicTokenizedSegment<char16_t> Tokenize(const BasicSegment<char16_t>&);
+template std::wstring NormalisedText(const Segment&);
+template std::u16string NormalisedText(const BasicSegment<char16_t>&);
+template std::vector<InlineCodeKind> FormattingCodeKinds(const Segment&);
+template std::vector<InlineCodeKind> FormattingCodeKinds(const BasicSegment<char16_t>&);
 
 }  // namespace orv::engine

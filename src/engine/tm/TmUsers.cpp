@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
-#include <type_traits>
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmxReader.h"
@@ -15,6 +14,7 @@
 #include "engine/tm/TmxWriter.h"
 #include "engine/tm/Utf8.h"
 #include "platform/AutomationError.h"
+#include "platform/CodePoints.h"
 #include "platform/NarrowText.h"
 #include "platform/TextCase.h"
 
@@ -37,12 +37,11 @@ void InitialiseSodium() {
     if (!ready) RaiseEngineError(L"The password library cannot be started");
 }
 
-bool IsControlOrNonXml(wchar_t c) {
-    const auto code = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
-    // Where wchar_t has 16 bits, surrogates are halves of one character.
-    const bool loneSurrogate = sizeof(wchar_t) > 2 && code >= 0xD800 && code <= 0xDFFF;
-    return code < 0x20 || (code >= 0x7F && code <= 0x9F) || loneSurrogate || code == 0xFFFE ||
-           code == 0xFFFF || code > 0x10FFFF;
+// A lone surrogate is no character, whichever width wchar_t has.
+bool IsControlOrNonXml(const DecodedCodePoint& c) {
+    const char32_t code = c.value;
+    return !c.wellFormed || code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0xFFFE ||
+           code == 0xFFFF;
 }
 
 bool IsSpace(wchar_t c) {
@@ -111,7 +110,7 @@ std::optional<std::wstring> TmUserNameFault(std::wstring_view name) {
                L" characters";
     if (name.find(L':') != std::wstring_view::npos)
         return L"a user name cannot contain a colon (:)";
-    if (std::any_of(name.begin(), name.end(), IsControlOrNonXml))
+    if (std::ranges::any_of(CodePoints(name), IsControlOrNonXml))
         return L"a user name cannot contain control characters";
     if (IsSpace(name.front()) || IsSpace(name.back()))
         return L"a user name cannot begin or end with a space";

@@ -11,12 +11,12 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <type_traits>
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
 #include "engine/tm/Utf8.h"
+#include "platform/CodePoints.h"
 #include "platform/NarrowText.h"
 
 namespace orv::engine {
@@ -24,11 +24,9 @@ namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
-bool IsXmlCharacter(wchar_t c) {
-    const auto code = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
+bool IsXmlCharacter(char32_t code) {
     if (code < 0x20) return code == 0x09 || code == 0x0A || code == 0x0D;
-    if (sizeof(wchar_t) == 2) return code != 0xFFFE && code != 0xFFFF;  // surrogates pass
-    return (code < 0xD800 || code > 0xDFFF) && code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
+    return IsScalarValue(code) && code != 0xFFFE && code != 0xFFFF;
 }
 
 // Collects the text and hands it on in large pieces; with no file it only collects.
@@ -48,40 +46,41 @@ public:
         const auto emit = [&](std::size_t upTo) {
             AppendAsUtf8(buffer_, text.substr(plain, upTo - plain));
         };
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const wchar_t c = text[i];
+        for (std::size_t i = 0, length = 1; i < text.size(); i += length) {
+            const DecodedCodePoint c = DecodeCodePoint(text, i);
+            length = c.length;
             const char* entity = nullptr;
-            switch (c) {
-                case L'&':
+            switch (c.value) {
+                case U'&':
                     entity = "&amp;";
                     break;
-                case L'<':
+                case U'<':
                     entity = "&lt;";
                     break;
-                case L'>':
+                case U'>':
                     entity = "&gt;";
                     break;
                 // A reader turns a raw CR into a line feed, and in an attribute a tab or a
                 // line feed into a space.
-                case L'\r':
+                case U'\r':
                     entity = "&#xD;";
                     break;
-                case L'"':
+                case U'"':
                     entity = attribute ? "&quot;" : nullptr;
                     break;
-                case L'\n':
+                case U'\n':
                     entity = attribute ? "&#xA;" : nullptr;
                     break;
-                case L'\t':
+                case U'\t':
                     entity = attribute ? "&#x9;" : nullptr;
                     break;
                 default:
-                    if (!IsXmlCharacter(c)) entity = "\xEF\xBF\xBD";
+                    if (!c.wellFormed || !IsXmlCharacter(c.value)) entity = "\xEF\xBF\xBD";
             }
             if (entity == nullptr) continue;
             emit(i);
             buffer_ += entity;
-            plain = i + 1;
+            plain = i + length;
         }
         emit(text.size());
         if (file_ && buffer_.size() >= kFlushSize) Flush();

@@ -1,19 +1,23 @@
 #pragma once
-// UTF-8 to and from the wide automation string (UTF-32 where wchar_t has 32 bits, UTF-16
-// where it has 16), for TMX files, which are UTF-8 inside the engine whatever the system's
-// narrow encoding is.
+// UTF-8 to and from the wide automation string, for TMX files, which are UTF-8 inside the
+// engine whatever the system's narrow encoding is.
 
-#include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "platform/CodePoints.h"
 
 namespace orv::engine {
 
 // Appends the characters of `utf8`; a byte that starts no valid sequence becomes U+FFFD.
-void AppendUtf8(std::wstring& out, std::string_view utf8);
+inline void AppendUtf8(std::wstring& out, std::string_view utf8) {
+    AppendUtf8AsUnits(out, utf8);
+}
 
 // Appends `text` as UTF-8; a lone surrogate becomes U+FFFD.
-void AppendAsUtf8(std::string& out, std::wstring_view text);
+inline void AppendAsUtf8(std::string& out, std::wstring_view text) {
+    AppendUnitsAsUtf8(out, text);
+}
 
 inline std::wstring FromUtf8(std::string_view utf8) {
     std::wstring text;
