@@ -42,12 +42,16 @@ public:
                   const std::wstring& text2, const std::wstring& text3) override;
 
     // Never none; the same for the application's whole life.
-    const std::shared_ptr<EngineControl>& control() const { return control_; }
+    const std::shared_ptr<EngineControl>& control() const {
+        return control_;
+    }
 
     // What the general and penalties options ask of the matching.
     MatchOptions CurrentMatchOptions() const;
     // Whether footnotes are split into sentences like body text (the tools options).
-    bool MultiSegmentFootnotes() const { return ToolsOptions_->get_MultiSegmentFootnotes(); }
+    bool MultiSegmentFootnotes() const {
+        return ToolsOptions_->get_MultiSegmentFootnotes();
+    }
 
     // The index of `tm` into `targetLanguage`. With `reuse`, the index the previous
     // analysis built is used again when it was built for the same language from the same
