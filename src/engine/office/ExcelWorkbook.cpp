@@ -32,7 +32,7 @@ std::vector<SheetEntry> VisibleSheets(XmlPartReader& reader) {
         if (!IsSpreadsheetStart(reader, "sheet")) continue;
         const std::string state = reader.Attribute("state");
         if (state == "hidden" || state == "veryHidden") continue;
-        sheets.push_back({reader.Attribute("name"), RelationshipIdAttribute(reader)});
+        sheets.push_back({reader.Attribute("name"), RelationshipAttribute(reader)});
     }
     return sheets;
 }

@@ -45,6 +45,14 @@ constexpr std::string_view kRelationshipsNamespace =
 
 }  // namespace
 
+std::string RelationshipAttribute(const XmlPartReader& xml, std::string_view localName) {
+    std::string id = xml.Attribute(
+        localName, "http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+    return id.empty()
+               ? xml.Attribute(localName, "http://purl.oclc.org/ooxml/officeDocument/relationships")
+               : id;
+}
+
 std::string ResolvePartName(std::string_view sourcePart, std::string_view target) {
     const std::string decoded = PercentDecoded(target);
     std::vector<std::string> steps;

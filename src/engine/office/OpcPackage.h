@@ -49,6 +49,11 @@ private:
     std::string mainPart_;
 };
 
+// The relationship id that the current element's attribute `localName` ("id" of r:id) names,
+// in the transitional or the strict relationships namespace; empty when it has none. Every
+// part of a package refers to its relationships so.
+std::string RelationshipAttribute(const XmlPartReader& xml, std::string_view localName = "id");
+
 // The part name that `target`, written in a relationship of `sourcePart`, points to: relative
 // targets resolve against the source's folder, "%20" and the like are decoded, and a ".."
 // above the package's root stays at the root.

@@ -47,7 +47,7 @@ std::vector<std::string> SlideIdsOf(OpcPackage& package) {
         } else if (IsEndP(*xml, "sldIdLst")) {
             inList = false;
         } else if (inList && IsStartP(*xml, "sldId")) {
-            ids.push_back(presentation_xml::RelationshipAttribute(*xml, "id"));
+            ids.push_back(RelationshipAttribute(*xml));
         } else if (!inList && xml->Type() == XML_READER_TYPE_ELEMENT && xml->Depth() > 0) {
             xml->Skip();  // the masters' list, sizes, default text styles, extensions
         }

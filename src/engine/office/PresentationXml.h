@@ -15,10 +15,6 @@ inline constexpr std::string_view kStrictPresentation =
 inline constexpr std::string_view kDrawing =
     "http://schemas.openxmlformats.org/drawingml/2006/main";
 inline constexpr std::string_view kStrictDrawing = "http://purl.oclc.org/ooxml/drawingml/main";
-inline constexpr std::string_view kRelationships =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-inline constexpr std::string_view kStrictRelationships =
-    "http://purl.oclc.org/ooxml/officeDocument/relationships";
 
 inline bool IsPresentation(std::string_view ns) {
     return ns == kPresentation || ns == kStrictPresentation;
@@ -40,12 +36,6 @@ inline bool IsEndP(const XmlPartReader& xml, std::string_view name) {
 inline bool IsStartA(const XmlPartReader& xml, std::string_view name) {
     return xml.Type() == XML_READER_TYPE_ELEMENT && xml.LocalName() == name &&
            IsDrawing(xml.Namespace());
-}
-
-// The relationship id (r:id and the like) `name` of the current element, in either form.
-inline std::string RelationshipAttribute(const XmlPartReader& xml, std::string_view name) {
-    std::string id = xml.Attribute(name, kRelationships);
-    return id.empty() ? xml.Attribute(name, kStrictRelationships) : id;
 }
 
 }  // namespace orv::engine::presentation_xml

@@ -3,11 +3,6 @@
 namespace orv::engine {
 namespace {
 
-constexpr std::string_view kTransitionalRelationshipsNamespace =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-constexpr std::string_view kStrictRelationshipsNamespace =
-    "http://purl.oclc.org/ooxml/officeDocument/relationships";
-
 bool IsSpreadsheetNamespace(std::string_view ns) {
     return ns == kTransitionalSpreadsheetNamespace || ns == kStrictSpreadsheetNamespace;
 }
@@ -72,11 +67,6 @@ bool SwitchAttribute(const XmlPartReader& reader, std::string_view name, bool ab
     if (!reader.HasAttribute(name)) return absent;
     const std::string value = reader.Attribute(name);
     return value != "0" && value != "false" && value != "off";
-}
-
-std::string RelationshipIdAttribute(const XmlPartReader& reader) {
-    std::string id = reader.Attribute("id", kTransitionalRelationshipsNamespace);
-    return id.empty() ? reader.Attribute("id", kStrictRelationshipsNamespace) : id;
 }
 
 std::optional<uint64_t> ParseCount(std::string_view text) {

@@ -29,9 +29,6 @@ bool IsTextNode(const XmlPartReader& reader);
 // "false" and "off", on for anything else.
 bool SwitchAttribute(const XmlPartReader& reader, std::string_view name, bool absent);
 
-// The relationship id (r:id) of the current element, in either namespace; empty when none.
-std::string RelationshipIdAttribute(const XmlPartReader& reader);
-
 // A count written in decimal digits, with spaces around it allowed; a value beyond what any
 // part can mean saturates at kCountCeiling, so that hostile digits cannot overflow. None when
 // the text is not such a count.

@@ -1,5 +1,6 @@
 #include "engine/office/WordContentReader.h"
 
+#include "engine/office/OpcPackage.h"
 #include "engine/office/WordNames.h"
 #include "engine/office/WordRunFormatting.h"
 
@@ -266,7 +267,7 @@ void WordContentReader::ReadSectionProperties() {
     ForEachChild(xml_, [&] {
         if (references_ &&
             (IsWordStart(xml_, "headerReference") || IsWordStart(xml_, "footerReference")))
-            references_->headersAndFooters.Add(RelationshipIdOf(xml_));
+            references_->headersAndFooters.Add(RelationshipAttribute(xml_));
         // A section's earlier properties (w:sectPrChange) are history.
         xml_.Skip();
     });

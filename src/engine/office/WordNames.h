@@ -12,10 +12,6 @@ namespace orv::engine::word {
 inline constexpr std::string_view kMain =
     "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 inline constexpr std::string_view kStrictMain = "http://purl.oclc.org/ooxml/wordprocessingml/main";
-inline constexpr std::string_view kRelationships =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-inline constexpr std::string_view kStrictRelationships =
-    "http://purl.oclc.org/ooxml/officeDocument/relationships";
 inline constexpr std::string_view kMath =
     "http://schemas.openxmlformats.org/officeDocument/2006/math";
 inline constexpr std::string_view kStrictMath = "http://purl.oclc.org/ooxml/officeDocument/math";
@@ -36,12 +32,6 @@ inline bool IsWordStart(const XmlPartReader& xml, std::string_view localName) {
 // "w:id"), in whichever of the two namespaces the element is.
 inline std::string WordAttribute(const XmlPartReader& xml, std::string_view localName) {
     return xml.Attribute(localName, xml.Namespace());
-}
-
-// The relationship id ("r:id") that the current element names.
-inline std::string RelationshipIdOf(const XmlPartReader& xml) {
-    std::string id = xml.Attribute("id", kRelationships);
-    return id.empty() ? xml.Attribute("id", kStrictRelationships) : id;
 }
 
 // Whether a toggle property (<w:b/>, <w:b w:val="0"/>) of the current element is on.
