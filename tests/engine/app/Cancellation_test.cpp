@@ -176,25 +176,33 @@ TEST_F(Cancellation, ProgressIsReportedForEachDocumentReadAndRisesStepByStepToTh
     EXPECT_EQ(csvSegments, kSegments);
 }
 
-// Through the component, the engine's event reaches the client as the component's own, and
-// the failed job is the component's error of the analysis.
-TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysTheDocumentsDone) {
+// A batch of the golden memory and the written documents through the component, with its
+// own engine control, and the documents-done counts that its cancel events relay.
+class CancellationThroughBatchAnalyse : public ::testing::Test {
+protected:
+    CancellationThroughBatchAnalyse() {
+        CopyGolden(folder);
+        fs::create_directory(folder.path() / "temp");
+        ba.put_TranslationMemory(folder.wpath("memory.tmx"));
+        ba.put_TranslationMemoryUserName(L"anna");
+        ba.put_TranslationMemoryTargetLanguageId(1031);
+        ba.put_LogFileName(folder.wpath("analysis.log"));
+        for (const auto& document : WriteDocuments(folder))
+            ba.get_Files()->Add(FromNarrow(document.string()));
+    }
+
     TempFolder folder;
-    CopyGolden(folder);
-    fs::create_directory(folder.path() / "temp");
-    ScopedTemp temp(folder.path() / "temp");
-    const auto control = std::make_shared<EngineControl>();
-    BatchAnalyse ba(EngineServicesFor(control));
-    ba.put_TranslationMemory(folder.wpath("memory.tmx"));
-    ba.put_TranslationMemoryUserName(L"anna");
-    ba.put_TranslationMemoryTargetLanguageId(1031);
-    ba.put_LogFileName(folder.wpath("analysis.log"));
-    for (const auto& document : WriteDocuments(folder))
-        ba.get_Files()->Add(FromNarrow(document.string()));
+    ScopedTemp temp{folder.path() / "temp"};
+    const std::shared_ptr<EngineControl> control = std::make_shared<EngineControl>();
+    BatchAnalyse ba{EngineServicesFor(control)};
     std::vector<int32_t> relayed;
     const Subscription events = ba.OnBatchAnalysisCancelledByUser.Subscribe(
-        [&](int32_t processed) { relayed.push_back(processed); });
+        [this](int32_t processed) { relayed.push_back(processed); });
+};
 
+// Through the component, the engine's event reaches the client as the component's own, and
+// the failed job is the component's error of the analysis.
+TEST_F(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysTheDocumentsDone) {
     {
         ProgressRecorder recorder(*control, kSegments / 2);
         const auto error = RaisedBy([&] { ba.Analyse(); });
@@ -221,23 +229,7 @@ TEST(CancellationThroughBatchAnalyse, AnalyseFailsWithTheAnalysisErrorAndRelaysT
 
 // Loading a large TM takes seconds: a request made meanwhile ends the open at once, and the
 // client hears of it as of a batch cancelled before any document was done.
-TEST(CancellationThroughBatchAnalyse, ARequestWhileTheTmLoadsStopsTheOpenAndWritesNoJobFile) {
-    TempFolder folder;
-    CopyGolden(folder);
-    fs::create_directory(folder.path() / "temp");
-    ScopedTemp temp(folder.path() / "temp");
-    const auto control = std::make_shared<EngineControl>();
-    BatchAnalyse ba(EngineServicesFor(control));
-    ba.put_TranslationMemory(folder.wpath("memory.tmx"));
-    ba.put_TranslationMemoryUserName(L"anna");
-    ba.put_TranslationMemoryTargetLanguageId(1031);
-    ba.put_LogFileName(folder.wpath("analysis.log"));
-    for (const auto& document : WriteDocuments(folder))
-        ba.get_Files()->Add(FromNarrow(document.string()));
-    std::vector<int32_t> relayed;
-    const Subscription events = ba.OnBatchAnalysisCancelledByUser.Subscribe(
-        [&](int32_t processed) { relayed.push_back(processed); });
-
+TEST_F(CancellationThroughBatchAnalyse, ARequestWhileTheTmLoadsStopsTheOpenAndWritesNoJobFile) {
     {
         ProgressRecorder recorder(*control);
         control->RequestCancel();  // stands for a Ctrl-C while the TM is read
