@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <unordered_set>
 
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::bench {
 

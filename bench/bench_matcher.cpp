@@ -25,7 +25,7 @@
 #include "SyntheticCorpus.h"
 #include "engine/match/Matcher.h"
 #include "engine/match/TmIndex.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/doc/Document.h"
+#include "engine/formats/Document.h"
 #include "support/office/WordFiles.h"
 
 namespace {

@@ -36,7 +36,8 @@
 #include "engine/app/EngineExtras.h"
 #include "engine/app/EngineObjectServices.h"
 #include "engine/seg/SrxRules.h"
-#include "engine/tm/AtomicFile.h"
+#include "engine/system/AtomicFileWriter.h"
+#include "engine/system/FileFailure.h"
 #include "front/BatchAnalyse.h"
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/AutomationError.h"
@@ -105,10 +106,10 @@ void CheckOutputFile(const std::string& path, const std::string& role, OutputFol
 
 void WriteWholeFile(const std::string& path, const std::string& role, const std::string& bytes) {
     try {
-        engine::ReplaceFileAtomically(path, bytes);
-    } catch (const std::system_error& error) {
+        engine::ReplaceFileAtomically(FromNarrow(path), bytes);
+    } catch (const engine::FileFailure& failure) {
         throw std::runtime_error("cannot write " + role + " \"" + path +
-                                 "\": " + std::generic_category().message(error.code().value()));
+                                 "\": " + ToNarrow(engine::FileProblemText(failure.problem())));
     }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/tm/UsageError.h"
-#include "engine/doc/Document.h"
+#include "engine/formats/Document.h"
 #include "engine/text/PlainTextDocument.h"
 
 namespace fs = std::filesystem;

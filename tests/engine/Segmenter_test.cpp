@@ -1,4 +1,4 @@
-#include "engine/text/Segmenter.h"
+#include "engine/seg/Segmenter.h"
 
 #include <gtest/gtest.h>
 

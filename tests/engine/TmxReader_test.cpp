@@ -190,10 +190,10 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
     const std::wstring missing = folder_.wpath("none.tmx");
-    EXPECT_EQ(ErrorReading(missing), L"Cannot read TM " + missing + L": no such file");
+    EXPECT_EQ(ErrorReading(missing), L"Cannot read TM " + missing + L": the file does not exist");
     EXPECT_EQ(ErrorReading(folder_.wpath()),
-              L"Cannot read TM " + folder_.wpath() + L": it is a folder, not a file");
-    EXPECT_EQ(ErrorReading(L"/dev/zero"), L"Cannot read TM /dev/zero: it is not a plain file");
+              L"Cannot read TM " + folder_.wpath() + L": the path names a folder, not a file");
+    EXPECT_EQ(ErrorReading(L"/dev/zero"), L"Cannot read TM /dev/zero: the path names a device, pipe or socket, not a regular file");
 }
 
 TEST_F(TmxReaderTest, NothingOutsideTheFileIsReadNeitherFilesNorTheNetwork) {

@@ -5,7 +5,7 @@
 
 #include "engine/tm/TmxReader.h"
 #include "engine/tm/TmxWriter.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "platform/AutomationError.h"
 #include "support/TempFolder.h"
 

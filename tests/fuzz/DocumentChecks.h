@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/doc/Document.h"
+#include "engine/formats/Document.h"
 #include "engine/doc/DocumentSegmenter.h"
 #include "platform/AutomationError.h"
 

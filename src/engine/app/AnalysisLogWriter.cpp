@@ -1,14 +1,12 @@
 #include "engine/app/AnalysisLogWriter.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
 #include <memory>
-#include <system_error>
 
 #include "engine/model/EngineError.h"
-#include "engine/tm/AtomicFile.h"
+#include "engine/system/AtomicFileWriter.h"
+#include "engine/system/FileFailure.h"
 #include "platform/NarrowText.h"
 #include "platform/PathSyntax.h"
 
@@ -91,22 +89,17 @@ void AppendBandTable(std::string& text, const DocumentReport& document) {
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {
-    auto narrow = ToNarrowExactly(path);
-    if (!narrow)
-        RaiseEngineError(L"Cannot write the analysis log " + path +
-                         L": the name cannot be written in the system's encoding");
     try {
-        ReplaceFileAtomically(*narrow, bytes);
-    } catch (const std::system_error& error) {
+        ReplaceFileAtomically(path, bytes);
+    } catch (const FileFailure& failure) {
         RaiseEngineError(L"Cannot write the analysis log " + path + L": " +
-                         FromNarrow(std::generic_category().message(error.code().value())));
+                         FileProblemText(failure.problem()));
     }
 }
 
-// Removes a log file of an earlier or failed run; one that is not there is no fault. unlink,
-// not remove: a folder that stands where a log should be is the user's, even when empty.
+// Removes a log file of an earlier or failed run; one that is not there is no fault.
 void RemoveLogFile(const std::wstring& file) {
-    if (auto narrow = ToNarrowExactly(file)) ::unlink(narrow->c_str());
+    RemoveFileQuietly(file);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "engine/app/AnalysisRun.h"
 
 #include "engine/app/EngineExtras.h"
-#include "engine/doc/Document.h"
 #include "engine/doc/DocumentSegmenter.h"
+#include "engine/formats/Document.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine {

@@ -15,18 +15,18 @@
 #include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
 #include "platform/AutomationError.h"
-#include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace orv::engine {
 
 std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path) {
-    auto narrow = ToNarrowExactly(path);
-    if (!narrow) return std::nullopt;
+    const auto native = ToNativePath(path);
+    if (!native || native->empty()) return std::nullopt;
     std::error_code error;
     TmFileStamp stamp;
-    stamp.size = std::filesystem::file_size(*narrow, error);
+    stamp.size = std::filesystem::file_size(*native, error);
     if (error) return std::nullopt;
-    stamp.modified = std::filesystem::last_write_time(*narrow, error);
+    stamp.modified = std::filesystem::last_write_time(*native, error);
     if (error) return std::nullopt;
     return stamp;
 }

@@ -1,8 +1,8 @@
 #include "engine/app/FileIdentity.h"
 
-#include <sys/stat.h>
-
 #include <system_error>
+
+#include "engine/system/SystemFile.h"
 
 namespace orv::engine {
 
@@ -12,8 +12,8 @@ std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error) return std::nullopt;
     FileIdentity identity;
-    struct stat status {};
-    if (::stat(absolute.c_str(), &status) == 0) identity.node.emplace(status.st_dev, status.st_ino);
+    if (const std::optional<FileStatus> status = StatusOfPath(absolute))
+        identity.node = status->node;
     identity.resolved = std::filesystem::weakly_canonical(absolute, error);
     if (error) identity.resolved = absolute.lexically_normal();
     return identity;

@@ -2,16 +2,16 @@
 // Which file a path reaches, so that a run can tell that two of its paths are one file however
 // they are spelled: symbolic links, hard links, "." and "..".
 
-#include <sys/types.h>
 #include <filesystem>
 #include <optional>
-#include <utility>
+
+#include "engine/system/SystemFile.h"
 
 namespace orv::engine {
 
 struct FileIdentity {
-    // Device and inode of the file the path reaches now, when it exists.
-    std::optional<std::pair<dev_t, ino_t>> node;
+    // The file the path reaches now, when it exists.
+    std::optional<FileNode> node;
     // The path with its existing folders' links resolved: how a file yet to be written is known.
     std::filesystem::path resolved;
 

@@ -8,7 +8,7 @@
 
 #include "engine/app/FileIdentity.h"
 #include "engine/model/EngineError.h"
-#include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 #include "platform/PathSyntax.h"
 
 namespace orv::engine {
@@ -20,9 +20,9 @@ struct NamedFile {
 };
 
 std::optional<FileIdentity> Identity(const std::wstring& path) {
-    const auto narrow = ToNarrowExactly(path);
-    if (!narrow) return std::nullopt;
-    return IdentityOf(*narrow);
+    const auto native = ToNativePath(path);
+    if (!native) return std::nullopt;
+    return IdentityOf(*native);
 }
 
 std::wstring LowerFirst(std::wstring text) {

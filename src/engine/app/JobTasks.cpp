@@ -3,17 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <system_error>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/model/EngineError.h"
+#include "engine/system/AtomicFileWriter.h"
+#include "engine/system/FileFailure.h"
 #include "engine/text/Placeholders.h"
 #include "engine/text/Tokenizer.h"
-#include "engine/tm/AtomicFile.h"
+#include "engine/text/Utf8.h"
 #include "engine/tm/TmxWriter.h"
-#include "engine/tm/Utf8.h"
-#include "platform/NarrowText.h"
 
 namespace orv::engine {
 namespace {
@@ -72,14 +71,11 @@ std::wstring PlainLine(const Segment& segment) {
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes, const wchar_t* what) {
-    const auto narrow = ToNarrowExactly(path);
-    const std::wstring failure = std::wstring(L"Cannot write the ") + what + L" " + path;
-    if (!narrow) RaiseEngineError(failure);
     try {
-        ReplaceFileAtomically(*narrow, bytes);
-    } catch (const std::system_error& error) {
-        RaiseEngineError(failure + L": " +
-                         FromNarrow(std::generic_category().message(error.code().value())));
+        ReplaceFileAtomically(path, bytes);
+    } catch (const FileFailure& failure) {
+        RaiseEngineError(std::wstring(L"Cannot write the ") + what + L" " + path + L": " +
+                         FileProblemText(failure.problem()));
     }
 }
 

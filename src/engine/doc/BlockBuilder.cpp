@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 namespace {

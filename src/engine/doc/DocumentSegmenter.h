@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/doc/DocumentText.h"
-#include "engine/text/Segmenter.h"
+#include "engine/seg/Segmenter.h"
 
 namespace orv::engine {
 

@@ -2,7 +2,7 @@
 
 #include "engine/model/EngineError.h"
 #include "engine/text/PlainTextDocument.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine {

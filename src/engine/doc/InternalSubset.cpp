@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/doc/EntityDeclarations.h"
-#include "engine/doc/Libxml.h"
+#include "engine/xml/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/model/EngineError.h"
 

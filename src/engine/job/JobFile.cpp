@@ -1,17 +1,14 @@
 #include "engine/job/JobFile.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
-#include <system_error>
 #include <unordered_map>
 #include <utility>
 
 #include "engine/model/EngineError.h"
+#include "engine/system/FileFailure.h"
+#include "engine/system/WholeFile.h"
 #include "platform/NarrowText.h"
 
 namespace orv::engine {
@@ -268,24 +265,14 @@ JobDescription ParseJobFile(std::string_view bytes, const std::wstring& name) {
 }
 
 JobDescription ReadJobFile(const std::wstring& path) {
-    const std::optional<std::string> narrow = ToNarrowExactly(path);
-    if (!narrow) {
-        RaiseEngineError(L"Cannot read job file " + path +
-                         L": the path holds characters this system cannot use in file names");
+    // Far beyond any job file; a larger one is no job file.
+    constexpr std::uint64_t kLargestJobFile = std::uint64_t{64} << 20;
+    try {
+        return ParseJobFile(ReadWholeFile(path, kLargestJobFile), path);
+    } catch (const FileFailure& failure) {
+        RaiseEngineError(L"Cannot read job file " + path + L": " +
+                         FileProblemText(failure.problem()));
     }
-    std::error_code ignored;
-    if (std::filesystem::is_directory(*narrow, ignored)) {
-        RaiseEngineError(L"Cannot read job file " + path + L": it is a folder, not a file");
-    }
-    std::ifstream in(*narrow, std::ios::binary);
-    if (!in) {
-        RaiseEngineError(L"Cannot read job file " + path +
-                         (errno == ENOENT ? L": no such file" : L": the file cannot be opened"));
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) RaiseEngineError(L"Cannot read job file " + path + L": the file cannot be read");
-    return ParseJobFile(bytes.str(), path);
 }
 
 }  // namespace orv::engine

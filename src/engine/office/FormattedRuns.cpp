@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/model/EngineError.h"
+#include "engine/xml/Libxml.h"
 
 namespace orv::engine {
 namespace {
@@ -23,6 +24,7 @@ constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_N
 }  // namespace
 
 XmlPartReader::XmlPartReader(ZipArchive::Entry entry) : entry_(std::move(entry)) {
+    libxml::Prepare();
     reader_ =
         xmlReaderForIO(&XmlPartReader::ReadInput, nullptr, this, nullptr, nullptr, kReaderOptions);
     if (!reader_) RaiseEngineError(L"There is not enough memory to read the file");
@@ -30,6 +32,7 @@ XmlPartReader::XmlPartReader(ZipArchive::Entry entry) : entry_(std::move(entry))
 }
 
 XmlPartReader::XmlPartReader(std::string_view bytes) {
+    libxml::Prepare();
     // libxml2 takes the size as an int; documents are far smaller (kMaxDocumentFileBytes).
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         RaiseEngineError(L"The file is too large to be read");

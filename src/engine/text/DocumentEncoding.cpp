@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engine/model/EngineError.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 namespace {

@@ -6,20 +6,16 @@
 
 #include <string>
 
+#include "engine/system/SystemFile.h"
+
 namespace orv::engine {
 
 class TmFileLock {
 public:
     enum class Kind { Shared, Exclusive };
 
-    // Holds no lock.
+    // Holds no lock. Moving one lets go of the lock held before and takes over the other's.
     TmFileLock() noexcept = default;
-    ~TmFileLock() { Release(); }
-    TmFileLock(TmFileLock&& other) noexcept;
-    // Lets go of the lock held before and takes over the other's.
-    TmFileLock& operator=(TmFileLock&& other) noexcept;
-    TmFileLock(const TmFileLock&) = delete;
-    TmFileLock& operator=(const TmFileLock&) = delete;
 
     // Locks the file at `path` without waiting. Throws an engine error ("The translation
     // memory is in use by another process") when a lock of another owner stands in the way.
@@ -27,13 +23,12 @@ public:
     // (reading it then says why), or when its file system has no locks.
     static TmFileLock Take(const std::wstring& path, Kind kind);
 
-    bool held() const noexcept { return descriptor_ >= 0; }
+    bool held() const noexcept { return file_.IsOpen(); }
     void Release() noexcept;
 
 private:
-    explicit TmFileLock(int descriptor) noexcept : descriptor_(descriptor) {}
-
-    int descriptor_ = -1;
+    // Closing the file ends its lock.
+    SystemFile file_;
 };
 
 }  // namespace orv::engine

@@ -4,18 +4,19 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
+#include <limits>
 #include <mutex>
 
 #include "engine/model/EngineError.h"
+#include "engine/system/FileFailure.h"
+#include "engine/system/WholeFile.h"
+#include "engine/text/Utf8.h"
 #include "engine/tm/TmxReader.h"
 #include "engine/tm/TmxUserList.h"
 #include "engine/tm/TmxWriter.h"
-#include "engine/tm/Utf8.h"
 #include "platform/AutomationError.h"
 #include "platform/CodePoints.h"
-#include "platform/NarrowText.h"
 #include "platform/TextCase.h"
 
 namespace orv::engine {
@@ -94,10 +95,13 @@ TranslationMemory ReadForRewrite(const std::wstring& path, TmFileLock& lock) {
 
 // Writes the TM file anew with `users` in its header and the rest of the file as it was.
 void RewriteUsers(const std::wstring& path, const std::vector<TmUser>& users) {
-    const std::optional<std::string> narrow = ToNarrowExactly(path);
-    std::ifstream file(narrow ? *narrow : std::string(), std::ios::binary);
-    std::string tmx((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file.good() && !file.eof()) RaiseEngineError(L"Cannot read the TM " + path + L" again");
+    std::string tmx;
+    try {
+        tmx = ReadWholeFile(path, std::numeric_limits<std::uint64_t>::max());
+    } catch (const FileFailure& failure) {
+        RaiseEngineError(L"Cannot read the TM " + path + L" again: " +
+                         FileProblemText(failure.problem()));
+    }
     WriteTmxTextFile(TmxTextWithUsers(tmx, users, path), path);
 }
 

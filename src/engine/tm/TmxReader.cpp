@@ -1,18 +1,12 @@
 #include "engine/tm/TmxReader.h"
 
-#include <fcntl.h>
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -21,10 +15,13 @@
 #include <vector>
 
 #include "engine/model/EngineError.h"
+#include "engine/system/FileFailure.h"
+#include "engine/system/SystemFile.h"
+#include "engine/text/Utf8.h"
 #include "engine/tm/LanguageIds.h"
 #include "engine/tm/TmUsers.h"
-#include "engine/tm/Utf8.h"
-#include "platform/NarrowText.h"
+#include "engine/xml/Libxml.h"
+#include "engine/xml/ThreadErrorsRedirected.h"
 
 namespace orv::engine {
 namespace {
@@ -40,20 +37,10 @@ constexpr std::size_t kSmallestUnitBytes = 160;
 // Address space stays modest in a 32-bit process, whatever the file's size.
 constexpr std::size_t kMostUnitsReserved = std::size_t{1} << 20;
 
-void InitialiseLibxml() {
-    static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
-}
-
 struct FreeReader {
     void operator()(xmlTextReaderPtr reader) const noexcept { xmlFreeTextReader(reader); }
 };
 using ReaderHandle = std::unique_ptr<xmlTextReader, FreeReader>;
-
-struct CloseFile {
-    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, CloseFile>;
 
 // The lines of the bytes read so far. At the end of a file that ends in a line break the
 // parser counts the empty line after it, so a file cut short would be reported one line past
@@ -73,14 +60,18 @@ private:
 };
 
 struct FileSource {
-    std::FILE* file;
+    SystemFile& file;
     LineCount lines;
 };
 
 int ReadFromFile(void* context, char* buffer, int length) {
     auto* source = static_cast<FileSource*>(context);
-    const std::size_t read = std::fread(buffer, 1, static_cast<std::size_t>(length), source->file);
-    if (read == 0 && std::ferror(source->file)) return -1;
+    std::size_t read = 0;
+    try {
+        read = source->file.Read(buffer, static_cast<std::size_t>(length));
+    } catch (const FileFailure&) {
+        return -1;  // the parser reports the file as cut short where the reading stopped
+    }
     source->lines.Add(std::string_view(buffer, read));
     return static_cast<int>(read);
 }
@@ -109,42 +100,11 @@ std::wstring FoldedTag(const std::wstring& tag) {
     return folded;
 }
 
-// libxml2 reports some faults (of the encoding conversion, for one) to the thread's own
-// handlers rather than to the reader's, and prints them to stderr. While a file is read they
-// go to the reader's handler instead; the thread's handlers are put back afterwards.
-class ThreadErrorsRedirected {
-public:
-    ThreadErrorsRedirected(void* context, xmlStructuredErrorFunc handler)
-        : structured_(xmlStructuredError),
-          structuredContext_(xmlStructuredErrorContext),
-          generic_(xmlGenericError),
-          genericContext_(xmlGenericErrorContext) {
-        xmlSetStructuredErrorFunc(context, handler);
-        xmlSetGenericErrorFunc(nullptr, &Ignore);
-    }
-    ~ThreadErrorsRedirected() {
-        xmlSetStructuredErrorFunc(structuredContext_, structured_);
-        xmlSetGenericErrorFunc(genericContext_, generic_);
-    }
-    ThreadErrorsRedirected(const ThreadErrorsRedirected&) = delete;
-    ThreadErrorsRedirected& operator=(const ThreadErrorsRedirected&) = delete;
-
-private:
-    // The few messages that only come this way ("xmlParseChunk: encoder error") repeat one
-    // the handler already has.
-    static void Ignore(void*, const char*, ...) {}
-
-    xmlStructuredErrorFunc structured_;
-    void* structuredContext_;
-    xmlGenericErrorFunc generic_;
-    void* genericContext_;
-};
-
 // A reader made by `make`. Making it already reads the file's first bytes, and a fault of
 // their encoding would be printed to stderr; the parse that follows reports it in its words.
 template <typename Make>
 ReaderHandle NewReader(Make make) {
-    const ThreadErrorsRedirected quiet(nullptr, [](void*, xmlErrorPtr) {});
+    const libxml::ThreadErrorsRedirected quiet(nullptr, nullptr);
     return ReaderHandle(make());
 }
 
@@ -266,7 +226,7 @@ TmxParser::TmxParser(xmlTextReaderPtr reader, const std::wstring& name, std::siz
 }
 
 TranslationMemory TmxParser::Parse() {
-    const ThreadErrorsRedirected redirected(this, &TmxParser::OnError);
+    const libxml::ThreadErrorsRedirected redirected(this, &TmxParser::OnError);
     try {
         return ParseRedirected();
     } catch (const std::bad_alloc&) {
@@ -689,55 +649,33 @@ void TmxParser::AddTargetLanguage(std::size_t same) {
     targetOrder_.push_back(same);
 }
 
-std::wstring OpenFailure(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return L"no such file";
-        case EACCES:
-        case EPERM:
-            return L"permission denied";
-        default:
-            return L"the file cannot be opened";
-    }
-}
-
 }  // namespace
 
 TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop) {
-    const std::optional<std::string> narrow = ToNarrowExactly(path);
-    if (!narrow) {
-        RaiseEngineError(L"Cannot read TM " + path +
-                         L": the path holds characters this system cannot use in file names");
+    const std::wstring failure = L"Cannot read TM " + path + L": ";
+    SystemFile file;
+    FileStatus status;
+    try {
+        file = SystemFile::OpenToRead(path);
+        status = file.Status();
+    } catch (const FileFailure& error) {
+        RaiseEngineError(failure + FileProblemText(error.problem()));
     }
-    // Not blocking: opening a pipe would otherwise wait for a writer, maybe for ever.
-    const int descriptor = ::open(narrow->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) RaiseEngineError(L"Cannot read TM " + path + L": " + OpenFailure(errno));
-    FileHandle file(::fdopen(descriptor, "rb"));
-    if (!file) {
-        ::close(descriptor);
-        RaiseEngineError(L"Cannot read TM " + path + L": out of memory");
-    }
-    struct stat status {};
-    if (::fstat(fileno(file.get()), &status) != 0) status.st_size = 0;
-    if (S_ISDIR(status.st_mode)) {
-        RaiseEngineError(L"Cannot read TM " + path + L": it is a folder, not a file");
-    }
+    if (status.kind == FileKind::Folder)
+        RaiseEngineError(failure + FileProblemText(FileProblem::IsFolder));
     // A device or a pipe could be read for ever.
-    if (!S_ISREG(status.st_mode)) {
-        RaiseEngineError(L"Cannot read TM " + path + L": it is not a plain file");
-    }
-    if (status.st_size == 0) RaiseEngineError(L"Cannot read TM " + path + L": the file is empty");
+    if (status.kind != FileKind::Regular)
+        RaiseEngineError(failure + FileProblemText(FileProblem::NotRegular));
+    if (status.size == 0) RaiseEngineError(failure + L"the file is empty");
 
-    InitialiseLibxml();
+    libxml::Prepare();
     // The file stays ours (no close callback), and outlives the reader.
-    FileSource source{file.get(), {}};
+    FileSource source{file, {}};
     ReaderHandle reader = NewReader([&] {
         return xmlReaderForIO(&ReadFromFile, nullptr, &source, nullptr, nullptr, kParseOptions);
     });
     if (!reader) RaiseEngineError(L"Cannot read TM " + path + L": out of memory");
-    return TmxParser(reader.get(), path, static_cast<std::size_t>(status.st_size), source.lines,
-                     stop)
+    return TmxParser(reader.get(), path, static_cast<std::size_t>(status.size), source.lines, stop)
         .Parse();
 }
 
@@ -746,7 +684,7 @@ TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name)
         RaiseEngineError(L"Cannot read TM " + name + L": the file is too large");
     }
     if (bytes.empty()) RaiseEngineError(L"Cannot read TM " + name + L": the file is empty");
-    InitialiseLibxml();
+    libxml::Prepare();
     ReaderHandle reader = NewReader([&] {
         return xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
                                   kParseOptions);

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "engine/doc/Libxml.h"
+#include "engine/xml/Libxml.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmUsers.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 namespace {

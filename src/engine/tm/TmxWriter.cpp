@@ -1,23 +1,15 @@
 #include "engine/tm/TmxWriter.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <optional>
-#include <random>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "engine/model/EngineError.h"
+#include "engine/system/AtomicFileWriter.h"
+#include "engine/system/FileFailure.h"
+#include "engine/text/Utf8.h"
 #include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
-#include "engine/tm/Utf8.h"
 #include "platform/CodePoints.h"
-#include "platform/NarrowText.h"
 
 namespace orv::engine {
 namespace {
@@ -32,7 +24,9 @@ bool IsXmlCharacter(char32_t code) {
 // Collects the text and hands it on in large pieces; with no file it only collects.
 class TmxOutput {
 public:
-    explicit TmxOutput(std::FILE* file = nullptr) : file_(file) { buffer_.reserve(kFlushSize); }
+    explicit TmxOutput(AtomicFileWriter* file = nullptr) : file_(file) {
+        buffer_.reserve(kFlushSize);
+    }
 
     void Raw(std::string_view text) {
         buffer_ += text;
@@ -88,16 +82,14 @@ public:
 
     void Flush() {
         if (file_ == nullptr) return;
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-            throw std::system_error(errno, std::generic_category());
-        }
+        file_->Write(buffer_);
         buffer_.clear();
     }
 
     std::string& text() { return buffer_; }
 
 private:
-    std::FILE* file_;
+    AtomicFileWriter* file_;
     std::string buffer_;
 };
 
@@ -216,68 +208,6 @@ void WriteTmx(TmxOutput& out, const TranslationMemory& tm) {
     out.Flush();
 }
 
-std::wstring WriteFailure(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return L"the folder does not exist";
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return L"permission denied";
-        case ENOSPC:
-            return L"the disk is full";
-        case EISDIR:
-            return L"a folder of that name is in the way";
-        default:
-            return L"the file cannot be written";
-    }
-}
-
-// Removes the temporary file unless it became the TM.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string name) : name_(std::move(name)) {}
-    ~TemporaryFile() {
-        if (file_) std::fclose(file_);
-        // Nothing more can be done about a leftover here.
-        if (created_ && !committed_) std::remove(name_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool Open() {
-        // "x": never a file that someone else created under the same name.
-        file_ = std::fopen(name_.c_str(), "wbx");
-        // A C runtime older than C11 refuses the mode; the random name must do alone there.
-        std::error_code unknown;
-        if (file_ == nullptr && errno == EINVAL && !std::filesystem::exists(name_, unknown)) {
-            file_ = std::fopen(name_.c_str(), "wb");
-        }
-        created_ = file_ != nullptr;
-        return created_;
-    }
-    std::FILE* file() const { return file_; }
-    int Close() {
-        const int result = std::fclose(file_);
-        file_ = nullptr;
-        return result;
-    }
-    const std::string& name() const { return name_; }
-    void Commit() { committed_ = true; }
-
-private:
-    std::string name_;
-    std::FILE* file_ = nullptr;
-    bool created_ = false;
-    bool committed_ = false;
-};
-
-std::string TemporaryNameBeside(const std::string& target) {
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    return target + "." + std::to_string(random() % 1000000u) + ".tmp";
-}
-
 }  // namespace
 
 std::string TmxText(const TranslationMemory& tm) {
@@ -291,42 +221,14 @@ namespace {
 // Writes through `write` to a temporary file beside `path`, which then takes its place.
 template <class Write>
 void ReplaceFile(const std::wstring& path, Write write) {
-    const std::wstring failure = L"Cannot write TM " + path + L": ";
-    const std::optional<std::string> narrow = ToNarrowExactly(path);
-    if (!narrow || narrow->empty()) {
-        RaiseEngineError(failure + L"the path is not a file name this system can use");
-    }
-    std::optional<TemporaryFile> temporary;
-    int openError = 0;
-    for (int attempt = 0; attempt < 8 && !temporary; ++attempt) {
-        temporary.emplace(TemporaryNameBeside(*narrow));
-        if (!temporary->Open()) {
-            openError = errno;
-            temporary.reset();
-            if (openError != EEXIST) break;
-        }
-    }
-    if (!temporary) RaiseEngineError(failure + WriteFailure(openError));
-    // The new file takes the old one's permissions: a TM only its owner could read stays so.
-    struct stat replaced {};
-    if (::stat(narrow->c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
-        ::fchmod(fileno(temporary->file()), replaced.st_mode & 07777);
-
     try {
-        TmxOutput out(temporary->file());
+        AtomicFileWriter file(path);
+        TmxOutput out(&file);
         write(out);
-    } catch (const std::system_error& error) {
-        RaiseEngineError(failure + WriteFailure(error.code().value()));
+        file.Commit();
+    } catch (const FileFailure& failure) {
+        RaiseEngineError(L"Cannot write TM " + path + L": " + FileProblemText(failure.problem()));
     }
-    // On disk before the rename, or a crash soon after could leave the TM's name on an empty file.
-    if (std::fflush(temporary->file()) != 0 || ::fsync(fileno(temporary->file())) != 0)
-        RaiseEngineError(failure + WriteFailure(errno));
-    if (temporary->Close() != 0) RaiseEngineError(failure + WriteFailure(errno));
-
-    std::error_code renamed;
-    std::filesystem::rename(temporary->name(), *narrow, renamed);
-    if (renamed) RaiseEngineError(failure + WriteFailure(renamed.value()));
-    temporary->Commit();
 }
 
 }  // namespace

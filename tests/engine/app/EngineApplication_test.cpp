@@ -93,11 +93,11 @@ TEST(EngineTM, OpenFailsWithTheReasonAndNeverWithAWrongPasswordCode) {
         const char* path;
         const wchar_t* why;
     } cases[] = {
-        {"50003/missing.tmx", L"no such file"},
+        {"50003/missing.tmx", L"the file does not exist"},
         {"50003/damaged.tmx", L"line 5000"},
         {"x50000/empty.tmx", L"the file is empty"},
         {"x50000/text.tmx", L"line 1"},
-        {"50003", L"it is a folder"},
+        {"50003", L"names a folder"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);

@@ -24,7 +24,7 @@
 #include "engine/app/JobTasks.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmxReader.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "platform/NarrowText.h"
 
 namespace orv::engine::test {

@@ -9,7 +9,7 @@
 #include "DocumentTesting.h"
 #include "engine/doc/DocumentSegmenter.h"
 #include "engine/text/Counter.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/model/EngineError.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine::test {

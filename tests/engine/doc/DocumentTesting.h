@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/doc/Document.h"
+#include "engine/formats/Document.h"
 
 namespace orv::engine::test {
 

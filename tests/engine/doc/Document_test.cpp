@@ -1,4 +1,4 @@
-#include "engine/doc/Document.h"
+#include "engine/formats/Document.h"
 
 #include <gtest/gtest.h>
 

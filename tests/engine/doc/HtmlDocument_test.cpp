@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentTesting.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 namespace {

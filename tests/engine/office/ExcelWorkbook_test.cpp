@@ -8,7 +8,7 @@
 
 #include "DocumentTesting.h"
 #include "OfficeCounts.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "support/office/ExcelFiles.h"
 
 namespace orv::engine::test {

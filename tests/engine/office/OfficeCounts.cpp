@@ -5,7 +5,7 @@
 #include "engine/app/AnalysisRun.h"
 #include "engine/match/TmIndex.h"
 #include "engine/tm/TmxReader.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "support/TempFolder.h"
 
 namespace orv::engine::test {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "OfficeCounts.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "support/office/ZipWriter.h"
 
 namespace orv::engine::test {

@@ -6,7 +6,7 @@
 
 #include "DocumentTesting.h"
 #include "OfficeCounts.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "support/office/OpenDocumentFiles.h"
 #include "support/office/ZipWriter.h"
 

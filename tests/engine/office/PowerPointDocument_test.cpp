@@ -7,7 +7,7 @@
 
 #include "DocumentTesting.h"
 #include "OfficeCounts.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "support/office/PowerPointFiles.h"
 
 namespace orv::engine::test {

@@ -11,7 +11,7 @@
 
 #include "engine/model/EngineError.h"
 #include "engine/tm/TmxReader.h"
-#include "engine/tm/Utf8.h"
+#include "engine/text/Utf8.h"
 #include "tm/UsersTesting.h"
 
 namespace orv::engine::test {

@@ -1,7 +1,7 @@
 // Every output is written whole or not at all: the helper all of them go through, on real
 // files, with a file-size limit in a child process standing in for a full disk.
 
-#include "engine/tm/AtomicFile.h"
+#include "engine/system/AtomicFileWriter.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,12 +11,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "engine/system/FileFailure.h"
 #include "support/TempFolder.h"
 
 namespace orv::engine::test {
@@ -34,8 +33,8 @@ std::vector<std::string> Names(const fs::path& folder) {
     return names;
 }
 
-// The error number the write raised in a child whose files may not grow past `limit` bytes;
-// 0 when it succeeded. SIGXFSZ ignored: the write fails with EFBIG, as on a full disk ENOSPC.
+// 1 + the problem the write raised in a child whose files may not grow past `limit` bytes; 0
+// when it succeeded. SIGXFSZ ignored: the write fails with EFBIG, as on a full disk ENOSPC.
 int ReplaceUnderFileSizeLimit(const fs::path& file, const std::string& bytes, rlim_t limit) {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -45,9 +44,9 @@ int ReplaceUnderFileSizeLimit(const fs::path& file, const std::string& bytes, rl
         limited.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &limited);
         try {
-            ReplaceFileAtomically(file.string(), bytes);
-        } catch (const std::system_error& error) {
-            ::_exit(error.code().value() & 0x7f);
+            ReplaceFileAtomically(file.wstring(), bytes);
+        } catch (const FileFailure& failure) {
+            ::_exit(1 + static_cast<int>(failure.problem()));
         }
         ::_exit(0);
     }
@@ -56,11 +55,11 @@ int ReplaceUnderFileSizeLimit(const fs::path& file, const std::string& bytes, rl
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(AtomicFile, ReplacesTheFileWholeKeepsItsPermissionsAndLeavesNothingBeside) {
+TEST(AtomicFileWriter, ReplacesTheFileWholeKeepsItsPermissionsAndLeavesNothingBeside) {
     TempFolder folder;
     const fs::path file = folder.Write("out.log", "earlier");
     ::chmod(file.c_str(), 0600);
-    ReplaceFileAtomically(file.string(), "new content");
+    ReplaceFileAtomically(file.wstring(), "new content");
     EXPECT_EQ(ReadBytes(file), "new content");
     struct stat status {};
     ASSERT_EQ(::stat(file.c_str(), &status), 0);
@@ -68,7 +67,7 @@ TEST(AtomicFile, ReplacesTheFileWholeKeepsItsPermissionsAndLeavesNothingBeside) 
     EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"out.log"});
 }
 
-TEST(AtomicFile, AWriteCutShortLeavesTheEarlierFileOrNoneAndNoTemporaryFile) {
+TEST(AtomicFileWriter, AWriteCutShortLeavesTheEarlierFileOrNoneAndNoTemporaryFile) {
     const std::string big(64 * 1024, 'x');
     const struct {
         const char* name;
@@ -79,7 +78,8 @@ TEST(AtomicFile, AWriteCutShortLeavesTheEarlierFileOrNoneAndNoTemporaryFile) {
         TempFolder folder;
         const fs::path file = folder.path() / c.name;
         if (c.earlier) folder.Write(c.name, "earlier");
-        EXPECT_EQ(ReplaceUnderFileSizeLimit(file, big, 4096), EFBIG);
+        EXPECT_EQ(ReplaceUnderFileSizeLimit(file, big, 4096),
+                  1 + static_cast<int>(FileProblem::TooLarge));
         if (c.earlier)
             EXPECT_EQ(ReadBytes(file), "earlier");
         else
@@ -91,13 +91,13 @@ TEST(AtomicFile, AWriteCutShortLeavesTheEarlierFileOrNoneAndNoTemporaryFile) {
     }
 }
 
-TEST(AtomicFile, AFolderThatIsNotThereIsAnErrorAndCreatesNothing) {
+TEST(AtomicFileWriter, AFolderThatIsNotThereIsAnErrorAndCreatesNothing) {
     TempFolder folder;
     try {
-        ReplaceFileAtomically((folder.path() / "missing" / "out.log").string(), "text");
+        ReplaceFileAtomically((folder.path() / "missing" / "out.log").wstring(), "text");
         ADD_FAILURE() << "no error";
-    } catch (const std::system_error& error) {
-        EXPECT_EQ(error.code().value(), ENOENT);
+    } catch (const FileFailure& failure) {
+        EXPECT_EQ(failure.problem(), FileProblem::FolderNotFound);
     }
     EXPECT_TRUE(Names(folder.path()).empty());
 }

@@ -1,4 +1,4 @@
-#include "engine/doc/Libxml.h"
+#include "engine/xml/Libxml.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/SAX2.h>
@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "engine/model/EngineError.h"
+#include "engine/xml/ThreadErrorsRedirected.h"
 
 namespace orv::engine::libxml {
 namespace {
@@ -35,7 +36,9 @@ xmlParserInputPtr LoadNothing(const char* url, const char* id, xmlParserCtxtPtr 
     return xmlNewStringInputStream(context, BAD_CAST "");
 }
 
-void Initialise() {
+}  // namespace
+
+void Prepare() {
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
@@ -49,6 +52,8 @@ void Initialise() {
     });
 }
 
+namespace {
+
 void Note(void*, xmlErrorPtr error) {
     if (!current || !error) return;
     if (error->code == XML_ERR_ENTITY_LOOP) current->entityBomb = true;
@@ -57,36 +62,19 @@ void Note(void*, xmlErrorPtr error) {
         current->tooDeep = true;
 }
 
-// Some faults (of the encoding conversion, for one) go to the thread's own handlers and from
-// there to stderr, whatever the options say; while a file is parsed they go nowhere but to
-// `state`, which also takes what the file's callbacks see.
+// While a file is parsed, the thread's libxml2 faults go to `state` alone, which also takes what
+// the file's callbacks see.
 class Quiet {
 public:
-    explicit Quiet(ParseState& state)
-        : structured_(xmlStructuredError),
-          structuredContext_(xmlStructuredErrorContext),
-          generic_(xmlGenericError),
-          genericContext_(xmlGenericErrorContext),
-          outer_(current) {
-        xmlSetStructuredErrorFunc(nullptr, &Note);
-        xmlSetGenericErrorFunc(nullptr, &IgnoreGeneric);
+    explicit Quiet(ParseState& state) : redirected_(nullptr, &Note), outer_(current) {
         current = &state;
     }
-    ~Quiet() {
-        current = outer_;
-        xmlSetStructuredErrorFunc(structuredContext_, structured_);
-        xmlSetGenericErrorFunc(genericContext_, generic_);
-    }
+    ~Quiet() { current = outer_; }
     Quiet(const Quiet&) = delete;
     Quiet& operator=(const Quiet&) = delete;
 
 private:
-    static void IgnoreGeneric(void*, const char*, ...) {}
-
-    xmlStructuredErrorFunc structured_;
-    void* structuredContext_;
-    xmlGenericErrorFunc generic_;
-    void* genericContext_;
+    ThreadErrorsRedirected redirected_;
     ParseState* outer_;
 };
 
@@ -173,7 +161,7 @@ bool NestsDeeperThan(xmlNodePtr node, int levels) {
 }  // namespace
 
 ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8, Entities entities) {
-    Initialise();
+    Prepare();
     const int size = Size(bytes);
     ParseState state;
     const Quiet quiet(state);
@@ -198,7 +186,7 @@ ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8, Entities ent
 }
 
 Document ParseHtml(std::string_view bytes, bool utf8) {
-    Initialise();
+    Prepare();
     const int size = Size(bytes);
     ParseState state;
     const Quiet quiet(state);

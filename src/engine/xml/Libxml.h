@@ -45,6 +45,11 @@ enum class Entities {
     Expanded,
 };
 
+// Sets libxml2 up for the whole process, once, before any parse of the engine's: its parser
+// initialised, its depth limit, and an entity loader that reads nothing outside a document.
+// Every function here calls it; a reader that drives libxml2 itself calls it first.
+void Prepare();
+
 // `recover` keeps what a parser that meets a fault can still make of the rest. `utf8` says the
 // bytes are UTF-8 whatever encoding they declare (the declaration is then ignored).
 ParsedXml ParseXml(std::string_view bytes, bool recover, bool utf8 = false,

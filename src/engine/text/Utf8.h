@@ -1,6 +1,6 @@
 #pragma once
-// UTF-8 to and from the wide automation string, for TMX files, which are UTF-8 inside the
-// engine whatever the system's narrow encoding is.
+// UTF-8 to and from the wide automation string: TMX files and the XML that libxml2 hands over
+// are UTF-8 whatever the system's narrow encoding is.
 
 #include <string>
 #include <string_view>

@@ -1,12 +1,8 @@
-#include "engine/doc/Document.h"
+#include "engine/formats/Document.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <optional>
-#include <system_error>
 
 #include "engine/doc/BlockBuilder.h"
 #include "engine/doc/MarkupDocument.h"

@@ -1,0 +1,39 @@
+#pragma once
+// Every file the engine writes is written whole or not at all: the bytes go to a new temporary
+// file in the target's own folder (so the rename stays on one file system), are synced to the
+// disk, and only then take the target's place. A full disk or any failed write leaves the
+// earlier file as it was, or none, and never a temporary file behind.
+
+#include <string>
+#include <string_view>
+
+#include "engine/system/SystemFile.h"
+
+namespace orv::engine {
+
+class AtomicFileWriter {
+public:
+    // Creates the temporary file beside `target`, with the permissions of a file that is
+    // there now. Throws FileFailure (FolderNotFound, AccessDenied, BadName...).
+    explicit AtomicFileWriter(std::wstring target);
+    // Removes the temporary file unless it took the target's place.
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void Write(std::string_view bytes) { file_.Write(bytes); }
+
+    // Syncs and closes the temporary file and renames it over the target.
+    void Commit();
+
+private:
+    std::wstring target_;
+    std::wstring temporary_;
+    SystemFile file_;
+    bool committed_ = false;
+};
+
+// Replaces the file at `path` with `bytes`, as AtomicFileWriter does. Throws FileFailure.
+void ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
+
+}  // namespace orv::engine

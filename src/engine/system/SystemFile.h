@@ -1,0 +1,105 @@
+#pragma once
+// A file of the operating system as the engine uses it: opened to read, to hold a lock, or
+// created new; read and written in bytes; locked advisorily; synced to the disk. Move-only,
+// closed when its owner goes. Each system has its own implementation (posix/, win32/), chosen
+// by the build; failures are FileFailures whatever the system.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orv::engine {
+
+enum class FileKind { Regular, Folder, Other };
+
+// Which file, whatever the path it was reached by: device and inode on POSIX, volume serial
+// number and file index on Windows.
+struct FileNode {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileNode&) const = default;
+};
+
+struct FileStatus {
+    FileKind kind = FileKind::Other;
+    std::uint64_t size = 0;
+    FileNode node;
+};
+
+class SystemFile {
+public:
+    enum class LockKind { Shared, Exclusive };
+    enum class LockResult {
+        Held,         // the lock is this file's until it closes
+        InUse,        // another owner's lock stands in the way
+        Unsupported,  // the file system has no locks; the file is still usable
+    };
+
+    SystemFile() noexcept = default;
+    SystemFile(SystemFile&& other) noexcept;
+    SystemFile& operator=(SystemFile&& other) noexcept;
+    SystemFile(const SystemFile&) = delete;
+    SystemFile& operator=(const SystemFile&) = delete;
+    // Closes the file; a failure then is not reported (a writer calls Close to learn of it).
+    ~SystemFile();
+
+    // Opens an existing file to read. Never waits: a pipe without a writer, or a device, opens
+    // at once (and Status tells what it is), so a caller can refuse it before reading.
+    static SystemFile OpenToRead(const std::wstring& path);
+
+    // Opens an existing file only to hold a lock on it: for writing when `writable` and the
+    // system allows it, else for reading (a lock needs no write access on every system).
+    // Other programs may still read, replace and delete the file.
+    static SystemFile OpenToLock(const std::wstring& path, bool writable);
+
+    // Creates a file that must not exist yet (AlreadyExists when it does), for writing.
+    static SystemFile CreateNew(const std::wstring& path);
+
+    bool IsOpen() const noexcept;
+
+    // What the open file is, not what its name shows now.
+    FileStatus Status() const;
+
+    // Up to `size` bytes into `buffer`; 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t size);
+
+    // All of `bytes`, or a FileFailure (DiskFull, WriteFailed).
+    void Write(std::string_view bytes);
+
+    // Gives this file the permissions of the file at `path`, when one is there; nothing where
+    // the system keeps permissions apart from the file's mode (Windows: a new file takes its
+    // folder's, as the file it replaces did).
+    void TakePermissionsOf(const std::wstring& path);
+
+    // On the disk before it returns: a rename that follows cannot leave the name on an empty
+    // file after a crash.
+    void Sync();
+
+    // An advisory lock that never waits; it ends with the file.
+    LockResult TryLock(LockKind kind);
+
+    // Closes the file, reporting a failure to write out its last bytes (WriteFailed).
+    void Close();
+
+private:
+    explicit SystemFile(std::intptr_t handle) noexcept : handle_(handle) {}
+
+    // A descriptor on POSIX, a HANDLE on Windows; -1 (INVALID_HANDLE_VALUE there) is none.
+    std::intptr_t handle_ = -1;
+};
+
+// What the path names now, its links followed; nothing when nothing is there (or it cannot be
+// looked at).
+std::optional<FileStatus> StatusOfPath(const std::wstring& path);
+std::optional<FileStatus> StatusOfPath(const std::filesystem::path& path);
+
+// Renames `from` over `to`, replacing a file there in one step.
+void RenameReplacing(const std::wstring& from, const std::wstring& to);
+
+// Removes the file at `path` when it is there; a folder is left alone and nothing is reported.
+void RemoveFileQuietly(const std::wstring& path) noexcept;
+
+}  // namespace orv::engine
