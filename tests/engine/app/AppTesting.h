@@ -16,6 +16,7 @@
 #include "engine/app/EngineObjectServices.h"
 #include "front/BatchAnalyse.h"
 #include "platform/AutomationError.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TempFolder.h"
 
 namespace orv::engine::test {
@@ -34,16 +35,10 @@ inline void CopyGolden(const TempFolder& folder) {
 // TEMP set to `folder` until the end of the scope, then put back as it was.
 class ScopedTemp {
 public:
-    explicit ScopedTemp(const fs::path& folder) {
-        if (const char* old = std::getenv("TEMP")) old_ = old;
-        ::setenv("TEMP", folder.c_str(), 1);
-    }
-    ~ScopedTemp() { old_ ? ::setenv("TEMP", old_->c_str(), 1) : ::unsetenv("TEMP"); }
-    ScopedTemp(const ScopedTemp&) = delete;
-    ScopedTemp& operator=(const ScopedTemp&) = delete;
+    explicit ScopedTemp(const fs::path& folder) : temp_("TEMP", folder.string()) {}
 
 private:
-    std::optional<std::string> old_;
+    orv::test::ScopedEnvironmentVariable temp_;
 };
 
 // A BatchAnalyse whose engine applications answer to `control`.

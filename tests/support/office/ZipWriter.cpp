@@ -38,10 +38,8 @@ std::string ZipBytes(const std::vector<ZipEntry>& entries) {
     zip_error_fini(&error);
     if (!held.archive) Fail("cannot open");
 
-    std::tm day{};
-    day.tm_year = 126;
-    day.tm_mday = 1;
-    const time_t mtime = timegm(&day);
+    // One fixed date, 2026-01-01 00:00 UTC, so that a file written twice is the same bytes.
+    constexpr time_t mtime = 1767225600;
     for (const ZipEntry& entry : entries) {
         zip_source_t* content =
             zip_source_buffer(held.archive, entry.content.data(), entry.content.size(), 0);
