@@ -104,6 +104,35 @@ TEST_F(Orvbatch, AnalysesTheExampleAndItsJsonAgreesWithTheCsvLog) {
         EXPECT_GT(json.at("total").at(field).get<long>(), 0) << field;
 }
 
+// The script clients under Wine analyse the example against the engine registered as Tessera
+// and must print every figure of every document as this reading of the same batch gives it:
+// one line a field, booleans as scripts print them, CharsPerWord in hundredths.
+TEST_F(Orvbatch, TheFiguresTheScriptClientsMustPrintAreOrvbatchsOwn) {
+    const auto run = Run(AnalyseExample({"--format", "json"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    std::string lines;
+    for (const auto& document : json.at("documents")) {
+        const std::string name =
+            fs::path(document.at("FilePath").get<std::string>()).filename().string();
+        for (const auto& [field, value] : document.items()) {
+            if (field == "FilePath" || field == "Key") continue;
+            lines += name + " ";
+            if (field == "CharsPerWord")
+                lines += "CharsPerWord*100=" +
+                         std::to_string(static_cast<long>(value.get<double>() * 100 + 0.5));
+            else if (value.is_boolean())
+                lines += field + "=" + (value.get<bool>() ? "True" : "False");
+            else
+                lines += field + "=" + value.dump();
+            lines += "\n";
+        }
+    }
+    EXPECT_EQ(lines, ReadBytes(ORV_ENGINE_SCRIPT_EXPECTATION))
+        << "the engine's figures for the example changed: write them into "
+        << ORV_ENGINE_SCRIPT_EXPECTATION;
+}
+
 TEST_F(Orvbatch, PrintsTheTableOrTheCsvContent) {
     const auto table = Run(AnalyseExample());
     ASSERT_EQ(table.exitCode, 0) << table.err;
