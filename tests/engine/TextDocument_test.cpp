@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstdio>
 #include <cwctype>
 #include <filesystem>
 #include <utility>
@@ -68,26 +66,6 @@ TEST(TextDocumentTest, AFileThatCannotBeReadFailsWithItsReasonInWords) {
     ExpectReadFailure(folder.wpath() + L"/a\0b"s, L"The file name cannot be used on this system");
 }
 
-TEST(TextDocumentTest, OnlyARegularFileWithinTheLimitIsReadAndNothingElseWaitsOrFills) {
-    test::TempFolder folder;
-    const auto fifo = folder.path() / "pipe.txt";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // no writer: reading it would block
-    std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.txt");
-    const auto large = folder.Write("large.txt", "");
-    std::filesystem::resize_file(large, kMaxDocumentFileBytes + 1);  // sparse: no disk used
-
-    const std::wstring kNotRegular = L"The path names a device, pipe or socket, not a regular file";
-    const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"/dev/zero", kNotRegular},
-        {folder.wpath("zero.txt"), kNotRegular},  // a link is taken for what it leads to
-        {folder.wpath("pipe.txt"), kNotRegular},
-        {L"/dev/null", kNotRegular},
-        {folder.wpath("large.txt"),
-         L"The file is larger than the half gigabyte a document may have"},
-    };
-    for (const auto& [path, reason] : cases) ExpectReadFailure(path, reason);
-}
-
 TEST(TextDocumentTest, ACancelRequestStopsTheReadingOfADocument) {
     test::TempFolder folder;
     folder.Write("doc.txt", "Some text.");
@@ -99,17 +77,6 @@ TEST(TextDocumentTest, ACancelRequestStopsTheReadingOfADocument) {
     EXPECT_TRUE(control.CancelRequested());
     control.ClearCancelRequest();
     EXPECT_EQ(ReadDocumentFileBytes(folder.wpath("doc.txt"), control.CancelCheck()), "Some text.");
-}
-
-TEST(TextDocumentTest, AFileWithoutReadPermissionIsDenied) {
-    test::TempFolder folder;
-    auto file = folder.Write("locked.txt", "secret");
-    std::filesystem::permissions(file, std::filesystem::perms::none);
-    if (std::FILE* opened = std::fopen(file.c_str(), "rb")) {
-        std::fclose(opened);
-        GTEST_SKIP() << "permissions do not bind this user";
-    }
-    ExpectReadFailure(folder.wpath("locked.txt"), L"Access to the file is denied");
 }
 
 }  // namespace

@@ -1,10 +1,6 @@
 #include "engine/tm/TmxReader.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <regex>
 #include <string>
@@ -193,42 +189,6 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
     EXPECT_EQ(ErrorReading(missing), L"Cannot read TM " + missing + L": the file does not exist");
     EXPECT_EQ(ErrorReading(folder_.wpath()),
               L"Cannot read TM " + folder_.wpath() + L": the path names a folder, not a file");
-    EXPECT_EQ(ErrorReading(L"/dev/zero"), L"Cannot read TM /dev/zero: the path names a device, pipe or socket, not a regular file");
-}
-
-TEST_F(TmxReaderTest, NothingOutsideTheFileIsReadNeitherFilesNorTheNetwork) {
-    folder_.Write("secret.txt", "SECRET");
-    // A listening socket that sees any attempt to connect.
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-
-    std::string dtd = R"(<?xml version="1.0"?>
-<!DOCTYPE tmx SYSTEM "URL/tmx14.dtd" [
-<!ENTITY file SYSTEM "file://SECRET">
-<!ENTITY relative SYSTEM "secret.txt">
-<!ENTITY remote SYSTEM "URL/r">
-<!ENTITY % parameter SYSTEM "URL/p.dtd"> %parameter;
-]>
-)";
-    dtd = std::regex_replace(dtd, std::regex("URL"), url);
-    dtd = std::regex_replace(dtd, std::regex("SECRET"), (folder_.path() / "secret.txt").string());
-    const TranslationMemory tm = Read(dtd + "<tmx><header srclang=\"en-US\"/><body>" +
-                                      Unit("a&file;b&relative;c&remote;") + "</body></tmx>");
-
-    // The references stay what they are: markup.
-    EXPECT_EQ(tm.units.at(0).source.codes,
-              (std::vector<InlineCode>{{Kind::Standalone, L"", L"&file;"},
-                                       {Kind::Standalone, L"", L"&relative;"},
-                                       {Kind::Standalone, L"", L"&remote;"}}));
-    EXPECT_LT(::accept(listener, nullptr, nullptr), 0) << "the reader connected to the network";
-    ::close(listener);
 }
 
 TEST_F(TmxReaderTest, EntitiesThatMultiplyThemselvesAreRefused) {
