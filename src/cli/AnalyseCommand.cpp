@@ -1,7 +1,5 @@
 #include "cli/AnalyseCommand.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -19,6 +17,7 @@
 #include "cli/LogInUseLock.h"
 #include "cli/OutputFolders.h"
 #include "cli/OutputsOverInputs.h"
+#include "cli/SystemQuestions.h"
 #include "cli/TemporaryLogFolder.h"
 #include "cli/quote/BatchQuote.h"
 #include "cli/quote/QuoteCsv.h"
@@ -100,7 +99,7 @@ void CheckOutputFile(const std::string& path, const std::string& role, OutputFol
     if (fs::is_directory(absolute, error)) throw UsageError(role + " \"" + path + "\" is a folder");
     OutputPath(path, folders);
     const fs::path folder = absolute.parent_path();
-    if (::access(folder.c_str(), W_OK) != 0)
+    if (!FolderIsWritable(folder))
         throw UsageError("the folder of " + role + " \"" + path + "\" cannot be written");
 }
 
@@ -134,8 +133,7 @@ std::optional<RateGrid> ChosenRateGrid(const AnalyseOptions& options, Console& c
 
 std::wstring Now() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(now);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
     return FromNarrow(text);

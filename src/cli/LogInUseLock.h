@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "engine/system/SystemFile.h"
+
 namespace orv::cli {
 
 class LogInUseLock {
@@ -26,12 +28,12 @@ public:
     // has no locks, where the run goes on unguarded rather than not at all.
     static Outcome Take(const std::string& logPath, LogInUseLock& lock);
 
-    bool held() const noexcept { return descriptor_ >= 0; }
+    bool held() const noexcept { return file_.IsOpen(); }
     void Release() noexcept;
 
 private:
-    int descriptor_ = -1;
-    std::string name_;
+    engine::SystemFile file_;
+    std::wstring name_;
 };
 
 }  // namespace orv::cli

@@ -1,24 +1,24 @@
 #include "cli/TemporaryLogFolder.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
+#include "cli/PrivateFolder.h"
+#include "cli/UniqueFolder.h"
+
 namespace orv::cli {
 
-TemporaryLogFolder::TemporaryLogFolder() {
-    const char* tmpdir = std::getenv("TMPDIR");
-    const std::filesystem::path parent = tmpdir && *tmpdir ? tmpdir : "/tmp";
-    std::string name = (parent / "orvbatch-XXXXXX").string();
-    // mkdtemp makes it with mode 0700: the logs list the documents' paths.
-    if (::mkdtemp(name.data()) == nullptr)
+TemporaryLogFolder::TemporaryLogFolder() : TemporaryLogFolder(TemporaryFilesFolder()) {}
+
+TemporaryLogFolder::TemporaryLogFolder(const std::filesystem::path& parent) {
+    try {
+        path_ = MakeUniqueFolder(parent, "orvbatch-");
+    } catch (const std::runtime_error& error) {
         throw std::runtime_error("cannot make a folder for the logs in \"" + parent.string() +
-                                 "\": " + std::strerror(errno) +
-                                 " (set TMPDIR, or name a log with --log FILE)");
-    path_ = name;
+                                 "\": " + error.what() + " (set " + kTemporaryFilesVariable +
+                                 ", or name a log with --log FILE)");
+    }
 }
 
 TemporaryLogFolder::~TemporaryLogFolder() {

@@ -28,7 +28,8 @@ namespace orv::cli {
 std::optional<std::wstring> ReadPasswordFile(const std::filesystem::path& file);
 
 // True when the file's permissions let users other than its owner read it (group or other
-// read bits). False for a file that cannot be examined.
+// read bits; on Windows its access list, SecretFile.h). False for a file that cannot be
+// examined.
 bool ReadableByOthers(const std::filesystem::path& file);
 
 // ORVBATCH_TM_PASSWORD: its value (set but empty: the empty password), or nullopt when it is
@@ -36,13 +37,13 @@ bool ReadableByOthers(const std::filesystem::path& file);
 std::optional<std::wstring> PasswordFromEnvironment(
     const EnvironmentView& environment = ProcessEnvironment());
 
-// Asks on the controlling terminal (/dev/tty, so it works while standard input is a pipe)
-// with echo off, reads one line and ends the user's line with a newline. The terminal's
-// settings are restored on every way out, also when SIGINT, SIGTERM or SIGQUIT arrives
-// during the prompt: the signal then takes its usual course afterwards (by default it ends
-// the process), and if the program survives it, this throws. Throws std::runtime_error
-// when there is no terminal. Call it from one thread at a time, before the engine's
-// threads start.
+// Asks on the controlling terminal (/dev/tty; on Windows the console, CONIN$: so it works
+// while standard input is a pipe) with echo off, reads one line and ends the user's line with
+// a newline. The terminal's settings are restored on every way out, also when SIGINT, SIGTERM
+// or SIGQUIT (Ctrl-C, Ctrl-Break) arrives during the prompt: the signal then takes its usual
+// course afterwards (by default it ends the process), and if the program survives it, this
+// throws. Throws std::runtime_error when there is no terminal. Call it from one thread at a
+// time, before the engine's threads start (TerminalLine.h).
 std::wstring PromptPassword(const std::string& prompt);
 
 // Asks `question` on the controlling terminal and reads one line, echoed; true for an answer

@@ -12,7 +12,8 @@ struct TerminalAbilities {
     bool stdoutIsTerminal = false;
     bool stdinIsTerminal = false;
     // Colour on standard output, where the result table goes: a terminal, NO_COLOR unset or
-    // empty, TERM set and not "dumb". Output sent to a file or a pipe never gets colour.
+    // empty, TERM set and not "dumb" (or a console that takes control sequences, and TERM not
+    // "dumb"). Output sent to a file or a pipe never gets colour.
     bool color = false;
     int columns = 80;
     // Standard error is a terminal that understands ANSI control sequences (TERM set and
@@ -28,16 +29,22 @@ struct TerminalFacts {
     bool stderrIsTerminal = false;
     // The width the terminal reports; 0 when no stream is a terminal that reports one.
     int windowColumns = 0;
+    // The system itself says that the terminal of standard output or error interprets ANSI
+    // control sequences, whatever TERM says: a Windows console whose virtual-terminal
+    // processing is on (Windows sets no TERM). Never on POSIX, where TERM tells.
+    bool stdoutTakesControlSequences = false;
+    bool stderrTakesControlSequences = false;
 };
 
-// The decision itself, from the facts and the variables NO_COLOR, TERM and COLUMNS. The
+// The decision itself, from the facts and the variables NO_COLOR, TERM and COLUMNS (a console
+// that takes control sequences needs no TERM, but TERM=dumb still turns them off). The
 // width is the terminal's own, else COLUMNS when it is a whole number from 1 to 9999, else
 // 80: the terminal's width comes first because a line wider than the real window wraps
 // and breaks the progress line's rewriting.
 TerminalAbilities DecideTerminal(const TerminalFacts& facts, const EnvironmentView& environment);
 
-// The abilities of the running process's terminal: isatty on descriptors 0, 1 and 2, the
-// width from the first of standard error, output and input that reports one.
+// The abilities of the running process's terminal, from ReadTerminalFacts
+// (StandardStreams.h).
 TerminalAbilities DetectTerminal(const EnvironmentView& environment = ProcessEnvironment());
 
 }  // namespace orv::cli

@@ -20,6 +20,7 @@ TEST(TerminalAbilitiesTest, ColourControlSequencesAndWidthFollowTheStreamsAndThe
     };
     const TerminalFacts all{true, true, true, 120};
     const TerminalFacts noWidth{true, true, true, 0};
+    const TerminalFacts console{true, true, true, 120, true, true};
     const Case cases[] = {
         {"a colour terminal", all, {{"TERM", "xterm-256color"}}, true, true, 120},
         {"NO_COLOR set", all, {{"TERM", "xterm"}, {"NO_COLOR", "1"}}, false, true, 120},
@@ -37,6 +38,21 @@ TEST(TerminalAbilitiesTest, ColourControlSequencesAndWidthFollowTheStreamsAndThe
         {"COLUMNS zero", noWidth, {{"COLUMNS", "0"}}, false, false, 80},
         {"COLUMNS negative", noWidth, {{"COLUMNS", "-5"}}, false, false, 80},
         {"COLUMNS absurd", noWidth, {{"COLUMNS", "99999999999"}}, false, false, 80},
+        {"a console that takes control sequences needs no TERM", console, {}, true, true, 120},
+        {"but TERM=dumb still counts", console, {{"TERM", "dumb"}}, false, false, 120},
+        {"and NO_COLOR too", console, {{"NO_COLOR", "1"}}, false, true, 120},
+        {"a console that takes them on output only",
+         {true, true, true, 120, true, false},
+         {},
+         true,
+         false,
+         120},
+        {"a console that takes them, output to a file",
+         {true, false, true, 120, false, true},
+         {},
+         false,
+         true,
+         120},
     };
     for (const Case& c : cases) {
         const TerminalAbilities abilities =
