@@ -28,11 +28,13 @@ apt_options=(
 # apt's download sandbox user cannot write into a build folder owned by root.
 [ "$(id -u)" != 0 ] || apt_options+=(-o APT::Sandbox::User=root)
 
+# A source tree is kept while its version and the way it was prepared (this script) stay.
+prepared_by=$(sha256sum "$0" | cut -d' ' -f1)
 lists_fresh=no
 for entry in $DEPS_PACKAGES; do
     package=${entry%%:*}
     version=$(installed_source_version "${entry#*:}")
-    if [ "$(cat "$DEPS_SOURCES/$package.version" 2>/dev/null)" = "$version" ] &&
+    if [ "$(cat "$DEPS_SOURCES/$package.version" 2>/dev/null)" = "$version $prepared_by" ] &&
         [ -d "$DEPS_SOURCES/$package" ]; then
         continue
     fi
@@ -47,11 +49,12 @@ for entry in $DEPS_PACKAGES; do
     [ -f "$dsc" ] || die "apt-get source gave no $dsc"
     rm -rf "$DEPS_SOURCES/$package.tmp" "$DEPS_SOURCES/$package" "$DEPS_SOURCES/$package.version"
     dpkg-source -x "$dsc" "$DEPS_SOURCES/$package.tmp"
-    # libsodium's source package carries no configure script.
-    if [ "$package" = libsodium ]; then
-        (cd "$DEPS_SOURCES/$package.tmp" && autoreconf -fi)
-    fi
+    # As Debian's own builds do: libsodium's source package carries no configure script, and
+    # libxml2's patches leave its Makefile.in older than the Makefile.am it comes from.
+    case $package in
+    libsodium | libxml2) (cd "$DEPS_SOURCES/$package.tmp" && autoreconf -fi) ;;
+    esac
     mv "$DEPS_SOURCES/$package.tmp" "$DEPS_SOURCES/$package"
-    echo "$version" >"$DEPS_SOURCES/$package.version.tmp"
+    echo "$version $prepared_by" >"$DEPS_SOURCES/$package.version.tmp"
     mv "$DEPS_SOURCES/$package.version.tmp" "$DEPS_SOURCES/$package.version"
 done

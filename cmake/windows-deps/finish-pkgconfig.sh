@@ -14,7 +14,6 @@ pcdir=$prefix/lib/pkgconfig
 extra_cflags() {
     case $1 in
     icu-uc) echo "-DU_STATIC_IMPLEMENTATION" ;;
-    libxml-2.0) echo "-DLIBXML_STATIC" ;;
     libzip) echo "-DZIP_STATIC" ;;
     libsodium) echo "-DSODIUM_STATIC" ;;
     esac
@@ -23,7 +22,6 @@ extra_libs() {
     case $1 in
     icu-uc) echo "-ladvapi32" ;;
     libsodium) echo "-ladvapi32" ;;
-    libxml-2.0) echo "-lws2_32" ;;
     esac
 }
 
@@ -34,7 +32,7 @@ for pc in "$pcdir"/*.pc; do
     abs=$(printf %s "$prefix" | sed 's/[][\.*^$+?(){}|/]/\\\\&/g')
     awk -v abs="$abs" -v cflags="$(extra_cflags "$name")" -v libs="$(extra_libs "$name")" '
         function append(line, more) { return more == "" ? line : line " " more }
-        /^prefix=/ { lines[++n] = "prefix=${pcfiledir}/../.."; next }
+        /^prefix[ \t]*=/ { lines[++n] = "prefix=${pcfiledir}/../.."; next }
         { gsub(abs, "${prefix}") }
         /^Libs\.private:/ { sub(/^Libs\.private:[ \t]*/, ""); private_libs = $0; next }
         /^Requires\.private:/ { sub(/^Requires\.private:[ \t]*/, ""); private_requires = $0; next }
