@@ -4,14 +4,15 @@
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libcli11-dev libfmt-dev nlohmann-json3-dev \
             libicu-dev libxml2-dev libsodium-dev libzip-dev gettext clang libclang-rt-14-dev locales \
-            g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 libwine-dev
+            g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 libwine-dev \
+            dpkg-dev autoconf automake libtool
 # The parser's locale test reads numbers under a real German locale.
 TEST_LOCALE := de_DE.UTF-8
 FUZZ_SECONDS ?= 20
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps locale build build-asan build-windows test test-default test-asan test-windows fuzz bench demo report-screenshot clean
+.PHONY: all deps locale build build-asan windows-deps build-windows test test-default test-asan test-windows fuzz bench demo report-screenshot clean
 
 all: build
 
@@ -62,12 +63,22 @@ fuzz: deps
 # linked only, as this machine runs no 32-bit programs. The 32-bit type library is completed
 # by the 64-bit build's program.
 WINDOWS_X86_FLAGS := -DORV_TYPELIB_COMPLETER=$(CURDIR)/build/windows-x64/typelib/CompleteTypeLib.exe
-build-windows: deps
+
+# The engine's libraries (ICU, libxml2, libsodium, libzip, zlib) as static MinGW-w64 archives,
+# built from Debian 12's source packages into build/windows-deps/TRIPLET; a later run whose
+# scripts and source versions are unchanged returns at once.
+WINDOWS_TRIPLETS := x86_64-w64-mingw32 i686-w64-mingw32
+windows-deps: deps
+	@for triplet in $(WINDOWS_TRIPLETS); do \
+	  cmake/windows-deps/build-windows-deps.sh $$triplet || exit 1; \
+	done
+
+build-windows: windows-deps
 	cmake/wine-session.sh sh -c 'cmake --preset windows-x64 && cmake --build --preset windows-x64'
 	cmake --preset windows-x86 $(WINDOWS_X86_FLAGS)
 	cmake --build --preset windows-x86
 
-test-windows: deps
+test-windows: windows-deps
 	cmake/wine-session.sh sh -c 'cmake --preset windows-x64 && cmake --build --preset windows-x64 && \
 	    ctest --preset windows-x64'
 	cmake --preset windows-x86 $(WINDOWS_X86_FLAGS)

@@ -20,3 +20,19 @@ set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 if(ORV_MINGW_TRIPLET STREQUAL "x86_64-w64-mingw32")
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 endif()
+
+# The engine's libraries as static MinGW-w64 archives, when `make windows-deps` has built
+# them (cmake/windows-deps/build-windows-deps.sh). find_package and pkg-config then see
+# these and nothing of the build machine; cmake/windows-deps/StaticTargets.cmake completes
+# their imported targets.
+get_filename_component(ORV_WINDOWS_DEPS_PREFIX
+                       "${CMAKE_CURRENT_LIST_DIR}/../build/windows-deps/${ORV_MINGW_TRIPLET}" ABSOLUTE)
+if(EXISTS "${ORV_WINDOWS_DEPS_PREFIX}/lib/pkgconfig")
+    list(APPEND CMAKE_FIND_ROOT_PATH "${ORV_WINDOWS_DEPS_PREFIX}")
+    list(APPEND CMAKE_PREFIX_PATH "${ORV_WINDOWS_DEPS_PREFIX}")
+    set(ENV{PKG_CONFIG_LIBDIR} "${ORV_WINDOWS_DEPS_PREFIX}/lib/pkgconfig")
+    set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
+    unset(ENV{PKG_CONFIG_PATH})
+else()
+    unset(ORV_WINDOWS_DEPS_PREFIX)
+endif()

@@ -1,0 +1,26 @@
+#!/bin/bash
+# ICU for TRIPLET into PREFIX: the common and i18n libraries, static, with all of ICU's data
+# in a static library linked into the program (no .dat file to ship or find at run time).
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+use_triplet "$1"
+prefix=$2 build=$3 native=$4
+
+rm -rf "$build" && mkdir -p "$build" && cd "$build"
+"$DEPS_SOURCES/icu/source/configure" --host="$TRIPLET" --with-cross-build="$native" \
+    --prefix="$prefix" --disable-shared --enable-static --with-data-packaging=static \
+    --disable-tests --disable-samples --disable-extras --disable-layoutex --disable-icuio \
+    --disable-tools CC="$CROSS_CC" CXX="$CROSS_CXX" CFLAGS=-O2 CXXFLAGS=-O2
+make -j"$DEPS_JOBS"
+# On MinGW the data library's install goes to bin/ as if it were a DLL, and fails when bin/
+# is missing.
+mkdir -p "$prefix/bin"
+make install
+# The static archives are installed as libsicuuc.a and libsicuin.a, the data as sicudt.a in
+# bin/, with ICU's empty stand-in as lib/libsicudt.a; ICU's own pkg-config files and
+# FindICU ask for icuuc, icuin and icudt. The archives take those names, the real data
+# included.
+rm -f "$prefix/bin/sicudt.a" "$prefix/lib/libsicudt.a"
+mv "$prefix/lib/libsicuuc.a" "$prefix/lib/libicuuc.a"
+mv "$prefix/lib/libsicuin.a" "$prefix/lib/libicuin.a"
+install -m 644 lib/sicudt.a "$prefix/lib/libicudt.a"
