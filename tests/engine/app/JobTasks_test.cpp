@@ -50,8 +50,9 @@ const std::string kB5 = "Our office is closed for 12 days in August.";
 // A TMX file as libxml2 reads it, without the engine's help; null when not well-formed.
 using XmlDocument = std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)>;
 XmlDocument ReadWithLibxml(const fs::path& file) {
-    return {xmlReadFile(file.c_str(), nullptr,
-                        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+    const std::string bytes = orv::test::ReadBytes(file);
+    return {xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                          XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
             &xmlFreeDoc};
 }
 
