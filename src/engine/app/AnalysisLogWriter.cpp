@@ -7,6 +7,7 @@
 #include <memory>
 #include <system_error>
 
+#include "OrvBatchAnalyseVersion.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/AtomicFile.h"
 #include "platform/NarrowText.h"
@@ -125,7 +126,7 @@ std::string CsvLogText(const AnalysisReport& report) {
 }
 
 std::string ReadableLogText(const AnalysisReport& report) {
-    std::string text = "Batch analysis";
+    std::string text = std::string("Batch analysis (OrvBatchAnalyse ") + kComponentVersion + ")";
     text += kCrLf;
     text += "Translation memory: " + ToNarrow(report.tmPath) + kCrLf;
     text += "Languages: " + ToNarrow(report.sourceLanguage) + " to " +
