@@ -5,7 +5,7 @@ PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchm
             libcli11-dev libfmt-dev nlohmann-json3-dev \
             libicu-dev libxml2-dev libsodium-dev libzip-dev gettext clang libclang-rt-14-dev locales \
             g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 libwine-dev \
-            dpkg-dev file lintian man-db groff-base
+            dpkg-dev file lintian man-db groff-base zsh
 # The parser's locale test reads numbers under a real German locale.
 TEST_LOCALE := de_DE.UTF-8
 FUZZ_SECONDS ?= 20
