@@ -5,14 +5,14 @@ PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchm
             libcli11-dev libfmt-dev nlohmann-json3-dev \
             libicu-dev libxml2-dev libsodium-dev libzip-dev gettext clang libclang-rt-14-dev locales \
             g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 libwine-dev \
-            dpkg-dev autoconf automake libtool
+            dpkg-dev autoconf automake libtool file lintian man-db groff-base zsh
 # The parser's locale test reads numbers under a real German locale.
 TEST_LOCALE := de_DE.UTF-8
 FUZZ_SECONDS ?= 20
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps locale build build-asan windows-deps build-windows test test-default test-asan test-windows fuzz bench demo report-screenshot clean
+.PHONY: all deps locale build build-asan windows-deps build-windows test test-default test-asan test-windows fuzz bench demo package test-package lint-package release report-screenshot clean
 
 all: build
 
@@ -84,7 +84,29 @@ test-windows: windows-deps
 	cmake --preset windows-x86 $(WINDOWS_X86_FLAGS)
 	cmake --build --preset windows-x86
 
-test: test-default test-asan fuzz test-windows
+test: test-default test-asan fuzz test-windows test-package
+
+# The Debian packages: orvbatch (the program, its man page and completion) and orvbatch-dev
+# (headers, static libraries, the CMake package, orvbatch.pc), in build/default/packages.
+VERSION := $(shell sed -n 's/^project.OrvBatchAnalyse VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
+PACKAGE_DIR := build/default/packages
+package: build
+	cmake --build --preset default --target package
+
+# Lintian's verdict; what it may say is in cmake/packaging/*.lintian-overrides, with the reason.
+lint-package: package
+	lintian --fail-on error,warning $(PACKAGE_DIR)/orvbatch_$(VERSION)-*.deb \
+	    $(PACKAGE_DIR)/orvbatch-dev_$(VERSION)-*.deb
+
+# The packages unpacked and checked; as root also installed, used (the demo, a CMake and a
+# pkg-config client) and purged.
+test-package: lint-package
+	tests/package/package_test.sh build/default . $(VERSION)
+
+# The source archive of HEAD and, when the Windows builds exist, a zip of the COM server DLLs,
+# in build/release.
+release:
+	cmake/release.sh . build/release
 
 bench: build
 	@status=0; for b in build/default/bench/bench_*; do \

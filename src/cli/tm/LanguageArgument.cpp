@@ -1,10 +1,14 @@
 #include "cli/tm/LanguageArgument.h"
 
+#include <unicode/uloc.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <limits>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "cli/tm/UsageError.h"
@@ -96,6 +100,28 @@ int32_t ParseLanguageArgument(const std::string& argument) {
                          "as 1031");
     }
     return *id;
+}
+
+std::vector<std::string> LanguageArgumentChoices() {
+    // ICU's locales name the candidates; the engine's own translation decides which of them
+    // are languages with an id, and under which tag it writes them.
+    std::set<std::string> choices;
+    const int32_t count = uloc_countAvailable();
+    for (int32_t i = 0; i < count; ++i) {
+        char tag[ULOC_FULLNAME_CAPACITY] = {};
+        UErrorCode status = U_ZERO_ERROR;
+        uloc_toLanguageTag(uloc_getAvailable(i), tag, sizeof tag - 1, true, &status);
+        if (U_FAILURE(status)) continue;
+        const auto id = engine::LanguageIdFromTag(FromNarrow(tag));
+        if (!id) continue;
+        const auto known = engine::LanguageTagFromId(*id);
+        if (!known || engine::LanguageIdFromTag(*known) != id) continue;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%04X", static_cast<unsigned>(*id));
+        choices.insert(ToNarrow(*known));
+        choices.insert(hex);
+    }
+    return {choices.begin(), choices.end()};
 }
 
 std::string LanguageDisplay(int32_t id) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "OrvBatchAnalyseVersion.h"
 #include "engine/model/EngineError.h"
 #include "engine/system/AtomicFileWriter.h"
 #include "engine/system/FileFailure.h"
@@ -118,7 +119,7 @@ std::string CsvLogText(const AnalysisReport& report) {
 }
 
 std::string ReadableLogText(const AnalysisReport& report) {
-    std::string text = "Batch analysis";
+    std::string text = std::string("Batch analysis (OrvBatchAnalyse ") + kComponentVersion + ")";
     text += kCrLf;
     text += "Translation memory: " + ToNarrow(report.tmPath) + kCrLf;
     text += "Languages: " + ToNarrow(report.sourceLanguage) + " to " +

@@ -28,6 +28,57 @@ DocumentText PlainText(const DecodedText& text) {
     return document;
 }
 
+struct Named {
+    const wchar_t* extension;
+    DocumentFormat format;
+};
+// ".pot" is both a gettext template and a binary PowerPoint template; gettext's is what
+// a batch of software strings holds, and it is text, where the other is refused anyway.
+static constexpr Named kNamed[] = {
+    {L"txt", DocumentFormat::PlainText},
+    {L"text", DocumentFormat::PlainText},
+    {L"htm", DocumentFormat::Html},
+    {L"html", DocumentFormat::Html},
+    {L"xhtml", DocumentFormat::Html},
+    {L"xml", DocumentFormat::Xml},
+    {L"sgm", DocumentFormat::Xml},
+    {L"sgml", DocumentFormat::Xml},
+    {L"xlf", DocumentFormat::Xliff},
+    {L"xliff", DocumentFormat::Xliff},
+    {L"po", DocumentFormat::Po},
+    {L"pot", DocumentFormat::Po},
+    {L"docx", DocumentFormat::Word},
+    {L"docm", DocumentFormat::Word},
+    {L"dotx", DocumentFormat::Word},
+    {L"dotm", DocumentFormat::Word},
+    {L"xlsx", DocumentFormat::Excel},
+    {L"xlsm", DocumentFormat::Excel},
+    {L"xltx", DocumentFormat::Excel},
+    {L"xltm", DocumentFormat::Excel},
+    {L"pptx", DocumentFormat::PowerPoint},
+    {L"pptm", DocumentFormat::PowerPoint},
+    {L"ppsx", DocumentFormat::PowerPoint},
+    {L"ppsm", DocumentFormat::PowerPoint},
+    {L"potx", DocumentFormat::PowerPoint},
+    {L"potm", DocumentFormat::PowerPoint},
+    {L"odt", DocumentFormat::OpenDocument},
+    {L"ott", DocumentFormat::OpenDocument},
+    {L"ods", DocumentFormat::OpenDocument},
+    {L"ots", DocumentFormat::OpenDocument},
+    {L"odp", DocumentFormat::OpenDocument},
+    {L"otp", DocumentFormat::OpenDocument},
+    {L"fodt", DocumentFormat::FlatOpenDocument},
+    {L"fods", DocumentFormat::FlatOpenDocument},
+    {L"fodp", DocumentFormat::FlatOpenDocument},
+    {L"doc", DocumentFormat::BinaryOffice},
+    {L"dot", DocumentFormat::BinaryOffice},
+    {L"xls", DocumentFormat::BinaryOffice},
+    {L"xlt", DocumentFormat::BinaryOffice},
+    {L"ppt", DocumentFormat::BinaryOffice},
+    {L"pps", DocumentFormat::BinaryOffice},
+    {L"rtf", DocumentFormat::Rtf},
+};
+
 }  // namespace
 
 std::optional<DocumentFormat> KnownFormatOfDocument(const std::wstring& path) {
@@ -38,59 +89,15 @@ std::optional<DocumentFormat> KnownFormatOfDocument(const std::wstring& path) {
     std::wstring extension = path.substr(dot + 1);
     for (wchar_t& c : extension)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    struct Named {
-        const wchar_t* extension;
-        DocumentFormat format;
-    };
-    // ".pot" is both a gettext template and a binary PowerPoint template; gettext's is what
-    // a batch of software strings holds, and it is text, where the other is refused anyway.
-    static constexpr Named kNamed[] = {
-        {L"txt", DocumentFormat::PlainText},
-        {L"text", DocumentFormat::PlainText},
-        {L"htm", DocumentFormat::Html},
-        {L"html", DocumentFormat::Html},
-        {L"xhtml", DocumentFormat::Html},
-        {L"xml", DocumentFormat::Xml},
-        {L"sgm", DocumentFormat::Xml},
-        {L"sgml", DocumentFormat::Xml},
-        {L"xlf", DocumentFormat::Xliff},
-        {L"xliff", DocumentFormat::Xliff},
-        {L"po", DocumentFormat::Po},
-        {L"pot", DocumentFormat::Po},
-        {L"docx", DocumentFormat::Word},
-        {L"docm", DocumentFormat::Word},
-        {L"dotx", DocumentFormat::Word},
-        {L"dotm", DocumentFormat::Word},
-        {L"xlsx", DocumentFormat::Excel},
-        {L"xlsm", DocumentFormat::Excel},
-        {L"xltx", DocumentFormat::Excel},
-        {L"xltm", DocumentFormat::Excel},
-        {L"pptx", DocumentFormat::PowerPoint},
-        {L"pptm", DocumentFormat::PowerPoint},
-        {L"ppsx", DocumentFormat::PowerPoint},
-        {L"ppsm", DocumentFormat::PowerPoint},
-        {L"potx", DocumentFormat::PowerPoint},
-        {L"potm", DocumentFormat::PowerPoint},
-        {L"odt", DocumentFormat::OpenDocument},
-        {L"ott", DocumentFormat::OpenDocument},
-        {L"ods", DocumentFormat::OpenDocument},
-        {L"ots", DocumentFormat::OpenDocument},
-        {L"odp", DocumentFormat::OpenDocument},
-        {L"otp", DocumentFormat::OpenDocument},
-        {L"fodt", DocumentFormat::FlatOpenDocument},
-        {L"fods", DocumentFormat::FlatOpenDocument},
-        {L"fodp", DocumentFormat::FlatOpenDocument},
-        {L"doc", DocumentFormat::BinaryOffice},
-        {L"dot", DocumentFormat::BinaryOffice},
-        {L"xls", DocumentFormat::BinaryOffice},
-        {L"xlt", DocumentFormat::BinaryOffice},
-        {L"ppt", DocumentFormat::BinaryOffice},
-        {L"pps", DocumentFormat::BinaryOffice},
-        {L"rtf", DocumentFormat::Rtf},
-    };
     for (const Named& named : kNamed)
         if (extension == named.extension) return named.format;
     return std::nullopt;
+}
+
+std::vector<std::wstring> KnownDocumentExtensions() {
+    std::vector<std::wstring> extensions;
+    for (const Named& named : kNamed) extensions.emplace_back(named.extension);
+    return extensions;
 }
 
 DocumentFormat FormatOfDocument(const std::wstring& path) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/doc/DocumentSettings.h"
 #include "engine/doc/DocumentText.h"
@@ -40,6 +41,10 @@ DocumentFormat FormatOfDocument(const std::wstring& path);
 // refused formats are known: a folder of documents to quote should show them as failures, not
 // leave them out of the count unseen.
 std::optional<DocumentFormat> KnownFormatOfDocument(const std::wstring& path);
+
+// Every extension KnownFormatOfDocument knows, in lower case and without the dot, in the
+// order of its table ("txt", "text", "htm", ...).
+std::vector<std::wstring> KnownDocumentExtensions();
 
 // The blocks of the document at `path` and its tagging errors. Throws an engine error when
 // the file cannot be read or is not what its extension says, with the reason in words: no
