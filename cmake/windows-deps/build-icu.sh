@@ -16,11 +16,18 @@ make -j"$DEPS_JOBS"
 # is missing.
 mkdir -p "$prefix/bin"
 make install
-# The static archives are installed as libsicuuc.a and libsicuin.a, the data as sicudt.a in
-# bin/, with ICU's empty stand-in as lib/libsicudt.a; ICU's own pkg-config files and
-# FindICU ask for icuuc, icuin and icudt. The archives take those names, the real data
-# included.
+# The static archives are installed as libsicuuc.a and libsicuin.a, and the data (built as
+# sicudt.a for x86_64, libsicudt.a for i686) lands in bin/ or not at all, while
+# lib/libsicudt.a may be ICU's empty stand-in. ICU's own pkg-config files and FindICU ask for
+# icuuc, icuin and icudt: the archives take those names, the real data included.
+data=
+for candidate in lib/sicudt.a lib/libsicudt.a; do
+    if [ -f "$candidate" ] && "$AR" t "$candidate" | grep '_dat\.o$' >/dev/null; then
+        data=$candidate
+    fi
+done
+[ -n "$data" ] || die "the ICU build made no data library"
 rm -f "$prefix/bin/sicudt.a" "$prefix/lib/libsicudt.a"
 mv "$prefix/lib/libsicuuc.a" "$prefix/lib/libicuuc.a"
 mv "$prefix/lib/libsicuin.a" "$prefix/lib/libicuin.a"
-install -m 644 lib/sicudt.a "$prefix/lib/libicudt.a"
+install -m 644 "$data" "$prefix/lib/libicudt.a"

@@ -21,13 +21,14 @@ stamp=$DEPS_ROOT/$triplet.stamp
 stamp_text() {
     echo "scripts $(cat "$here"/*.sh | sha256sum | cut -d' ' -f1)"
     echo "compiler $("$triplet-gcc-posix" -dumpfullversion) $("$triplet-g++-posix" -dumpfullversion)"
-    local entry
+    local entry version
     for entry in $DEPS_PACKAGES; do
-        echo "${entry%%:*} $(installed_source_version "${entry#*:}")"
+        version=$(installed_source_version "${entry#*:}") || exit 1
+        echo "${entry%%:*} $version"
     done
 }
 
-wanted=$(stamp_text)
+wanted=$(stamp_text) || exit 1
 if [ -d "$prefix" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$wanted" ]; then
     exit 0
 fi
