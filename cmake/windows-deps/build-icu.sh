@@ -7,10 +7,14 @@ use_triplet "$1"
 prefix=$2 build=$3 native=$4
 
 rm -rf "$build" && mkdir -p "$build" && cd "$build"
+# Language ids from ICU's own tables, not from Windows' LocaleNameToLCID: the engine must map
+# a language tag to the same id on every system (Windows' and Wine's tables differ from ICU's
+# and from each other, zh-Hans-CN among them).
 "$DEPS_SOURCES/icu/source/configure" --host="$TRIPLET" --with-cross-build="$native" \
     --prefix="$prefix" --disable-shared --enable-static --with-data-packaging=static \
     --disable-tests --disable-samples --disable-extras --disable-layoutex --disable-icuio \
-    --disable-tools CC="$CROSS_CC" CXX="$CROSS_CXX" CFLAGS=-O2 CXXFLAGS=-O2
+    --disable-tools CC="$CROSS_CC" CXX="$CROSS_CXX" CFLAGS=-O2 CXXFLAGS=-O2 \
+    CPPFLAGS=-DUCONFIG_USE_WINDOWS_LCID_MAPPING_API=0
 make -j"$DEPS_JOBS"
 # On MinGW the data library's install goes to bin/ as if it were a DLL, and fails when bin/
 # is missing.
