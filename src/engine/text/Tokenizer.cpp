@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
@@ -21,20 +24,58 @@ namespace {
 using Kind = TokenKind;
 constexpr char16_t kMark = kCodeMarkIn<char16_t>;
 
-// ICU break iterators are not thread-safe; each thread keeps its own clone of one
-// prototype, which is cheaper than building a new iterator from the rules.
-icu::BreakIterator& WordBreaker() {
-    static const std::unique_ptr<icu::BreakIterator> prototype = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::BreakIterator> iterator(
-            icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
-        if (U_FAILURE(status)) iterator.reset();
-        return iterator;
-    }();
-    if (!prototype) RaiseEngineError(L"The word boundary rules of the Unicode library are missing");
-    thread_local std::unique_ptr<icu::BreakIterator> local(prototype->clone());
-    return *local;
-}
+// ICU break iterators are not thread-safe. Each tokenising borrows a clone of one prototype
+// (cheaper than building an iterator from the rules) and gives it back, so that there are never
+// more clones than threads tokenising at once. Not a thread_local clone: the MinGW runtime runs
+// the destructors of thread_local objects unsafely when a thread ends.
+class WordBreakerLease {
+public:
+    WordBreakerLease() {
+        {
+            const std::lock_guard<std::mutex> lock(PoolMutex());
+            auto& pool = Pool();
+            if (!pool.empty()) {
+                breaker_ = std::move(pool.back());
+                pool.pop_back();
+                return;
+            }
+        }
+        breaker_.reset(Prototype().clone());
+        if (!breaker_) throw std::bad_alloc();
+    }
+    ~WordBreakerLease() {
+        const std::lock_guard<std::mutex> lock(PoolMutex());
+        Pool().push_back(std::move(breaker_));
+    }
+    WordBreakerLease(const WordBreakerLease&) = delete;
+    WordBreakerLease& operator=(const WordBreakerLease&) = delete;
+
+    icu::BreakIterator& get() { return *breaker_; }
+
+private:
+    static const icu::BreakIterator& Prototype() {
+        static const std::unique_ptr<icu::BreakIterator> prototype = [] {
+            UErrorCode status = U_ZERO_ERROR;
+            std::unique_ptr<icu::BreakIterator> iterator(
+                icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
+            if (U_FAILURE(status)) iterator.reset();
+            return iterator;
+        }();
+        if (!prototype)
+            RaiseEngineError(L"The word boundary rules of the Unicode library are missing");
+        return *prototype;
+    }
+    static std::mutex& PoolMutex() {
+        static std::mutex mutex;
+        return mutex;
+    }
+    static std::vector<std::unique_ptr<icu::BreakIterator>>& Pool() {
+        static std::vector<std::unique_ptr<icu::BreakIterator>> pool;
+        return pool;
+    }
+
+    std::unique_ptr<icu::BreakIterator> breaker_;
+};
 
 bool IsSpace(UChar32 c) {
     return u_isUWhiteSpace(c);
@@ -196,7 +237,8 @@ template <CodeUnit Unit>
 void BreakWords(const char16_t* s, int32_t a, int32_t b, const std::vector<int32_t>& codes,
                 std::vector<BasicToken<Unit>>& tokens) {
     std::size_t code = 0;
-    icu::BreakIterator& words = WordBreaker();
+    WordBreakerLease lease;
+    icu::BreakIterator& words = lease.get();
     UErrorCode status = U_ZERO_ERROR;
     UText text = UTEXT_INITIALIZER;
     utext_openUChars(&text, s + a, b - a, &status);

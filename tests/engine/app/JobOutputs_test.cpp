@@ -20,7 +20,10 @@ class JobOutputs : public GoldenTmJob {};
 
 TEST_F(JobOutputs, AnOutputReachingAnInputThroughAnyLinkIsRefusedAndNothingIsWritten) {
     fs::create_hard_link(In("memory.tmx"), In("tm-hard.tmx"));
-    fs::create_symlink(In("memory.tmx"), In("tm-soft.tmx"));
+    // Windows lets only administrators make symbolic links: a second hard link there.
+    std::error_code noSymbolicLinks;
+    fs::create_symlink(In("memory.tmx"), In("tm-soft.tmx"), noSymbolicLinks);
+    if (noSymbolicLinks) fs::create_hard_link(In("memory.tmx"), In("tm-soft.tmx"));
     fs::create_hard_link(In("alpha.txt"), In("alpha-hard.txt"));
     const struct {
         std::string task;  // empty: the log is the output under test
