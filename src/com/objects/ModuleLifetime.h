@@ -1,17 +1,20 @@
 #pragma once
-// What keeps the DLL loaded: live objects of the doubles and class-factory locks. COM asks
+// What keeps the DLL loaded: its live objects and class-factory locks. COM asks
 // DllCanUnloadNow before it unloads a DLL; while anything here is counted, the answer is no.
 
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class ModuleLifetime {
 public:
     static void SetModule(HMODULE module) noexcept { module_ = module; }
     static HMODULE Module() noexcept { return module_; }
+    // The DLL's own path as Windows loaded it; empty when it cannot be read.
+    static std::wstring ModulePath();
 
     static void ObjectCreated() noexcept { ++objects_; }
     static void ObjectDestroyed() noexcept { --objects_; }
@@ -24,4 +27,4 @@ private:
     static inline std::atomic<long> locks_{0};
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -1,10 +1,8 @@
-#include "Registration.h"
+#include "com/objects/ClassRegistration.h"
 
 #include <string>
 
-#include "DoublesClasses.h"
-
-namespace orv::testdoubles {
+namespace orv::com::objects {
 namespace {
 
 std::wstring TextOf(REFCLSID classId) {
@@ -49,14 +47,15 @@ HRESULT FromStatus(LSTATUS status) {
 
 }  // namespace
 
-HRESULT RegisterDoubles(const wchar_t* modulePath) {
-    for (const DoublesClass& entry : DoublesClasses()) {
+HRESULT RegisterClasses(std::span<const ServedClass> classes, const wchar_t* modulePath) {
+    for (const ServedClass& entry : classes) {
         const std::wstring classKey = L"CLSID\\" + TextOf(entry.classId);
         for (LSTATUS status :
              {SetValue(classKey, nullptr, entry.description),
               SetValue(classKey + L"\\InprocServer32", nullptr, modulePath),
               SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"),
               SetValue(classKey + L"\\ProgID", nullptr, entry.progId),
+              SetValue(classKey + L"\\VersionIndependentProgID", nullptr, entry.progId),
               SetValue(entry.progId, nullptr, entry.description),
               SetValue(std::wstring(entry.progId) + L"\\CLSID", nullptr, TextOf(entry.classId))}) {
             if (status != ERROR_SUCCESS) return FromStatus(status);
@@ -65,9 +64,9 @@ HRESULT RegisterDoubles(const wchar_t* modulePath) {
     return S_OK;
 }
 
-HRESULT UnregisterDoubles() {
+HRESULT UnregisterClasses(std::span<const ServedClass> classes) {
     HRESULT result = S_OK;
-    for (const DoublesClass& entry : DoublesClasses()) {
+    for (const ServedClass& entry : classes) {
         const std::wstring classId = TextOf(entry.classId);
         const std::wstring progIdClass = DefaultValue(std::wstring(entry.progId) + L"\\CLSID");
         if (progIdClass.empty() || _wcsicmp(progIdClass.c_str(), classId.c_str()) == 0) {
@@ -80,4 +79,13 @@ HRESULT UnregisterDoubles() {
     return result;
 }
 
-}  // namespace orv::testdoubles
+HRESULT GetClassObject(std::span<const ServedClass> classes, REFCLSID classId, REFIID iid,
+                       void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    for (const ServedClass& entry : classes)
+        if (IsEqualCLSID(entry.classId, classId)) return entry.factory.QueryInterface(iid, object);
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+}  // namespace orv::com::objects
