@@ -1,0 +1,53 @@
+' The stand-in over its fake application, as a script reaches Tessera: created by ProgID,
+' its TM and option groups by name, the application's errors in Err.
+Option Explicit
+Dim failures : failures = 0
+
+Sub Check(ok, what)
+    If Not ok Then
+        failures = failures + 1
+        WScript.Echo "FAILED: " & what
+    End If
+End Sub
+
+Dim app : Set app = CreateObject("Tessapp.Application")
+Dim tm : Set tm = app.CurrentTM
+Check Not tm.IsOpen, "a new application's TM is closed"
+
+tm.Open "C:\tm\main.tmv", "anna", "", "w"
+Check tm.IsOpen, "Open opens the TM"
+Check tm.SourceLanguage = 1033, "SourceLanguage"
+
+Dim languages : languages = tm.TargetLanguages
+Check IsArray(languages), "TargetLanguages is an array"
+Check UBound(languages) - LBound(languages) = 2, "TargetLanguages has three languages"
+Check languages(LBound(languages)) = 1031, "the first target language"
+tm.TargetLanguage = 1036
+
+app.GeneralOptions.MaximumHits = 7
+Check app.GeneralOptions.MaximumHits = 7, "an option reads back what was written"
+app.ToolsOptions.BackupPath = "C:\backup"
+Check app.ToolsOptions.BackupPath = "C:\backup", "a text option reads back"
+app.TermRecognitionOptions.Enable = True
+Check app.TermRecognitionOptions.Enable, "a Boolean option reads back"
+
+On Error Resume Next
+tm.Open "C:\tm\main.tmv", "anna", "wrong", "w"
+Check Err.Number = 50001, "a wrong password fails with 50001, not " & Err.Number
+Check InStr(Err.Description, "50003") > 0, "the description names 50003: " & Err.Description
+Err.Clear
+tm.TargetLanguage = 9999
+Check Err.Number = 50001, "an unknown target language fails with 50001"
+Err.Clear
+On Error GoTo 0
+
+app.RequestCancel
+Check app.LastJobFailure = "", "no job has failed"
+
+app.Quit
+On Error Resume Next
+Dim stillOpen : stillOpen = tm.IsOpen
+Check Err.Number <> 0, "the TM answers no more after Quit"
+On Error GoTo 0
+
+WScript.Quit failures
