@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
 
 namespace orv::com::objects {
 
@@ -13,8 +12,6 @@ class ModuleLifetime {
 public:
     static void SetModule(HMODULE module) noexcept { module_ = module; }
     static HMODULE Module() noexcept { return module_; }
-    // The DLL's own path as Windows loaded it; empty when it cannot be read.
-    static std::wstring ModulePath();
 
     static void ObjectCreated() noexcept { ++objects_; }
     static void ObjectDestroyed() noexcept { --objects_; }

@@ -4,6 +4,7 @@
 
 #include <olectl.h>
 
+#include "com/automation/ModulePath.h"
 #include "com/objects/ClassRegistration.h"
 #include "com/objects/ModuleLifetime.h"
 
@@ -27,7 +28,7 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     try {
-        const std::wstring path = ModuleLifetime::ModulePath();
+        const std::wstring path = orv::com::ModulePath(ModuleLifetime::Module());
         if (path.empty()) return SELFREG_E_CLASS;
         return RegisterClasses(ServedClasses(), path.c_str());
     } catch (...) {

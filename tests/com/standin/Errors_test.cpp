@@ -18,84 +18,88 @@ using com::VariantFrom;
 
 class StandInErrors : public StandInTest {};
 
-DispatchArguments OpenArguments(const wchar_t* user, const wchar_t* password) {
+DispatchArguments OpenArguments() {
     DispatchArguments arguments;
-    arguments.Add(VariantFrom(L"C:\\tm\\main.tmv")).Add(VariantFrom(user));
-    arguments.Add(VariantFrom(password)).Add(VariantFrom(L"w"));
+    arguments.Add(VariantFrom(L"C:\\tm\\main.tmv")).Add(VariantFrom(L"anna"));
+    arguments.Add(VariantFrom(L"pass")).Add(VariantFrom(L"w"));
     return arguments;
 }
 
 TEST_F(StandInErrors, AFailingCallArrivesWithItsNumberSourceAndDescription) {
+    using Call =
+        std::function<void(const LateBoundDispatch& application, const LateBoundDispatch& tm)>;
+    const Call open = [](const auto&, const auto& tm) { tm.Call(L"Open", OpenArguments()); };
     struct Case {
         const char* what;
-        std::function<void(const LateBoundDispatch& application, const LateBoundDispatch& tm)> call;
-        const wchar_t* inDescription;
+        std::function<void(FakeTesseraScript&)> script;
+        Call call;
+        int32_t number;
+        const wchar_t* description;
     };
     const Case cases[] = {
         {"a wrong password",
-         [](const auto&, const auto& tm) { tm.Call(L"Open", OpenArguments(L"anna", L"wrong")); },
-         L"Error 50003: the password is wrong for C:\\tm\\main.tmv"},
+         [](auto& s) {
+             s.openFailure = FakeFailure{50001, L"Error 50003: wrong password"};
+         },
+         open, 50001, L"Error 50003: wrong password"},
         {"an unknown user",
-         [](const auto&, const auto& tm) { tm.Call(L"Open", OpenArguments(L"nobody", L"")); },
-         L"Error 50000: the user is not known"},
-        {"a target language the TM lacks",
+         [](auto& s) {
+             s.openFailure = FakeFailure{50001, L"Error 50000: unknown user anna"};
+         },
+         open, 50001, L"Error 50000: unknown user anna"},
+        {"a target language the TM lacks", [](auto& s) { s.refusedTargetLanguage = 9999; },
          [](const auto&, const auto& tm) { tm.Put(L"TargetLanguage", VariantFrom(int32_t{9999})); },
-         L"no target language 9999"},
-        {"a job file not given",
+         50400, L"Language not available"},
+        {"a job that fails",
+         [](auto& s) {
+             s.executeFailure = FakeFailure{50001, L"the job failed"};
+         },
          [](const auto&, const auto& tm) {
              DispatchArguments job;
-             job.Add(VariantFrom(L""));
+             job.Add(VariantFrom(L"C:\\jobs\\job.txt"));
              tm.Call(L"ExecuteJobFile", std::move(job));
          },
-         L"No job file given"},
-        {"a TM in a language Tessera does not know",
+         50001, L"the job failed"},
+        {"a TM that cannot be created", [](auto& s) { s.createTMAlwaysFails = true; },
          [](const auto& application, const auto&) {
-             DispatchArguments arguments;
-             arguments.Add(VariantFrom(L"C:\\tm\\new.tmv")).Add(VariantFrom(L""));
-             arguments.Add(VariantFrom(int32_t{0})).Add(VariantFrom(L""));
-             arguments.Add(VariantFrom(int32_t{1031})).Add(VariantFrom(L""));
-             for (int i = 0; i < 7; ++i) arguments.Add(VariantFrom(int32_t{-1}));
-             for (int i = 0; i < 3; ++i) arguments.Add(VariantFrom(L""));
-             application.Call(L"CreateTM", std::move(arguments));
+             application.Call(L"CreateTM", CreateTMArguments(L"C:\\tm\\new.tmv", 1033, 1031));
          },
-         L"does not know the language"},
+         50200, L"Cannot create TM"},
     };
     for (const Case& c : cases) {
+        World().script = {};
+        c.script(World().script);
         LateBoundDispatch application(NewApplication());
         LateBoundDispatch tm = Child(application, L"CurrentTM");
         try {
             c.call(application, tm);
             ADD_FAILURE() << c.what << ": no error";
         } catch (const AutomationError& error) {
-            EXPECT_EQ(error.number(), 50001) << c.what;
-            EXPECT_EQ(error.source(), L"Tessapp") << c.what;
-            EXPECT_NE(error.description().find(c.inDescription), std::wstring::npos) << c.what;
+            EXPECT_EQ(error.number(), c.number) << c.what;
+            EXPECT_EQ(error.source(), L"Tessera") << c.what;
+            EXPECT_EQ(error.description(), c.description) << c.what;
         }
         application.Call(L"Quit");
     }
 }
 
 TEST_F(StandInErrors, TheErrorIsAnExceptionInTheControlFacility) {
+    World().script.openFailure = FakeFailure{50001, L"Error 50003: wrong password"};
     const auto application = NewApplication();
     LateBoundDispatch tm = Child(LateBoundDispatch(application), L"CurrentTM");
-    VARIANT arguments[4];  // from the right
-    const wchar_t* texts[] = {L"w", L"wrong", L"anna", L"C:\\tm\\main.tmv"};
-    for (int i = 0; i < 4; ++i) {
-        VariantInit(&arguments[i]);
-        V_VT(&arguments[i]) = VT_BSTR;
-        V_BSTR(&arguments[i]) = SysAllocString(texts[i]);
-    }
-    const RawCall call = InvokeByName(tm.object(), L"Open", DISPATCH_METHOD, arguments, 4);
-    for (VARIANT& argument : arguments) VariantClear(&argument);
+    DispatchArguments arguments = OpenArguments();
+    const RawCall call = InvokeByName(tm.object(), L"Open", DISPATCH_METHOD, arguments.Data(), 4);
     EXPECT_EQ(call.status, DISP_E_EXCEPTION);
     EXPECT_EQ(call.exception.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 50001));
-    EXPECT_EQ(std::wstring(call.exception.bstrSource), L"Tessapp");
+    EXPECT_EQ(std::wstring(call.exception.bstrSource), L"Tessera");
+    EXPECT_EQ(std::wstring(call.exception.bstrDescription), L"Error 50003: wrong password");
     LateBoundDispatch(application).Call(L"Quit");
 }
 
 // The component's own COM client over the stand-in: a wrong password surfaces with the text
 // the component looks for.
 TEST_F(StandInErrors, TheComponentsClientReadsTheWrongPasswordText) {
+    World().script.openFailure = FakeFailure{50001, L"Error 50003: wrong password"};
     com::ComObjectServices services;
     const auto tessera = services.CreateTessera();
     ASSERT_TRUE(tessera);

@@ -1,5 +1,5 @@
-// What the fake stand-in DLL serves: a new FakeApplication with FakeExtras, kept in the
-// world for the test to read.
+// What the fake stand-in DLL serves: a new FakeTesseraApplication with FakeExtras, kept in
+// the world for the test to read.
 #include "standin/FakeWorld.h"
 
 #include "com/standin/StandInParts.h"
@@ -12,9 +12,10 @@ extern "C" __declspec(dllexport) orv::test::FakeWorld* OrvFakeTesseraWorld() {
 namespace orv::com {
 
 StandInParts CreateStandInParts() {
-    auto application = std::make_shared<test::FakeApplication>();
+    orv::test::FakeWorld& world = *OrvFakeTesseraWorld();
+    auto application = std::make_shared<test::FakeTesseraApplication>(world.script, world.log);
     auto extras = std::make_shared<test::FakeExtras>();
-    OrvFakeTesseraWorld()->made.push_back({application, extras});
+    world.made.push_back({application, extras});
     return {application, extras};
 }
 

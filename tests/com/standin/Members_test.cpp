@@ -5,6 +5,7 @@
 #include "com/client/VariantValues.h"
 #include "com/standin/TesseraIds.h"
 #include "standin/StandInFixture.h"
+#include "support/TempFolder.h"
 
 namespace orv::test {
 namespace {
@@ -17,6 +18,7 @@ using com::VariantFrom;
 class StandInMembers : public StandInTest {};
 
 TEST_F(StandInMembers, TheTMIsOpenedClosedAndAskedThroughItsMembers) {
+    World().script.targetLanguages = {1031, 1036, 1040};
     LateBoundDispatch application(NewApplication());
     LateBoundDispatch tm = Child(application, L"CurrentTM");
     EXPECT_FALSE(ValueAs<bool>(*tm.Get(L"IsOpen").get()));
@@ -25,24 +27,28 @@ TEST_F(StandInMembers, TheTMIsOpenedClosedAndAskedThroughItsMembers) {
     open.Add(VariantFrom(L"C:\\tm\\main.tmv")).Add(VariantFrom(L"anna"));
     open.Add(VariantFrom(L"secret")).Add(VariantFrom(L"w"));
     tm.Call(L"Open", std::move(open));
-    EXPECT_EQ(Fake().tm->lastOpen, L"C:\\tm\\main.tmv|anna|secret|w");
+    EXPECT_TRUE(Logged("TM.Open(C:\\tm\\main.tmv,anna,secret,w)"));
     EXPECT_TRUE(ValueAs<bool>(*tm.Get(L"IsOpen").get()));
-    EXPECT_EQ(ValueAs<int32_t>(*tm.Get(L"SourceLanguage").get()), 1033);
+    EXPECT_EQ(ValueAs<int32_t>(*tm.Get(L"SourceLanguage").get()), 1031);
 
     tm.Put(L"TargetLanguage", VariantFrom(int32_t{1036}));
-    EXPECT_EQ(Fake().tm->targetLanguage, 1036);
+    EXPECT_EQ(FakeTM().selectedTarget, 1036);
 
+    TempFolder folder;
+    folder.Write("job.txt", "[Analyse]\r\n");
     DispatchArguments job;
-    job.Add(VariantFrom(L"C:\\jobs\\job.txt"));
+    job.Add(VariantFrom(folder.wpath("job.txt")));
     tm.Call(L"ExecuteJobFile", std::move(job));
-    EXPECT_EQ(Fake().tm->jobFiles, std::vector<std::wstring>{L"C:\\jobs\\job.txt"});
+    EXPECT_EQ(FakeTM().jobText, "[Analyse]\r\n");
 
     tm.Call(L"Close");
-    EXPECT_FALSE(Fake().tm->open);
+    EXPECT_FALSE(FakeTM().open);
     application.Call(L"Quit");
+    EXPECT_TRUE(Fake().quit);
 }
 
 TEST_F(StandInMembers, TargetLanguagesIsAVariantArrayOfLong) {
+    World().script.targetLanguages = {1031, 1036, 1040};
     LateBoundDispatch application(NewApplication());
     const com::OwnedVariant languages = Child(application, L"CurrentTM").Get(L"TargetLanguages");
     ASSERT_EQ(V_VT(languages.get()), VT_ARRAY | VT_VARIANT);
@@ -60,17 +66,20 @@ TEST_F(StandInMembers, TargetLanguagesIsAVariantArrayOfLong) {
     application.Call(L"Quit");
 }
 
-TEST_F(StandInMembers, CreateTMHandsOnItsSixteenArgumentsAndTheTMIsOpen) {
+TEST_F(StandInMembers, CreateTMTakesItsSixteenArgumentsAndTheTMIsOpen) {
     LateBoundDispatch application(NewApplication());
-    DispatchArguments arguments;
-    arguments.Add(VariantFrom(L"C:\\tm\\new.tmv")).Add(VariantFrom(L""));
-    arguments.Add(VariantFrom(int32_t{1033})).Add(VariantFrom(L""));
-    arguments.Add(VariantFrom(int32_t{1031})).Add(VariantFrom(L""));
-    for (int i = 0; i < 7; ++i) arguments.Add(VariantFrom(int32_t{-1}));
-    for (int i = 0; i < 3; ++i) arguments.Add(VariantFrom(L""));
-    application.Call(L"CreateTM", std::move(arguments));
-    EXPECT_EQ(Fake().lastCreateTM, L"C:\\tm\\new.tmv||1033||1031||-1|-1|-1|-1|-1|-1|-1|||");
+    TempFolder folder;
+    application.Call(L"CreateTM", CreateTMArguments(folder.wpath("new.tmv"), 1033, 1031));
+    EXPECT_TRUE(Logged("Application.CreateTM(1033,1031)"));
+    EXPECT_EQ(FakeTM().path, folder.wpath("new.tmv"));
     EXPECT_TRUE(ValueAs<bool>(*Child(application, L"CurrentTM").Get(L"IsOpen").get()));
+
+    // One argument short is a call the application does not have.
+    DispatchArguments fifteen = CreateTMArguments(folder.wpath("new.tmv"), 1033, 1031);
+    VARIANT* last = fifteen.Data();
+    const RawCall call =
+        InvokeByName(application.object(), L"CreateTM", DISPATCH_METHOD, last + 1, 15);
+    EXPECT_EQ(call.status, DISP_E_BADPARAMCOUNT);
     application.Call(L"Quit");
 }
 
@@ -158,7 +167,7 @@ TEST_F(StandInMembers, EveryOptionIsWrittenIntoTheApplicationAndReadBack) {
 #define ORV_CHECK_GROUP(groupName, list)                              \
     {                                                                 \
         LateBoundDispatch group = Child(application, L## #groupName); \
-        const auto core = Fake().groupName;                           \
+        const auto core = Fake().groupName##Store;                    \
         list(ORV_CHECK_OPTION)                                        \
     }
     ORV_OPTION_GROUPS(ORV_CHECK_GROUP)

@@ -5,27 +5,15 @@
 
 #include <string>
 
+#include "com/automation/ClassesRoot.h"
 #include "com/standin/TesseraIds.h"
 #include "standin/StandInFixture.h"
 
 namespace orv::test {
 namespace {
 
-std::wstring GuidText(REFGUID guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
-// The value `name` (nullptr: the default) of a key under HKEY_CLASSES_ROOT, or "(none)".
-std::wstring ValueOf(const std::wstring& key, const wchar_t* name = nullptr) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
-        ERROR_SUCCESS)
-        return L"(none)";
-    return value;
-}
+using com::ClassesRootValue;
+using com::GuidText;
 
 DWORD RunRegsvr32(const std::wstring& options) {
     std::wstring command = L"regsvr32.exe /s " + options + L"\"" + FakeStandInDll().Path() + L"\"";
@@ -47,14 +35,15 @@ TEST(StandInRegistration, Regsvr32WritesTheClassAndRemovesItAgain) {
     ASSERT_EQ(FakeStandInDll().Unregister(), S_OK);
     ASSERT_EQ(RunRegsvr32(L""), 0u);
     const std::wstring classKey = L"CLSID\\" + GuidText(com::kTesseraApplicationClassId);
-    EXPECT_EQ(ValueOf(classKey + L"\\InprocServer32"), FakeStandInDll().Path());
-    EXPECT_EQ(ValueOf(classKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(ValueOf(classKey + L"\\ProgID"), L"Tessapp.Application");
-    EXPECT_EQ(ValueOf(classKey + L"\\VersionIndependentProgID"), L"Tessapp.Application");
-    EXPECT_EQ(ValueOf(L"Tessapp.Application\\CLSID"), GuidText(com::kTesseraApplicationClassId));
+    EXPECT_EQ(ClassesRootValue(classKey + L"\\InprocServer32"), FakeStandInDll().Path());
+    EXPECT_EQ(ClassesRootValue(classKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(ClassesRootValue(classKey + L"\\ProgID"), L"Tessapp.Application");
+    EXPECT_EQ(ClassesRootValue(classKey + L"\\VersionIndependentProgID"), L"Tessapp.Application");
+    EXPECT_EQ(ClassesRootValue(L"Tessapp.Application\\CLSID"),
+              GuidText(com::kTesseraApplicationClassId));
 
     ASSERT_EQ(RunRegsvr32(L"/u "), 0u);
-    EXPECT_EQ(ValueOf(classKey + L"\\InprocServer32"), L"(none)");
+    EXPECT_EQ(ClassesRootValue(classKey + L"\\InprocServer32"), L"");
     CLSID classId{};
     EXPECT_NE(CLSIDFromProgID(L"Tessapp.Application", &classId), S_OK);
     // The rest of the run finds it registered, as the program's set-up left it.

@@ -8,6 +8,7 @@
 #include <oleauto.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "com/client/ComObjectServices.h"
@@ -37,7 +38,7 @@ TEST_F(StandInRunning, TheApplicationIsRunningWithItsWindowUntilItQuits) {
     EXPECT_NE(FindWindowW(L"Tessapp2Class", nullptr), nullptr);
 
     LateBoundDispatch(application).Call(L"Quit");
-    EXPECT_EQ(Fake().quitCalls, 1);
+    EXPECT_EQ(std::count(World().log->begin(), World().log->end(), "Application.Quit"), 1);
     EXPECT_EQ(GetActiveObject(com::kTesseraApplicationClassId, nullptr, &running),
               MK_E_UNAVAILABLE);
     EXPECT_EQ(FindWindowW(L"Tessapp2Class", nullptr), nullptr);
@@ -69,10 +70,11 @@ TEST_F(StandInRunning, AfterQuitTheApplicationAndItsObjectsAnswerAsAServerThatHa
     Microsoft::WRL::ComPtr<IConnectionPoint> point;
     EXPECT_EQ(container->FindConnectionPoint(com::kBatchEventsInterfaceId, &point),
               RPC_E_DISCONNECTED);
-    EXPECT_EQ(Fake().quitCalls, 1);
+    EXPECT_EQ(std::count(World().log->begin(), World().log->end(), "Application.Quit"), 1);
 }
 
 TEST_F(StandInRunning, TheCancelEventReachesASinkOfTheComponentsClient) {
+    World().script.cancelWithProcessedFiles = 5;
     com::ComObjectServices services;
     const auto tessera = services.CreateTessera();
     ASSERT_TRUE(tessera);
@@ -84,7 +86,6 @@ TEST_F(StandInRunning, TheCancelEventReachesASinkOfTheComponentsClient) {
     EXPECT_EQ(heard, std::vector<int32_t>{3});
 
     // Raised while the job runs: it arrives before ExecuteJobFile returns.
-    Fake().cancelProcessedFiles = 5;
     tessera->get_CurrentTM()->ExecuteJobFile(L"C:\\jobs\\job.txt");
     EXPECT_EQ(heard, (std::vector<int32_t>{3, 5}));
 

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "com/automation/Adopt.h"
 #include "com/client/VariantValues.h"
 #include "com/standin/TesseraIds.h"
@@ -42,6 +44,23 @@ Microsoft::WRL::ComPtr<IDispatch> StandInTest::NewApplication() {
                                reinterpret_cast<void**>(application.GetAddressOf())),
               S_OK);
     return application;
+}
+
+bool StandInTest::Logged(const std::string& call) {
+    const auto& log = *World().log;
+    return std::find(log.begin(), log.end(), call) != log.end();
+}
+
+com::DispatchArguments CreateTMArguments(const std::wstring& path, int32_t sourceLanguage,
+                                         int32_t targetLanguage) {
+    using com::VariantFrom;
+    com::DispatchArguments arguments;
+    arguments.Add(VariantFrom(path)).Add(VariantFrom(L""));
+    arguments.Add(VariantFrom(sourceLanguage)).Add(VariantFrom(L""));
+    arguments.Add(VariantFrom(targetLanguage)).Add(VariantFrom(L""));
+    for (int i = 0; i < 7; ++i) arguments.Add(VariantFrom(int32_t{-1}));
+    for (int i = 0; i < 3; ++i) arguments.Add(VariantFrom(L""));
+    return arguments;
 }
 
 com::LateBoundDispatch StandInTest::Child(const com::LateBoundDispatch& object,

@@ -1,12 +1,12 @@
-#include "com/objects/ModuleLifetime.h"
+#include "com/automation/ModulePath.h"
 
-namespace orv::com::objects {
+namespace orv::com {
 
-std::wstring ModuleLifetime::ModulePath() {
+std::wstring ModulePath(HMODULE module) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size()));
+            GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         // A full buffer may hold a cut path: try again with more room.
         if (length < path.size()) {
@@ -18,4 +18,4 @@ std::wstring ModuleLifetime::ModulePath() {
     }
 }
 
-}  // namespace orv::com::objects
+}  // namespace orv::com
