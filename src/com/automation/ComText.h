@@ -5,6 +5,7 @@
 
 #include <oleauto.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -43,6 +44,10 @@ std::wstring TextOf(BSTR bstr);
 class OwnedVariant {
 public:
     OwnedVariant() noexcept { VariantInit(&value_); }
+    // A String; std::bad_alloc when the system has no memory.
+    static OwnedVariant FromString(const std::wstring& text);
+    static OwnedVariant FromLong(int32_t number) noexcept;
+    static OwnedVariant FromBoolean(bool flag) noexcept;
     OwnedVariant(OwnedVariant&& other) noexcept : value_(other.Release()) {}
     OwnedVariant& operator=(OwnedVariant&& other) noexcept {
         if (this != &other) {

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "com/automation/ModulePath.h"
+
 namespace orv::com {
 
 namespace {
@@ -18,19 +20,7 @@ HINSTANCE ServerModule::Handle() noexcept {
 }
 
 std::wstring ServerModule::Path() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        // A full buffer may hold a cut path: try again with more room.
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) return {};
-        path.resize(path.size() * 2);
-    }
+    return ModulePath(module_);
 }
 
 void ServerModule::Lock() noexcept {

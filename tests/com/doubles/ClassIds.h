@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include "com/standin/TesseraIds.h"
+
 namespace orv::testdoubles {
 
-extern const CLSID kTesseraApplicationClassId;  // "Tessapp.Application"
-extern const CLSID kWordApplicationClassId;     // "Word.Application"
-extern const CLSID kControlClassId;             // "OrvTestDoubles.Control"
-extern const IID kBatchEventsInterfaceId;       // OnBatchCancelledByUser
+using com::kBatchEventsInterfaceId;          // OnBatchCancelledByUser
+using com::kTesseraApplicationClassId;       // "Tessapp.Application"
+extern const CLSID kWordApplicationClassId;  // "Word.Application"
+extern const CLSID kControlClassId;          // "OrvTestDoubles.Control"
 
 }  // namespace orv::testdoubles

@@ -5,13 +5,14 @@
 #include "TesseraApplicationDouble.h"
 #include "WordApplicationDouble.h"
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
-const std::vector<DoublesClass>& DoublesClasses() {
+std::span<const ServedClass> ServedClasses() {
+    using namespace orv::testdoubles;
     static ClassFactory tessera(&TesseraApplicationDouble::Create);
     static ClassFactory word(&WordApplicationDouble::Create);
     static ClassFactory control(&ControlObject::Create);
-    static const std::vector<DoublesClass> classes = {
+    static const ServedClass classes[] = {
         {kTesseraApplicationClassId, L"Tessapp.Application", L"Tessera application (test double)",
          tessera},
         {kWordApplicationClassId, L"Word.Application", L"Word application (test double)", word},
@@ -20,4 +21,4 @@ const std::vector<DoublesClass>& DoublesClasses() {
     return classes;
 }
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -41,7 +41,7 @@ OptionGroupDouble::OptionGroupDouble(const OptionGroupShape& shape,
             shape_.properties[i].name,
             [this, i](DispatchCall& call) {
                 OwnedVariant copy;
-                VariantCopy(&copy.get(), &values_[i].get());
+                VariantCopy(copy.get(), values_[i].get());
                 call.Return(std::move(copy));
             },
             [this, i](DispatchCall& call) { Put(i, call); });
@@ -52,7 +52,7 @@ void OptionGroupDouble::Put(size_t index, DispatchCall& call) {
     const OptionProperty& property = shape_.properties[index];
     values_[index] = call.Coerced(0, property.type);
     const std::wstring write =
-        shape_.group + L"." + property.name + L"=" + WrittenText(values_[index].get());
+        shape_.group + L"." + property.name + L"=" + WrittenText(*values_[index].get());
     DoublesState::Instance().With(
         [&](DoublesSettings&, DoublesRecord& record) { record.optionWrites.push_back(write); });
 }

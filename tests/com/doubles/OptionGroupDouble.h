@@ -9,7 +9,6 @@
 #include "ApplicationLink.h"
 #include "DispatchObject.h"
 #include "OptionGroupTable.h"
-#include "OwnedVariant.h"
 
 namespace orv::testdoubles {
 

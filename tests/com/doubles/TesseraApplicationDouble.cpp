@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "ClassIds.h"
-#include "DispatchError.h"
 #include "DoublesState.h"
 #include "OptionGroupDouble.h"
 #include "OptionGroupTable.h"
@@ -42,10 +41,11 @@ HRESULT TesseraApplicationDouble::Create(REFIID iid, void** object) {
 }
 
 TesseraApplicationDouble::TesseraApplicationDouble()
-    : DispatchObject(L"Application", L"Tessapp"),
+    : EventingDispatchObject(
+          kBatchEventsInterfaceId,
+          [](int delta) { DoublesState::Instance().ConnectionsChanged(delta); }, L"Application",
+          L"Tessapp"),
       link_(std::make_shared<ApplicationLink>()),
-      events_(static_cast<IDispatch&>(*this), *this, kBatchEventsInterfaceId,
-              [](int delta) { DoublesState::Instance().ConnectionsChanged(delta); }),
       window_(L"Tessapp2Class") {
     link_->application = this;
     tm_ = MakeObject<TesseraTMDouble>(link_);
@@ -71,31 +71,10 @@ TesseraApplicationDouble::~TesseraApplicationDouble() {
     DoublesState::Instance().ApplicationDestroyed(this);
 }
 
-void* TesseraApplicationDouble::OtherInterface(REFIID iid) {
-    if (iid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
-    return nullptr;
-}
-
-HRESULT TesseraApplicationDouble::EnumConnectionPoints(IEnumConnectionPoints** points) {
-    if (!points) return E_POINTER;
-    *points = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT TesseraApplicationDouble::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
-    if (!point) return E_POINTER;
-    *point = nullptr;
-    if (link_->quit) return RPC_E_DISCONNECTED;
-    if (iid != kBatchEventsInterfaceId) return CONNECT_E_NOCONNECTION;
-    *point = &events_;
-    events_.AddRef();
-    return S_OK;
-}
-
 void TesseraApplicationDouble::Quit() {
     if (link_->quit) return;
     link_->quit = true;
-    events_.DisconnectAll();
+    events().DisconnectAll();
     window_.Destroy();
     DoublesState::Instance().With(
         [](DoublesSettings&, DoublesRecord& record) { ++record.tesseraQuit; });
@@ -109,7 +88,7 @@ void TesseraApplicationDouble::RaiseBatchCancelled(int32_t processedFiles) {
         DoublesState::Instance().With([](DoublesSettings& settings, DoublesRecord&) {
             return std::pair(settings.eventDispId, settings.eventByReference);
         });
-    events_.Fire(dispatchId, processedFiles, byReference);
+    events().Fire(dispatchId, processedFiles, byReference);
 }
 
 void TesseraApplicationDouble::CreateTM(DispatchCall& call) {

@@ -13,32 +13,21 @@
 #include <vector>
 
 #include "ApplicationLink.h"
-#include "ConnectionPoint.h"
 #include "DispatchObject.h"
-#include "HiddenWindow.h"
-#include "RunningObjectRegistration.h"
+#include "com/objects/EventingDispatchObject.h"
 
 namespace orv::testdoubles {
 
 class OptionGroupDouble;
 class TesseraTMDouble;
 
-class TesseraApplicationDouble final : public DispatchObject, public IConnectionPointContainer {
+class TesseraApplicationDouble final : public com::objects::EventingDispatchObject<DispatchObject> {
 public:
     // The class factory's entry: a new application, registered as running.
     static HRESULT Create(REFIID iid, void** object);
 
     TesseraApplicationDouble();
     ~TesseraApplicationDouble() override;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        return DispatchObject::QueryInterface(iid, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
-
-    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
-    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
 
     // Ends the application; a second Quit does nothing.
     void Quit();
@@ -47,7 +36,6 @@ public:
     void RaiseBatchCancelled(int32_t processedFiles);
 
 protected:
-    void* OtherInterface(REFIID iid) override;
     bool Disconnected() const override { return link_->quit; }
 
 private:
@@ -56,7 +44,6 @@ private:
     std::shared_ptr<ApplicationLink> link_;
     Microsoft::WRL::ComPtr<TesseraTMDouble> tm_;
     std::vector<Microsoft::WRL::ComPtr<OptionGroupDouble>> groups_;
-    ConnectionPoint events_;
     HiddenWindow window_;
     RunningObjectRegistration running_;
 };

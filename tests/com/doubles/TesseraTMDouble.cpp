@@ -6,7 +6,6 @@
 #include <tuple>
 #include <utility>
 
-#include "DispatchError.h"
 #include "DoublesState.h"
 #include "JobFileReader.h"
 #include "TesseraApplicationDouble.h"
@@ -70,14 +69,14 @@ OwnedVariant LanguageArray(const std::vector<int32_t>& languages, const std::wst
     SAFEARRAY* array = SafeArrayCreate(element, 1, &bound);
     if (!array) throw DispatchError::Status(E_OUTOFMEMORY);
     OwnedVariant result;
-    result.get().vt = static_cast<VARTYPE>(VT_ARRAY | element);
-    result.get().parray = array;
+    result.get()->vt = static_cast<VARTYPE>(VT_ARRAY | element);
+    result.get()->parray = array;
     for (size_t i = 0; i < languages.size(); ++i) {
         LONG index = lowerBound + static_cast<LONG>(i);
         OwnedVariant item = OwnedVariant::FromLong(languages[i]);
         SHORT shortItem = static_cast<SHORT>(languages[i]);
-        void* value = element == VT_VARIANT ? static_cast<void*>(&item.get())
-                      : element == VT_I4    ? static_cast<void*>(&item.get().lVal)
+        void* value = element == VT_VARIANT ? static_cast<void*>(item.get())
+                      : element == VT_I4    ? static_cast<void*>(&item.get()->lVal)
                                             : static_cast<void*>(&shortItem);
         if (FAILED(SafeArrayPutElement(array, &index, value)))
             throw DispatchError::Status(E_OUTOFMEMORY);
@@ -159,13 +158,13 @@ void TesseraTMDouble::GetTargetLanguages(DispatchCall& call) const {
     // to the array itself.
     handedOut_ = std::move(languages);
     OwnedVariant reference;
-    VARIANT& held = handedOut_.get();
+    VARIANT& held = *handedOut_.get();
     if (held.vt == (VT_ARRAY | VT_VARIANT)) {
-        reference.get().vt = VT_BYREF | VT_VARIANT;
-        reference.get().pvarVal = &held;
+        reference.get()->vt = VT_BYREF | VT_VARIANT;
+        reference.get()->pvarVal = &held;
     } else {
-        reference.get().vt = static_cast<VARTYPE>(VT_BYREF | held.vt);
-        reference.get().pparray = &held.parray;
+        reference.get()->vt = static_cast<VARTYPE>(VT_BYREF | held.vt);
+        reference.get()->pparray = &held.parray;
     }
     call.Return(std::move(reference));
 }

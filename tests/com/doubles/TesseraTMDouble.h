@@ -11,7 +11,6 @@
 
 #include "ApplicationLink.h"
 #include "DispatchObject.h"
-#include "OwnedVariant.h"
 
 namespace orv::testdoubles {
 

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "DispatchError.h"
+#include "com/objects/DispatchError.h"
 
 namespace orv::testdoubles {
+
+using com::objects::DispatchError;
 namespace {
 
 constexpr int32_t kErrFileNotFound = 53;

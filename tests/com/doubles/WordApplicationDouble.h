@@ -8,7 +8,6 @@
 #include <wrl/client.h>
 
 #include "DispatchObject.h"
-#include "RunningObjectRegistration.h"
 
 namespace orv::testdoubles {
 

@@ -11,15 +11,12 @@
 #include <string>
 
 #include "ServerUnderTest.h"
+#include "com/automation/ClassesRoot.h"
 
 namespace orv::test {
 namespace {
 
-std::wstring GuidText(REFGUID guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
+using com::GuidText;
 
 class PrivateClassesRoot {
 public:

@@ -1,11 +1,11 @@
-#include "ConnectionPoint.h"
+#include "com/objects/ConnectionPoint.h"
 
 #include <cguid.h>
 #include <olectl.h>
 
 #include <vector>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 ConnectionPoint::ConnectionPoint(IUnknown& owner, IConnectionPointContainer& container,
                                  REFIID eventInterface, std::function<void(int)> onChange)
@@ -101,4 +101,4 @@ void ConnectionPoint::DisconnectAll() {
     if (onChange_ && !sinks.empty()) onChange_(-static_cast<int>(sinks.size()));
 }
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class HiddenWindow {
 public:
@@ -25,4 +25,4 @@ private:
     HWND window_ = nullptr;
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class RunningObjectRegistration {
 public:
@@ -28,4 +28,4 @@ private:
     DWORD cookie_ = 0;
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -1,12 +1,12 @@
 #pragma once
-// What keeps the DLL loaded: live objects of the doubles and class-factory locks. COM asks
+// What keeps the DLL loaded: its live objects and class-factory locks. COM asks
 // DllCanUnloadNow before it unloads a DLL; while anything here is counted, the answer is no.
 
 #include <windows.h>
 
 #include <atomic>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class ModuleLifetime {
 public:
@@ -24,4 +24,4 @@ private:
     static inline std::atomic<long> locks_{0};
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -1,10 +1,11 @@
-#include "ClassFactory.h"
+#include "com/objects/ClassFactory.h"
 
 #include <new>
 
-#include "ModuleLifetime.h"
+#include "com/automation/ComError.h"
+#include "com/objects/ModuleLifetime.h"
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
@@ -22,10 +23,8 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
     if (outer) return CLASS_E_NOAGGREGATION;
     try {
         return create_(iid, object);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_UNEXPECTED;
+        return ReportCurrentException(IID_IClassFactory);
     }
 }
 
@@ -34,4 +33,4 @@ HRESULT ClassFactory::LockServer(BOOL lock) {
     return S_OK;
 }
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

@@ -1,5 +1,5 @@
 #pragma once
-// How a member of a double fails. COM itself answers a malformed call with a bare status
+// How a member of a by-name object fails. COM itself answers a malformed call with a bare status
 // (wrong argument count, type mismatch, unknown member); an application raises its own
 // errors as an automation exception carrying a number and a description. Handlers throw
 // this; the dispatch base turns it into Invoke's result.
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class DispatchError {
 public:
@@ -42,4 +42,4 @@ private:
     std::wstring description_;
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

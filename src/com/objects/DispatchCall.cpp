@@ -1,8 +1,8 @@
-#include "DispatchCall.h"
+#include "com/objects/DispatchCall.h"
 
-#include "DispatchError.h"
+#include "com/objects/DispatchError.h"
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 void DispatchCall::ExpectArguments(UINT count) const {
     if (parameters_.cArgs != count) throw DispatchError::Status(DISP_E_BADPARAMCOUNT);
@@ -13,9 +13,9 @@ OwnedVariant DispatchCall::Coerced(UINT position, VARTYPE type) const {
     const UINT index = parameters_.cArgs - 1 - position;
     OwnedVariant direct;
     // VariantChangeType does not read through every by-reference form; copy the value out.
-    HRESULT hr = VariantCopyInd(&direct.get(), &parameters_.rgvarg[index]);
+    HRESULT hr = VariantCopyInd(direct.get(), &parameters_.rgvarg[index]);
     OwnedVariant coerced;
-    if (SUCCEEDED(hr)) hr = VariantChangeType(&coerced.get(), &direct.get(), 0, type);
+    if (SUCCEEDED(hr)) hr = VariantChangeType(coerced.get(), direct.get(), 0, type);
     if (FAILED(hr)) {
         throw DispatchError::Status(hr == DISP_E_OVERFLOW ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH,
                                     index);
@@ -25,27 +25,26 @@ OwnedVariant DispatchCall::Coerced(UINT position, VARTYPE type) const {
 
 std::wstring DispatchCall::String(UINT position) const {
     const OwnedVariant value = Coerced(position, VT_BSTR);
-    const BSTR text = value.get().bstrVal;
-    return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    return TextOf(V_BSTR(value.get()));
 }
 
 int32_t DispatchCall::Long(UINT position) const {
-    return Coerced(position, VT_I4).get().lVal;
+    return V_I4(Coerced(position, VT_I4).get());
 }
 
 bool DispatchCall::Boolean(UINT position) const {
-    return Coerced(position, VT_BOOL).get().boolVal != VARIANT_FALSE;
+    return V_BOOL(Coerced(position, VT_BOOL).get()) != VARIANT_FALSE;
 }
 
 void DispatchCall::Return(OwnedVariant value) noexcept {
-    if (result_) value.MoveTo(*result_);
+    if (result_) *result_ = value.Release();
 }
 
 void DispatchCall::ReturnObject(IDispatch* object) noexcept {
     if (!result_) return;
     if (object) object->AddRef();
-    result_->vt = VT_DISPATCH;
-    result_->pdispVal = object;
+    V_VT(result_) = VT_DISPATCH;
+    V_DISPATCH(result_) = object;
 }
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

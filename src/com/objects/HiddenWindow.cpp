@@ -1,8 +1,8 @@
-#include "HiddenWindow.h"
+#include "com/objects/HiddenWindow.h"
 
-#include "ModuleLifetime.h"
+#include "com/objects/ModuleLifetime.h"
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 HiddenWindow::HiddenWindow(const std::wstring& className) {
     const HINSTANCE instance = ModuleLifetime::Module();
@@ -23,4 +23,4 @@ void HiddenWindow::Destroy() noexcept {
     window_ = nullptr;
 }
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

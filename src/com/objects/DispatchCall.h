@@ -1,5 +1,5 @@
 #pragma once
-// One call arriving through IDispatch::Invoke, as a handler of a double sees it: its
+// One call arriving through IDispatch::Invoke, as a member's handler sees it: its
 // arguments by position from the left (DISPPARAMS holds them from the right), coerced to
 // the type the member declares, and the place for its result. A coercion that fails throws
 // DispatchError with DISP_E_TYPEMISMATCH and the argument's index, as a type library's
@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "OwnedVariant.h"
+#include "com/automation/ComText.h"
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class DispatchCall {
 public:
@@ -40,4 +40,4 @@ private:
     VARIANT* result_;
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

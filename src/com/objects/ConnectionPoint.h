@@ -11,7 +11,7 @@
 #include <functional>
 #include <map>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class ConnectionPoint final : public IConnectionPoint {
 public:
@@ -49,4 +49,4 @@ private:
     DWORD nextCookie_ = 1;
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

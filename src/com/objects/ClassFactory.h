@@ -1,10 +1,10 @@
 #pragma once
-// The class object of one class of the doubles. Class objects are static and live as long as
-// the DLL: reference counting does nothing, LockServer keeps the DLL loaded.
+// The class object of one class of a by-name server. Class objects are static and live as
+// long as the DLL: reference counting does nothing, LockServer keeps the DLL loaded.
 
 #include <unknwn.h>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 class ClassFactory final : public IClassFactory {
 public:
@@ -21,4 +21,4 @@ private:
     Creator create_;
 };
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects

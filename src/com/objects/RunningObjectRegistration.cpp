@@ -1,10 +1,10 @@
-#include "RunningObjectRegistration.h"
+#include "com/objects/RunningObjectRegistration.h"
 
 #include <oleauto.h>
 
 #include <utility>
 
-namespace orv::testdoubles {
+namespace orv::com::objects {
 
 RunningObjectRegistration RunningObjectRegistration::Register(IUnknown* object,
                                                               REFCLSID classId) noexcept {
@@ -32,4 +32,4 @@ void RunningObjectRegistration::Revoke() noexcept {
     if (const DWORD cookie = std::exchange(cookie_, 0)) RevokeActiveObject(cookie, nullptr);
 }
 
-}  // namespace orv::testdoubles
+}  // namespace orv::com::objects
