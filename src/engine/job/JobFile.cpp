@@ -9,6 +9,7 @@
 #include "engine/model/EngineError.h"
 #include "engine/system/FileFailure.h"
 #include "engine/system/WholeFile.h"
+#include "engine/text/Utf8.h"
 #include "platform/NarrowText.h"
 
 namespace orv::engine {
@@ -261,6 +262,11 @@ void JobFileParser::ReadDocuments(const Section& task, JobDescription& job) cons
 }  // namespace
 
 JobDescription ParseJobFile(std::string_view bytes, const std::wstring& name) {
+    // A job file saved by an editor as UTF-8 with its mark is read as UTF-8 on every system; any
+    // other is in the system's narrow encoding, as the component writes it.
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark)
+        return JobFileParser(name).Parse(FromUtf8(bytes.substr(kUtf8Mark.size())));
     return JobFileParser(name).Parse(FromNarrow(std::string(bytes)));
 }
 

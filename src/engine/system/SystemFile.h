@@ -84,6 +84,12 @@ public:
     // Closes the file, reporting a failure to write out its last bytes (WriteFailed).
     void Close();
 
+    // For a lock file of its own (LockFileOf): lets go of this file's lock and closes it,
+    // removing the file at `path` first when no other owner holds a lock on it, so that no lock
+    // file stays behind. Another owner that opened it meanwhile finds it no longer named and
+    // makes a new one. Never fails.
+    void CloseRemovingUnlessLocked(const std::wstring& path) noexcept;
+
 private:
     explicit SystemFile(std::intptr_t handle) noexcept : handle_(handle) {}
 
@@ -95,6 +101,12 @@ private:
 // looked at).
 std::optional<FileStatus> StatusOfPath(const std::wstring& path);
 std::optional<FileStatus> StatusOfPath(const std::filesystem::path& path);
+
+// The file that holds the advisory locks on the file at `path`: the file itself where a file
+// may be replaced while it is open (POSIX); on Windows, which refuses that, a "<name>.lock" file
+// beside it, made by the first lock and left in place, so that a writer holding the lock can
+// still rename a new file over the locked one.
+std::wstring LockFileOf(const std::wstring& path);
 
 // Renames `from` over `to`, replacing a file there in one step.
 void RenameReplacing(const std::wstring& from, const std::wstring& to);

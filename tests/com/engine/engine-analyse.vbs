@@ -31,11 +31,11 @@ fso.CopyFile fixtures & "\protected.tmx", scratch & "\protected.tmx"
 fso.CreateFolder scratch & "\out"
 
 ' The documents in name order, as orvbatch takes a folder's.
-Dim count : count = fso.GetFolder(scratch & "\docs").Files.Count
-Dim names() : ReDim names(count - 1)
+' A fixed array: Wine's VBScript fails on ReDim of a dynamic one.
+Dim names(63), count : count = 0
 Dim file, i, j, held : i = 0
 For Each file In fso.GetFolder(scratch & "\docs").Files
-    names(i) = file.Name : i = i + 1
+    names(count) = file.Name : count = count + 1
 Next
 For i = 0 To count - 2
     For j = i + 1 To count - 1

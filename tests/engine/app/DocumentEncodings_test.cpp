@@ -55,8 +55,14 @@ TEST_F(DocumentEncodings, TheLogSaysHowEachDocumentWasReadAndRefusesOneThatCanno
     EXPECT_EQ(ba.get_Files()->Item(2)->get_WordsTotal(), 1);
     EXPECT_TRUE(ba.get_Files()->Item(3)->get_ProcessingError());
     const std::string log = ReadBytes(folder.path() / "out/analysis.log");
-    EXPECT_THAT(log, ContainsRegex("letter.txt\r\n  Encoding: KOI8-R \\(detected, \\d+% "
-                                   "confident\\)\r\n"));
+    // Digits, then "% confident": no regular expression, which GoogleTest reads differently on
+    // each system.
+    const std::string detected = "letter.txt\r\n  Encoding: KOI8-R (detected, ";
+    ASSERT_THAT(log, HasSubstr(detected));
+    const std::string after = log.substr(log.find(detected) + detected.size());
+    const std::size_t digits = after.find_first_not_of("0123456789");
+    EXPECT_GT(digits, 0u);
+    EXPECT_EQ(after.substr(digits, 14), "% confident)\r\n");
     // The standard name, whatever alias the document wrote.
     EXPECT_THAT(log, HasSubstr("brief.xml\r\n  Encoding: ISO-8859-2 (declared)\r\n"));
     EXPECT_THAT(log, HasSubstr("Not analysed: Cannot tell its encoding: give --encoding"));

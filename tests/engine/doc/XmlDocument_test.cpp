@@ -40,7 +40,9 @@ TEST(XmlDocumentTest, InternalEntitiesAreExpandedAndNothingOutsideTheFileIsRead)
     // Were they read, the DTD would declare an entity and the entity would bring its text.
     folder.Write("secret.dtd", "<!ENTITY leak \"SECRET\">");
     folder.Write("secret.txt", "SECRET");
-    const std::string url = "file://" + folder.path().string();
+    std::string where = folder.path().generic_string();
+    if (where.front() != '/') where.insert(0, "/");  // a drive letter: file:///C:/...
+    const std::string url = "file://" + where;
     const std::string xml =
         "<?xml version=\"1.0\"?>\n<!DOCTYPE doc [\n"
         "  <!ENTITY % remote SYSTEM \"" +

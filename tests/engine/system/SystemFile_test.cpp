@@ -57,8 +57,7 @@ TEST(SystemFile, EachFailureArrivesAsItsProblem) {
         {"a file over the limit", [&] { ReadWholeFile(file, 11); }, FileProblem::TooLarge},
         {"a stop asked for", [&] { ReadWholeFile(file, 100, [&] { return ++stops > 0; }); },
          FileProblem::Cancelled},
-        {"rename a missing file", [&] { RenameReplacing(missing, file); },
-         FileProblem::NotFound},
+        {"rename a missing file", [&] { RenameReplacing(missing, file); }, FileProblem::NotFound},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,7 +133,10 @@ TEST(SystemFile, ALockExcludesAnotherOwnerAndEndsWithItsFile) {
 TEST(SystemFile, AFileHeldForALockCanStillBeReadReplacedAndRemoved) {
     TempFolder folder;
     const std::wstring file = folder.Write("tm.tmx", "old").wstring();
-    SystemFile held = SystemFile::OpenToLock(file, true);
+    // Where the system cannot replace an open file, the lock is held on a file beside it.
+    const std::wstring lockFile = LockFileOf(file);
+    if (!StatusOfPath(lockFile)) SystemFile::CreateNew(lockFile).Close();
+    SystemFile held = SystemFile::OpenToLock(lockFile, true);
     ASSERT_EQ(held.TryLock(SystemFile::LockKind::Exclusive), SystemFile::LockResult::Held);
     EXPECT_EQ(ReadWholeFile(file, 100), "old");
     const std::wstring fresh = folder.Write("new.tmx", "new").wstring();

@@ -183,6 +183,13 @@ void SystemFile::Close() {
     if (result != 0 && errno != EINTR) Fail(errno, Use::Write);
 }
 
+void SystemFile::CloseRemovingUnlessLocked(const std::wstring& path) noexcept {
+    if (handle_ < 0) return;
+    // flock converts this file's own lock: exclusive only when no one else holds one.
+    if (::flock(Descriptor(handle_), LOCK_EX | LOCK_NB) == 0) RemoveFileQuietly(path);
+    ::close(Descriptor(std::exchange(handle_, -1)));
+}
+
 std::optional<FileStatus> StatusOfPath(const std::wstring& path) {
     struct stat status {};
     try {
@@ -197,6 +204,10 @@ std::optional<FileStatus> StatusOfPath(const std::filesystem::path& path) {
     struct stat status {};
     if (path.empty() || ::stat(path.c_str(), &status) != 0) return std::nullopt;
     return StatusFrom(status);
+}
+
+std::wstring LockFileOf(const std::wstring& path) {
+    return path;
 }
 
 void RenameReplacing(const std::wstring& from, const std::wstring& to) {

@@ -129,14 +129,16 @@ SystemFile SystemFile::OpenToRead(const std::wstring& path) {
 
 SystemFile SystemFile::OpenToLock(const std::wstring& path, bool writable) {
     HANDLE handle = INVALID_HANDLE_VALUE;
-    if (writable) handle = OpenExisting(path, GENERIC_READ | GENERIC_WRITE);
+    // DELETE too: a lock file of its own is removed through its handle (CloseRemovingUnlessLocked).
+    if (writable) handle = OpenExisting(path, GENERIC_READ | GENERIC_WRITE | DELETE);
+    if (handle == INVALID_HANDLE_VALUE) handle = OpenExisting(path, GENERIC_READ | DELETE);
     if (handle == INVALID_HANDLE_VALUE) handle = OpenExisting(path, GENERIC_READ);
     if (handle == INVALID_HANDLE_VALUE) Fail(Use::Open);
     return SystemFile(Held(handle));
 }
 
 SystemFile SystemFile::CreateNew(const std::wstring& path) {
-    const HANDLE handle = CreateFileW(NativeName(path), GENERIC_WRITE, kShareAll, nullptr,
+    const HANDLE handle = CreateFileW(NativeName(path), GENERIC_WRITE | DELETE, kShareAll, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) Fail(Use::Create);
     return SystemFile(Held(handle));
@@ -199,6 +201,21 @@ void SystemFile::Close() {
     if (!CloseHandle(Native(std::exchange(handle_, -1)))) Fail(Use::Write);
 }
 
+void SystemFile::CloseRemovingUnlessLocked(const std::wstring&) noexcept {
+    if (handle_ == -1) return;
+    const HANDLE handle = Native(std::exchange(handle_, -1));
+    OVERLAPPED where{};
+    where.Offset = kLockOffsetLow;
+    where.OffsetHigh = kLockOffsetHigh;
+    UnlockFileEx(handle, 0, 1, 0, &where);
+    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where)) {
+        // Removed by the handle, when it closes: the name cannot now name another file.
+        FILE_DISPOSITION_INFO removal{TRUE};  // its one member, which a macro of windows.h renames
+        SetFileInformationByHandle(handle, FileDispositionInfo, &removal, sizeof removal);
+    }
+    CloseHandle(handle);
+}
+
 std::optional<FileStatus> StatusOfPath(const std::filesystem::path& path) {
     return StatusOfPath(path.native());
 }
@@ -212,6 +229,10 @@ std::optional<FileStatus> StatusOfPath(const std::wstring& path) {
     std::optional<FileStatus> status = StatusOfHandle(handle);
     CloseHandle(handle);
     return status;
+}
+
+std::wstring LockFileOf(const std::wstring& path) {
+    return path + L".lock";
 }
 
 void RenameReplacing(const std::wstring& from, const std::wstring& to) {
