@@ -23,10 +23,15 @@ fso.CopyFile(examples + "\\memory.tmx", scratch + "\\memory.tmx");
 fso.CopyFolder(examples + "\\docs", scratch + "\\docs");
 fso.CreateFolder(scratch + "\\out");
 
+// The documents in the order the expectation lists them, which is orvbatch's order for the
+// folder: Wine's JScript cannot enumerate the file system object's collections.
 var names = [];
-for (var e = new Enumerator(fso.GetFolder(scratch + "\\docs").Files); !e.atEnd(); e.moveNext())
-    names.push(e.item().Name);
-names.sort();  // by code unit, as orvbatch orders a folder's documents
+var lines = fso.OpenTextFile(environment("ORV_ENGINE_FIXTURES_DIR") + "\\examples.expected")
+                .ReadAll().split("\n");
+for (var l = 0; l < lines.length; l++) {
+    var name = lines[l].split(" ")[0];
+    if (name != "" && (names.length == 0 || names[names.length - 1] != name)) names.push(name);
+}
 
 var ba = new ActiveXObject("OrvBatchAnalyse.BatchAnalyse");
 ba.TranslationMemory = scratch + "\\memory.tmx";
