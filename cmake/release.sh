@@ -23,13 +23,19 @@ git -C "$source" archive --format=tar.gz --prefix="$name/" -o "$staging/$name.ta
 mv -f "$staging/$name.tar.gz" "$output/$name.tar.gz"
 echo "Written: $output/$name.tar.gz"
 
-# The server DLL of each Windows build there is: x64 from windows-x64, x86 from windows-x86.
+# The Windows programs of each Windows build there is: x64 from windows-x64, x86 from
+# windows-x86; the component's server, and where the engine was built, its stand-in server
+# and orvbatch.exe.
 dlls=()
 for arch in x64 x86; do
     dll=$source/build/windows-$arch/src/com/server/OrvBatchAnalyse.dll
     [[ -f $dll ]] || continue
     mkdir -p "$staging/$name-windows/$arch"
     cp "$dll" "$staging/$name-windows/$arch/"
+    for extra in src/OrvTesseraEngine.dll src/cli/orvbatch.exe; do
+        [[ -f $source/build/windows-$arch/$extra ]] &&
+            cp "$source/build/windows-$arch/$extra" "$staging/$name-windows/$arch/"
+    done
     dlls+=("$arch")
 done
 if [[ ${#dlls[@]} -eq 0 ]]; then
