@@ -6,25 +6,27 @@
 namespace orv::cli {
 namespace {
 
-// Products of two amounts need twice the bits of an amount; the compiler's 128-bit integer is
-// an extension, and marked so for -Wpedantic.
-__extension__ typedef __int128 Wide;
-
 constexpr int64_t kPowersOfTen[] = {1, 10, 100, 1'000, 10'000, 100'000, 1'000'000};
 
-// `value` / `divisor`, halves away from zero; `divisor` is positive.
-Wide DivideRounded(Wide value, Wide divisor) {
-    Wide quotient = value / divisor;
-    const Wide remainder = value % divisor;
-    const Wide twice = remainder < 0 ? -2 * remainder : 2 * remainder;
+// `value` / `divisor`, halves away from zero; `divisor` is positive and at most kScale, so
+// twice the remainder cannot overflow.
+int64_t DivideRounded(int64_t value, int64_t divisor) {
+    int64_t quotient = value / divisor;
+    const int64_t remainder = value % divisor;
+    const int64_t twice = remainder < 0 ? -2 * remainder : 2 * remainder;
     if (twice >= divisor) quotient += value < 0 ? -1 : 1;
     return quotient;
 }
 
-int64_t Narrowed(Wide value) {
-    if (value > std::numeric_limits<int64_t>::max() || value < std::numeric_limits<int64_t>::min())
-        throw DecimalOverflow();
-    return static_cast<int64_t>(value);
+int64_t Add(int64_t a, int64_t b) {
+    int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) throw DecimalOverflow();
+    return sum;
+}
+int64_t Multiply(int64_t a, int64_t b) {
+    int64_t product = 0;
+    if (__builtin_mul_overflow(a, b, &product)) throw DecimalOverflow();
+    return product;
 }
 
 std::string Grouped(const std::string& digits) {
@@ -39,12 +41,12 @@ std::string Grouped(const std::string& digits) {
 }  // namespace
 
 Decimal Decimal::FromWhole(int64_t whole) {
-    return Decimal(Narrowed(static_cast<Wide>(whole) * kScale));
+    return Decimal(Multiply(whole, kScale));
 }
 
 std::optional<Decimal> Decimal::Parse(std::string_view text, int maxFractionDigits) {
     if (maxFractionDigits < 0 || maxFractionDigits > kFractionDigits) return std::nullopt;
-    Wide units = 0;
+    int64_t units = 0;
     int fractionDigits = 0;
     bool point = false;
     bool anyDigit = false;
@@ -57,48 +59,53 @@ std::optional<Decimal> Decimal::Parse(std::string_view text, int maxFractionDigi
         if (c < '0' || c > '9') return std::nullopt;
         anyDigit = true;
         if (point && ++fractionDigits > maxFractionDigits) return std::nullopt;
-        units = units * 10 + (c - '0');
-        if (units > std::numeric_limits<int64_t>::max()) return std::nullopt;
+        if (__builtin_mul_overflow(units, 10, &units) ||
+            __builtin_add_overflow(units, c - '0', &units))
+            return std::nullopt;
     }
     if (!anyDigit) return std::nullopt;
-    units *= kPowersOfTen[kFractionDigits - fractionDigits];
-    if (units > std::numeric_limits<int64_t>::max()) return std::nullopt;
-    return Decimal(static_cast<int64_t>(units));
+    if (__builtin_mul_overflow(units, kPowersOfTen[kFractionDigits - fractionDigits], &units))
+        return std::nullopt;
+    return Decimal(units);
 }
 
 Decimal Decimal::operator+(Decimal other) const {
-    int64_t sum = 0;
-    if (__builtin_add_overflow(units_, other.units_, &sum)) throw DecimalOverflow();
-    return Decimal(sum);
+    return Decimal(Add(units_, other.units_));
 }
 
 Decimal Decimal::Times(int64_t count) const {
-    int64_t product = 0;
-    if (__builtin_mul_overflow(units_, count, &product)) throw DecimalOverflow();
-    return Decimal(product);
+    return Decimal(Multiply(units_, count));
 }
 
+// a × b / kScale in 64 bits, as a = aq·kScale + ar and b = bq·kScale + br: aq·b and ar·bq are
+// whole units, and only ar·br / kScale has a fraction to round. Every term has the sign of the
+// product (division truncates toward zero), so rounding that term away from zero rounds the
+// whole product so.
 Decimal Decimal::Times(Decimal other) const {
-    const Wide product = static_cast<Wide>(units_) * other.units_;
-    return Decimal(Narrowed(DivideRounded(product, kScale)));
+    const int64_t aq = units_ / kScale, ar = units_ % kScale;
+    const int64_t bq = other.units_ / kScale, br = other.units_ % kScale;
+    const int64_t whole = Add(Multiply(aq, other.units_), Multiply(ar, bq));
+    return Decimal(Add(whole, DivideRounded(ar * br, kScale)));
 }
 
 Decimal Decimal::RoundedTo(int digits) const {
     if (digits >= kFractionDigits) return *this;
     if (digits < 0) digits = 0;
     const int64_t step = kPowersOfTen[kFractionDigits - digits];
-    return Decimal(Narrowed(DivideRounded(units_, step) * step));
+    return Decimal(Multiply(DivideRounded(units_, step), step));
 }
 
 std::string Decimal::Format(int digits, bool grouped) const {
     if (digits < 0) digits = 0;
     if (digits > kFractionDigits) digits = kFractionDigits;
-    const Wide rounded = RoundedTo(digits).units_;
-    const Wide magnitude = rounded < 0 ? -rounded : rounded;
-    const std::string whole = std::to_string(static_cast<uint64_t>(magnitude / kScale));
+    const int64_t rounded = RoundedTo(digits).units_;
+    // In unsigned arithmetic: the negative of the smallest value has no signed form.
+    const uint64_t magnitude =
+        rounded < 0 ? 0 - static_cast<uint64_t>(rounded) : static_cast<uint64_t>(rounded);
+    const std::string whole = std::to_string(magnitude / kScale);
     std::string text = (rounded < 0 ? "-" : "") + (grouped ? Grouped(whole) : whole);
     if (digits == 0) return text;
-    std::string fraction = std::to_string(static_cast<uint64_t>(magnitude % kScale));
+    std::string fraction = std::to_string(magnitude % kScale);
     fraction.insert(0, static_cast<std::size_t>(kFractionDigits) - fraction.size(), '0');
     return text + "." + fraction.substr(0, static_cast<std::size_t>(digits));
 }

@@ -63,15 +63,22 @@ TEST(Decimal, ProductsRoundToSixDigitsAndCountsMultiplyExactly) {
     const struct {
         const char *a, *b, *product;
     } cases[] = {
-        {"38.25", "0.085", "3.25125"},           {"0.000001", "0.5", "0.000001"},
-        {"0.000001", "0.499999", "0.00"},        {"3", "0.333333", "0.999999"},
+        {"38.25", "0.085", "3.25125"},
+        {"0.000001", "0.5", "0.000001"},
+        {"0.000001", "0.499999", "0.00"},
+        {"3", "0.333333", "0.999999"},
         {"1234567.89", "1000", "1234567890.00"},
+        // Both factors with whole and fractional parts, and a half in the last digit.
+        {"123456.789012", "654.321098", "80780381.741886"},
+        {"9999999.999999", "0.5", "5000000.00"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Decimal::Parse(c.a)->Times(*Decimal::Parse(c.b)).ExactText(), c.product)
             << c.a << " x " << c.b;
     }
     EXPECT_EQ(Decimal::Parse("0.333333")->Times(int64_t{7}).ExactText(), "2.333331");
+    EXPECT_EQ(Units(-1'500'000).Times(*Decimal::Parse("0.000001")).ExactText(), "-0.000002")
+        << "a negative half rounds away from zero too";
 }
 
 TEST(Decimal, EveryOperationThatLeavesTheRangeThrowsInsteadOfWrapping) {
