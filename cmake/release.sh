@@ -36,6 +36,12 @@ for arch in x64 x86; do
         [[ -f $source/build/windows-$arch/$extra ]] &&
             cp "$source/build/windows-$arch/$extra" "$staging/$name-windows/$arch/"
     done
+    # The builds carry their debug information (a hundred megabytes and more); users get none.
+    strip=x86_64-w64-mingw32-strip
+    [[ $arch == x86 ]] && strip=i686-w64-mingw32-strip
+    if command -v "$strip" >/dev/null; then
+        "$strip" --strip-debug "$staging/$name-windows/$arch/"*
+    fi
     dlls+=("$arch")
 done
 if [[ ${#dlls[@]} -eq 0 ]]; then
