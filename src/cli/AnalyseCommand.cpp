@@ -341,7 +341,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
             throw UsageError(ToNarrow(error.description()));
         }
     }
-    engine::SetEngineExtras({options.encoding, rules});
+    control->SetExtras({options.encoding, rules});
     RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckOutputFile(options.report, "the report", folders);
     if (!options.quote.empty()) CheckOutputFile(options.quote, "the quote", folders);

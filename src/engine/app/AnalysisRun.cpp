@@ -31,7 +31,9 @@ AnalysisRun RunAnalysis(const TranslationMemory& tm, const TmIndex& index,
     // One batch over all documents, so that a segment repeated from an earlier document is
     // a repetition too; `owner` remembers whose segment each one is.
     Progress progress{0, documents.size(), 0, 0};
-    DocumentSegmenter segmenter(tm.sourceLanguage, CurrentEngineExtras().segmentationRulesFile);
+    // No control: no extras, the built-in rules.
+    const std::wstring rules = control ? control->Extras().segmentationRulesFile : std::wstring();
+    DocumentSegmenter segmenter(tm.sourceLanguage, rules);
     std::vector<std::size_t> owner;
     report.documents.reserve(documents.size());
     for (const auto& path : documents) {

@@ -43,4 +43,14 @@ void EngineControl::RecordTmOpenFailure(const std::wstring& description) {
     lastTmOpenFailure_ = description;
 }
 
+void EngineControl::SetExtras(EngineExtras extras) {
+    const std::lock_guard<std::mutex> hold(extrasLock_);
+    extras_ = std::move(extras);
+}
+
+EngineExtras EngineControl::Extras() const {
+    const std::lock_guard<std::mutex> hold(extrasLock_);
+    return extras_;
+}
+
 }  // namespace orv::engine

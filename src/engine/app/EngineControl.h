@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 
+#include "engine/app/EngineExtras.h"
 #include "engine/model/LoadCancelled.h"
 
 namespace orv::engine {
@@ -77,6 +78,11 @@ public:
     // For the engine: the outcome of opening a TM; empty for success.
     void RecordTmOpenFailure(const std::wstring& description);
 
+    // The settings the component does not know (EngineExtras.h), for this application's
+    // analyses: each reads them once, as it starts.
+    void SetExtras(EngineExtras extras);
+    EngineExtras Extras() const;
+
 private:
     // Lock-free, so that setting it from a signal handler is safe.
     std::atomic<bool> cancelRequested_{false};
@@ -88,6 +94,9 @@ private:
     mutable std::mutex failureLock_;
     std::wstring lastJobFailure_;
     std::wstring lastTmOpenFailure_;
+
+    mutable std::mutex extrasLock_;
+    EngineExtras extras_;
 };
 
 }  // namespace orv::engine

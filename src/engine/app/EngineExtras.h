@@ -1,8 +1,9 @@
 #pragma once
 // Settings of the engine that the component does not know: a program that drives the engine in
-// its own process (orvbatch, a C++ client) sets them before an analysis; an automation client
-// never meets them, and no job file or log holds them. Process-wide, as the engine runs in the
-// caller's process; the analysis reads them once, as it starts.
+// its own process (orvbatch, a C++ client) sets them on the control of its applications
+// (EngineControl::SetExtras) before an analysis; an automation client never meets them, and no
+// job file or log holds them. Each application has its own, so that two clients in one process
+// never see each other's.
 
 #include <string>
 
@@ -17,10 +18,8 @@ struct EngineExtras {
     std::wstring segmentationRulesFile;
 };
 
-void SetEngineExtras(EngineExtras extras);
 // Whether documents can be read in the encoding `name` (ICU's names and aliases); an analysis
 // given another fails before it reads a document.
 bool IsKnownDocumentEncoding(const std::string& name);
-EngineExtras CurrentEngineExtras();
 
 }  // namespace orv::engine

@@ -130,7 +130,7 @@ void EngineTM::ExecuteJobFile(const std::wstring& jobFilePath) {
 }
 
 void EngineTM::RunJob(const std::wstring& jobFilePath, EngineControl& control) {
-    const std::string encoding = CurrentEngineExtras().documentEncoding;
+    const std::string encoding = control.Extras().documentEncoding;
     if (!encoding.empty() && !IsKnownDocumentEncoding(encoding))
         RaiseEngineError(L"The encoding given for the documents is not known");
     const TranslationMemory& tm = OpenTM();

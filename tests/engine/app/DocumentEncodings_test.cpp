@@ -26,20 +26,6 @@ const std::string kKoi8Letter =
     "\xC4\xCF\xCD. \xE4\xCF\xCB\xD5\xCD\xC5\xCE\xD4\xD9 \xC2\xD5\xC4\xD5\xD4 \xC7\xCF\xD4\xCF"
     "\xD7\xD9 \xCB \xD0\xD1\xD4\xCE\xC9\xC3\xC5.\n";
 
-// Keeps what the test sets from the analyses of other tests.
-class ScopedExtras {
-public:
-    explicit ScopedExtras(EngineExtras extras) : old_(CurrentEngineExtras()) {
-        SetEngineExtras(std::move(extras));
-    }
-    ~ScopedExtras() { SetEngineExtras(old_); }
-    ScopedExtras(const ScopedExtras&) = delete;
-    ScopedExtras& operator=(const ScopedExtras&) = delete;
-
-private:
-    EngineExtras old_;
-};
-
 using DocumentEncodings = GoldenAnalysis;
 
 TEST_F(DocumentEncodings, TheLogSaysHowEachDocumentWasReadAndRefusesOneThatCannotBeTold) {
@@ -71,7 +57,7 @@ TEST_F(DocumentEncodings, TheLogSaysHowEachDocumentWasReadAndRefusesOneThatCanno
 }
 
 TEST_F(DocumentEncodings, TheGivenEncodingReadsWhatTheDocumentDoesNotSay) {
-    const ScopedExtras extras({"cp1251", {}});
+    control->SetExtras({"cp1251", {}});
     folder.Write("letter.txt", kKoi8Letter);
     ba.get_Files()->Add(folder.wpath("letter.txt"));
     ASSERT_TRUE(ba.Analyse());
@@ -80,7 +66,7 @@ TEST_F(DocumentEncodings, TheGivenEncodingReadsWhatTheDocumentDoesNotSay) {
 }
 
 TEST_F(DocumentEncodings, AnEncodingIcuDoesNotKnowFailsTheJobBeforeAnyDocumentIsRead) {
-    const ScopedExtras extras({"klingon-8", {}});
+    control->SetExtras({"klingon-8", {}});
     folder.Write("letter.txt", kKoi8Letter);
     ba.get_Files()->Add(folder.wpath("letter.txt"));
     EXPECT_TRUE(RaisedBy([&] { ba.Analyse(); }));
