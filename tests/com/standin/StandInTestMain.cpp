@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <objbase.h>
+#include <windows.h>
 
 #include "standin/StandInFixture.h"
 
@@ -19,9 +20,25 @@ public:
 
 }  // namespace
 
+// A fresh Wine prefix starts its desktop with the first top-level window of the session, and a
+// window made while it starts can be lost: the tests look for the stand-in's window, so one is
+// made here first, and again until the desktop takes it.
+void WaitForTheDesktop() {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const HWND window =
+            CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        if (window != nullptr) {
+            DestroyWindow(window);
+            return;
+        }
+        Sleep(100);
+    }
+}
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+    WaitForTheDesktop();
     testing::AddGlobalTestEnvironment(new RegisteredStandIn);
     const int result = RUN_ALL_TESTS();
     CoUninitialize();
