@@ -155,8 +155,8 @@ void WriteManPage(const CLI::App& app, const ToolArguments& tools) {
     try {
         engine::ReplaceFileAtomically(FromNarrow(tools.manOutput), page);
     } catch (const engine::FileFailure& failure) {
-        throw std::runtime_error("cannot write the man page \"" + tools.manOutput + "\": " +
-                                 ToNarrow(engine::FileProblemText(failure.problem())));
+        throw std::runtime_error("cannot write the man page \"" + tools.manOutput +
+                                 "\": " + ToNarrow(engine::FileProblemText(failure.problem())));
     }
 }
 

@@ -136,8 +136,8 @@ TEST_F(Orvbatch, TheFiguresTheScriptClientsMustPrintAreOrvbatchsOwn) {
 // orvbatch.exe under Wine must print this same table for the example (the Windows tests hold
 // it to the same file), so a change of the table or of the example's figures is made there too.
 TEST_F(Orvbatch, TheExampleTableIsTheOneOrvbatchMustPrintOnEverySystem) {
-    const auto run = Run({"analyse", "--tm", "ex/memory.tmx", "--user", "demo", "--target",
-                          "de-DE", "--rates", "ex/rates.ini", "ex/docs"});
+    const auto run = Run({"analyse", "--tm", "ex/memory.tmx", "--user", "demo", "--target", "de-DE",
+                          "--rates", "ex/rates.ini", "ex/docs"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, ReadBytes(ORV_EXAMPLE_TABLE));
 }

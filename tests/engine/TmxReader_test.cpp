@@ -172,8 +172,7 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
          L": line 7: a <tuv> element has no xml:lang attribute"},
         {Tmx(Unit("&nbsp;")), L"line 5: Entity 'nbsp' not defined"},
         // A byte no decoder takes for US-ASCII (windows-1252 maps 0x81 with some, not others).
-        {"<?xml version=\"1.0\" encoding=\"US-ASCII\"?><tmx>\x81</tmx>",
-         L": line 1: "},
+        {"<?xml version=\"1.0\" encoding=\"US-ASCII\"?><tmx>\x81</tmx>", L": line 1: "},
         // Taken for UCS-4 by its first bytes, which already fail as the reader is made.
         {std::string("<\0\0\0a", 5), L": line 1: the XML is not well-formed"},
     };

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/text/Utf8.h"
 #include "engine/tm/TmxReader.h"
 #include "engine/tm/TmxWriter.h"
-#include "engine/text/Utf8.h"
 #include "platform/AutomationError.h"
 #include "support/TempFolder.h"
 

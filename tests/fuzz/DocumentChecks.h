@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/formats/Document.h"
 #include "engine/doc/DocumentSegmenter.h"
+#include "engine/formats/Document.h"
 #include "platform/AutomationError.h"
 
 namespace orv::fuzz {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "engine/doc/EntityDeclarations.h"
-#include "engine/xml/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/model/EngineError.h"
+#include "engine/xml/Libxml.h"
 
 namespace orv::engine {
 namespace {

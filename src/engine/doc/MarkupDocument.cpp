@@ -8,12 +8,12 @@
 #include "engine/doc/BlockBuilder.h"
 #include "engine/doc/DeclaredEncoding.h"
 #include "engine/doc/InternalSubset.h"
-#include "engine/xml/Libxml.h"
 #include "engine/doc/TaggingErrors.h"
 #include "engine/doc/UnreadEntities.h"
 #include "engine/model/EngineError.h"
 #include "engine/text/PlainTextDocument.h"
 #include "engine/text/Utf8.h"
+#include "engine/xml/Libxml.h"
 
 namespace orv::engine {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "engine/xml/Libxml.h"
 #include "engine/text/Utf8.h"
+#include "engine/xml/Libxml.h"
 
 namespace orv::engine {
 

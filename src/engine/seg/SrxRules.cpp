@@ -2,12 +2,12 @@
 
 #include <unicode/regex.h>
 
-#include "engine/xml/Libxml.h"
 #include "engine/model/EngineError.h"
 #include "engine/seg/BuiltInRules.h"
 #include "engine/text/IcuText.h"
 #include "engine/text/PlainTextDocument.h"
 #include "engine/text/Utf8.h"
+#include "engine/xml/Libxml.h"
 #include "platform/AutomationError.h"
 
 namespace orv::engine {

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "engine/xml/Libxml.h"
 #include "engine/model/EngineError.h"
-#include "engine/tm/TmUsers.h"
 #include "engine/text/Utf8.h"
+#include "engine/tm/TmUsers.h"
+#include "engine/xml/Libxml.h"
 
 namespace orv::engine {
 namespace {

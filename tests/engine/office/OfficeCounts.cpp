@@ -4,8 +4,8 @@
 
 #include "engine/app/AnalysisRun.h"
 #include "engine/match/TmIndex.h"
-#include "engine/tm/TmxReader.h"
 #include "engine/text/Utf8.h"
+#include "engine/tm/TmxReader.h"
 #include "support/TempFolder.h"
 
 namespace orv::engine::test {
