@@ -4,6 +4,19 @@
 
 namespace orv::engine {
 
+FileProblem OtherFailureOf(FileUse use) {
+    switch (use) {
+        case FileUse::Read:
+            return FileProblem::ReadFailed;
+        case FileUse::Write:
+            return FileProblem::WriteFailed;
+        case FileUse::Open:
+        case FileUse::Create:
+            break;
+    }
+    return FileProblem::OpenFailed;
+}
+
 std::wstring FileProblemText(FileProblem problem) {
     switch (problem) {
         case FileProblem::NotFound:

@@ -25,6 +25,11 @@ enum class FileProblem {
     Cancelled,       // the caller's stop check asked for it
 };
 
+// What a system call that failed was doing: an error the system gives no more specific meaning
+// is the step's own failure (OtherFailureOf).
+enum class FileUse { Open, Create, Read, Write };
+FileProblem OtherFailureOf(FileUse use);
+
 // In words, lower case, no path and no digits: "the file does not exist". Fits after
 // "Cannot read TM x: " and, with its first letter raised, stands alone as a reason.
 std::wstring FileProblemText(FileProblem problem);

@@ -9,30 +9,13 @@
 
 #include "cli/terminal/SecretBytes.h"
 #include "cli/terminal/SecretFile.h"
+#include "cli/terminal/posix/OwnedDescriptor.h"
 
 namespace orv::cli {
-namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
-};
-
-}  // namespace
-
 const char kMakeSecretFilePrivate[] = "chmod 600 makes it private";
 
 std::string ReadFirstLineOfSecretFile(const std::filesystem::path& file, std::size_t longest) {
-    Descriptor input(open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    OwnedDescriptor input(open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (input.get() < 0) throw std::runtime_error(strerror(errno));
     std::string bytes;
     char buffer[4096];

@@ -13,6 +13,7 @@
 
 #include "cli/terminal/SecretBytes.h"
 #include "cli/terminal/TerminalLine.h"
+#include "cli/terminal/posix/OwnedDescriptor.h"
 #include "platform/NarrowText.h"
 
 namespace orv::cli {
@@ -21,20 +22,6 @@ namespace {
 std::string ErrnoText(int error) {
     return strerror(error);
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
-};
 
 void WriteAll(int descriptor, const std::string& text) {
     std::size_t written = 0;
@@ -153,7 +140,7 @@ std::wstring TextOfSecret(std::string& bytes) {
 }  // namespace
 
 std::wstring ReadPasswordFromTerminal(const std::string& prompt, std::size_t longest) {
-    Descriptor terminal(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    OwnedDescriptor terminal(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (terminal.get() < 0) {
         throw std::runtime_error(
             "there is no terminal to ask for the TM password on; give a password file or "
@@ -195,7 +182,7 @@ std::wstring ReadPasswordFromTerminal(const std::string& prompt, std::size_t lon
 }
 
 std::wstring ReadAnswerFromTerminal(const std::string& question, std::size_t longest) {
-    Descriptor terminal(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    OwnedDescriptor terminal(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (terminal.get() < 0) throw std::runtime_error("there is no terminal to ask on");
     WriteAll(terminal.get(), question);
     std::string answer;

@@ -3,6 +3,7 @@
 
 #include "cli/terminal/SecretBytes.h"
 #include "cli/terminal/SecretFile.h"
+#include "cli/terminal/win32/OwnedHandle.h"
 #include "cli/win32/Win32ErrorText.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -11,20 +12,6 @@
 
 namespace orv::cli {
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // The groups whose members are, for a password, "others": anyone at all, anyone who logged
 // on, every user of the machine.
@@ -49,8 +36,8 @@ const char kMakeSecretFilePrivate[] =
 
 std::string ReadFirstLineOfSecretFile(const std::filesystem::path& file, std::size_t longest) {
     // Shared for writing too: a password manager may hold the file open while it is read.
-    Handle input(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle input(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (input.get() == INVALID_HANDLE_VALUE)
         throw std::runtime_error(Win32ErrorText(GetLastError()));
     std::string bytes;

@@ -4,27 +4,13 @@
 
 #include "cli/terminal/SecretBytes.h"
 #include "cli/terminal/TerminalLine.h"
+#include "cli/terminal/win32/OwnedHandle.h"
 #include "cli/win32/Win32ErrorText.h"
 #include "platform/NarrowText.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace orv::cli {
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 // The console itself, whatever standard input and output are redirected to.
 HANDLE OpenConsole(const wchar_t* name) {
@@ -119,8 +105,8 @@ LineEnd ReadLine(HANDLE input, std::size_t longest, std::wstring& line) {
 }  // namespace
 
 std::wstring ReadPasswordFromTerminal(const std::string& prompt, std::size_t longest) {
-    Handle input(OpenConsole(L"CONIN$"));
-    Handle output(OpenConsole(L"CONOUT$"));
+    OwnedHandle input(OpenConsole(L"CONIN$"));
+    OwnedHandle output(OpenConsole(L"CONOUT$"));
     if (!input.valid() || !output.valid()) {
         throw std::runtime_error(
             "there is no console to ask for the TM password on; give a password file or "
@@ -149,8 +135,8 @@ std::wstring ReadPasswordFromTerminal(const std::string& prompt, std::size_t lon
 }
 
 std::wstring ReadAnswerFromTerminal(const std::string& question, std::size_t longest) {
-    Handle input(OpenConsole(L"CONIN$"));
-    Handle output(OpenConsole(L"CONOUT$"));
+    OwnedHandle input(OpenConsole(L"CONIN$"));
+    OwnedHandle output(OpenConsole(L"CONOUT$"));
     if (!input.valid() || !output.valid())
         throw std::runtime_error("there is no console to ask on");
     WriteText(output.get(), FromNarrow(question));

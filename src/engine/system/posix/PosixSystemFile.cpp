@@ -13,7 +13,7 @@
 namespace orv::engine {
 namespace {
 
-enum class Use { Open, Create, Read, Write };
+using Use = FileUse;
 
 // The one translation of the system's error numbers.
 FileProblem ProblemOf(int error, Use use) {
@@ -38,15 +38,7 @@ FileProblem ProblemOf(int error, Use use) {
         case EFBIG:
             return FileProblem::TooLarge;
         default:
-            break;
-    }
-    switch (use) {
-        case Use::Read:
-            return FileProblem::ReadFailed;
-        case Use::Write:
-            return FileProblem::WriteFailed;
-        default:
-            return FileProblem::OpenFailed;
+            return OtherFailureOf(use);
     }
 }
 

@@ -7,7 +7,7 @@
 namespace orv::engine {
 namespace {
 
-enum class Use { Open, Create, Read, Write };
+using Use = FileUse;
 
 // The one translation of the system's error codes.
 FileProblem ProblemOf(DWORD error, Use use) {
@@ -35,15 +35,7 @@ FileProblem ProblemOf(DWORD error, Use use) {
         case ERROR_FILE_TOO_LARGE:
             return FileProblem::TooLarge;
         default:
-            break;
-    }
-    switch (use) {
-        case Use::Read:
-            return FileProblem::ReadFailed;
-        case Use::Write:
-            return FileProblem::WriteFailed;
-        default:
-            return FileProblem::OpenFailed;
+            return OtherFailureOf(use);
     }
 }
 
