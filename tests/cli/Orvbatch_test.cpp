@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ExampleFolder.h"
 #include "GeneratedInputs.h"
 #include "ProgramRun.h"
 #include "support/TempFolder.h"
@@ -39,23 +40,9 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     return parts;
 }
 
-class Orvbatch : public ::testing::Test {
+class Orvbatch : public ExampleFolder {
 protected:
-    Orvbatch() {
-        fs::copy(ORV_EXAMPLES_DIR, folder.path() / "ex", fs::copy_options::recursive);
-        fs::create_directory(folder.path() / "tmp");
-        fs::create_directory(folder.path() / "out");
-    }
-
-    // Runs in the test's folder, with the job file's folder inside it and no password from
-    // the test's own environment.
-    ProgramResult Run(const std::vector<std::string>& arguments,
-                      std::map<std::string, std::string> environment = {},
-                      const std::string& input = "") const {
-        environment.emplace("TEMP", (folder.path() / "tmp").string());
-        environment.emplace("ORVBATCH_TM_PASSWORD", "");
-        return RunOrvbatch(arguments, folder.path(), environment, input);
-    }
+    Orvbatch() { fs::create_directory(folder.path() / "out"); }
 
     std::vector<std::string> AnalyseExample(std::vector<std::string> more = {}) const {
         std::vector<std::string> arguments = {
@@ -64,8 +51,6 @@ protected:
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     }
-
-    TempFolder folder;
 };
 
 // Words per band as the CSV log has them, summed over its document rows, by the name the

@@ -16,6 +16,7 @@
 #include <optional>
 #include <thread>
 
+#include "ExampleFolder.h"
 #include "GeneratedInputs.h"
 #include "ProgramRun.h"
 #include "support/TempFolder.h"
@@ -30,23 +31,13 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-class OrvbatchOutputs : public ::testing::Test {
+class OrvbatchOutputs : public ExampleFolder {
 protected:
     OrvbatchOutputs() {
-        fs::copy(ORV_EXAMPLES_DIR, folder.path() / "ex", fs::copy_options::recursive);
-        fs::create_directory(folder.path() / "tmp");
         fs::create_directory(folder.path() / "out");
         folder.Write("password.txt", "secret\n");
         folder.Write("options.ini", "");
         folder.Write("settings.ini", "");
-    }
-
-    std::map<std::string, std::string> Environment() const {
-        return {{"TEMP", (folder.path() / "tmp").string()}, {"ORVBATCH_TM_PASSWORD", ""}};
-    }
-
-    ProgramResult Run(const std::vector<std::string>& arguments) const {
-        return RunOrvbatch(arguments, folder.path(), Environment());
     }
 
     std::vector<std::string> Analyse(const std::vector<std::string>& more,
@@ -69,7 +60,6 @@ protected:
         return files;
     }
 
-    TempFolder folder;
 };
 
 TEST_F(OrvbatchOutputs, RefusesAnyOutputThatIsAnInputOrAnotherOutputAndWritesNothing) {

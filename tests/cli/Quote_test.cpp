@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "ExampleFolder.h"
 #include "ProgramRun.h"
 #include "cli/quote/Decimal.h"
 #include "support/TempFolder.h"
@@ -22,24 +23,16 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-class OrvbatchQuote : public ::testing::Test {
+class OrvbatchQuote : public ExampleFolder {
 protected:
-    OrvbatchQuote() {
-        fs::copy(ORV_EXAMPLES_DIR, folder.path() / "ex", fs::copy_options::recursive);
-        fs::create_directory(folder.path() / "tmp");
-    }
-
+    // An analysis of the example with `more` options.
     ProgramResult Run(const std::vector<std::string>& more) const {
         std::vector<std::string> arguments = {"analyse", "--tm",     "ex/memory.tmx", "--user",
                                               "anna",    "--target", "de-DE"};
         arguments.insert(arguments.end(), more.begin(), more.end());
         arguments.push_back("ex/docs");
-        return RunOrvbatch(
-            arguments, folder.path(),
-            {{"TEMP", (folder.path() / "tmp").string()}, {"ORVBATCH_TM_PASSWORD", ""}});
+        return ExampleFolder::Run(arguments);
     }
-
-    TempFolder folder;
 };
 
 // The Total row of the quote CSV, split at ";".
