@@ -3,8 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "cli/CliText.h"
 #include "engine/system/FileFailure.h"
-#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {
@@ -61,7 +61,7 @@ void LogInUseLock::Release() noexcept {
 
 LogInUseLock::Outcome LogInUseLock::Take(const std::string& logPath, LogInUseLock& lock) {
     lock.Release();
-    const std::wstring name = FromNarrow(logPath + ".lock");
+    const std::wstring name = FromCliText(logPath + ".lock");
     for (;;) {
         std::optional<SystemFile> file = OpenOrCreate(name);
         if (!file) return Outcome::Unavailable;

@@ -7,6 +7,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "platform/CodePoints.h"
 
 namespace orv {
 
@@ -35,6 +38,18 @@ inline std::optional<std::string> ToNarrowExactly(const std::wstring& text) {
     std::string narrow = ToNarrow(text);
     if (FromNarrow(narrow) != text) return std::nullopt;
     return narrow;
+}
+
+// The text of a file that a person wrote or an editor saved: UTF-8 when it starts with UTF-8's
+// byte order mark (which is no part of the text), as editors save it on every system;
+// otherwise the narrow encoding. Decoded as the narrow encoding, the mark would garble the
+// first line of a file on Windows.
+inline std::wstring FromTextFileBytes(std::string_view bytes) {
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return FromNarrow(std::string(bytes));
+    std::wstring text;
+    AppendUtf8AsUnits(text, bytes.substr(kUtf8Mark.size()));
+    return text;
 }
 
 // The name of the narrow encoding in use, for diagnostics ("UTF-8", "ISO-8859-1",

@@ -14,12 +14,10 @@ constexpr std::size_t kLongestPassword = 64 * 1024;
 // Only the first word of an answer matters; a line pasted by mistake is not kept whole.
 constexpr std::size_t kLongestAnswer = 16;
 constexpr char kPasswordVariable[] = "ORVBATCH_TM_PASSWORD";
-constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
 std::wstring PasswordText(std::string& bytes) {
     if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
-    if (bytes.compare(0, 3, kUtf8ByteOrderMark) == 0) bytes.erase(0, 3);
-    std::wstring password = FromNarrow(bytes);
+    std::wstring password = FromTextFileBytes(bytes);
     WipeSecret(bytes);
     return password;
 }

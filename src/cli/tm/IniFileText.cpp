@@ -25,8 +25,7 @@ std::vector<std::wstring> ReadIniFileLines(const std::filesystem::path& file,
         throw UsageError(cannotRead + ": it is larger than an INI file can be (1 MiB)");
     bytes.resize(static_cast<std::size_t>(in.gcount()));
 
-    std::wstring text = FromNarrow(bytes);
-    if (!text.empty() && text.front() == L'\uFEFF') text.erase(0, 1);
+    const std::wstring text = FromTextFileBytes(bytes);
     std::vector<std::wstring> lines;
     std::wistringstream stream(text);
     for (std::wstring line; std::getline(stream, line);) {

@@ -11,11 +11,11 @@
 #include <variant>
 #include <vector>
 
+#include "cli/CliText.h"
 #include "cli/Suggestion.h"
 #include "cli/quote/RateGridFile.h"
 #include "cli/tm/IniFileText.h"
 #include "cli/tm/UsageError.h"
-#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {
@@ -128,7 +128,7 @@ std::wstring_view Trim(std::wstring_view text) {
 // The text of a key or section as the messages show it; a name with characters beyond ASCII
 // can be no option's name anyway.
 std::string Shown(std::wstring_view text) {
-    return ToNarrow(std::wstring(text));
+    return ToCliText(std::wstring(text));
 }
 
 std::optional<bool> ParseBoolean(const std::string& text) {
@@ -199,7 +199,7 @@ std::string FormatValue(const OptionValue& value) {
     const std::wstring& text = std::get<std::wstring>(value);
     const bool needsQuotes =
         !text.empty() && (text != Trim(text) || (text.front() == L'"' && text.back() == L'"'));
-    return needsQuotes ? "\"" + ToNarrow(text) + "\"" : ToNarrow(text);
+    return needsQuotes ? "\"" + ToCliText(text) + "\"" : ToCliText(text);
 }
 
 class OptionsParser {

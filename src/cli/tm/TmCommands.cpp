@@ -1,17 +1,17 @@
 #include "cli/tm/TmCommands.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <type_traits>
 #include <vector>
 
+#include "cli/CliText.h"
 #include "cli/report/ReportText.h"
 #include "cli/tm/LanguageArgument.h"
 #include "cli/tm/UsageError.h"
 #include "engine/model/TranslationMemory.h"
+#include "engine/system/FileFailure.h"
+#include "engine/system/SystemFile.h"
 #include "engine/tm/LanguageIds.h"
 #include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
@@ -27,10 +27,10 @@ namespace {
 // would come back from the engine as the name of another file, so it is refused.
 std::wstring EnginePath(const std::filesystem::path& path) {
     const std::string narrow = path.string();
-    std::wstring wide = FromNarrow(narrow);
-    if (ToNarrow(wide) != narrow) {
+    std::wstring wide = FromCliText(narrow);
+    if (ToCliText(wide) != narrow) {
         throw UsageError("cannot use the path " + narrow + ": it is not valid " +
-                         NarrowEncodingName() + " text");
+                         CliTextEncodingName() + " text");
     }
     return wide;
 }
@@ -42,7 +42,7 @@ std::string Printable(std::wstring text) {
         const auto code = static_cast<std::make_unsigned_t<wchar_t>>(c);
         if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) c = L'?';
     }
-    return ToNarrow(text);
+    return ToCliText(text);
 }
 
 std::string Quoted(const std::wstring& user) {
@@ -66,15 +66,15 @@ std::wstring LanguageTag(int32_t id, const char* which) {
 // The user name as the engine takes it, refused when the engine would refuse it or when the
 // command line's bytes are no text (they would become another name).
 std::wstring UserName(const std::string& user, const char* action) {
-    std::wstring name = FromNarrow(user);
+    std::wstring name = FromCliText(user);
     std::optional<std::wstring> fault;
-    if (std::any_of(name.begin(), name.end(), IsEscapedByte) || ToNarrow(name) != user)
-        fault = L"it is not valid " + FromNarrow(NarrowEncodingName()) + L" text";
+    if (std::any_of(name.begin(), name.end(), IsEscapedByte) || ToCliText(name) != user)
+        fault = L"it is not valid " + FromCliText(CliTextEncodingName()) + L" text";
     else
         fault = engine::TmUserNameFault(name);
     if (fault) {
         throw UsageError("cannot " + std::string(action) + " the user " + Quoted(name) + ": " +
-                         ToNarrow(*fault));
+                         ToCliText(*fault));
     }
     return name;
 }
@@ -86,30 +86,31 @@ bool HasUser(const std::vector<std::wstring>& names, const std::wstring& user) {
 
 // Creates `path` empty, failing if anything stands there: the claim and the test are one
 // step, so no file that appears meanwhile is ever replaced.
-void ClaimNewFile(const std::filesystem::path& path) {
+void ClaimNewFile(const std::filesystem::path& path, const std::wstring& enginePath) {
     const std::string name = path.string();
-    errno = 0;
-    std::FILE* file = std::fopen(name.c_str(), "wx");
-    if (file != nullptr) {
-        std::fclose(file);
+    engine::FileProblem problem;
+    try {
+        engine::SystemFile::CreateNew(enginePath).Close();
         return;
+    } catch (const engine::FileFailure& failure) {
+        problem = failure.problem();
     }
-    const int error = errno;
-    if (error == EEXIST) {
+    if (problem == engine::FileProblem::AlreadyExists) {
         throw UsageError(name + " already exists; a new TM never replaces a file");
     }
     std::error_code ignored;
     const std::filesystem::path folder = path.parent_path();
-    if ((error == ENOENT || error == ENOTDIR) && !folder.empty() &&
-        !std::filesystem::is_directory(folder, ignored)) {
+    if ((problem == engine::FileProblem::FolderNotFound ||
+         problem == engine::FileProblem::NotFound) &&
+        !folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
         throw UsageError("cannot create " + name + ": the folder " + folder.string() +
                          " does not exist");
     }
-    const int32_t number = error == EACCES || error == EPERM || error == EROFS
-                               ? kErrPermissionDenied
-                               : kErrPathFileAccess;
-    throw AutomationError(number, kRuntimeErrorSource,
-                          FromNarrow("Cannot create " + name + ": " + std::strerror(error)));
+    const int32_t number =
+        problem == engine::FileProblem::AccessDenied ? kErrPermissionDenied : kErrPathFileAccess;
+    throw AutomationError(
+        number, kRuntimeErrorSource,
+        FromCliText("Cannot create " + name + ": ") + engine::FileProblemText(problem));
 }
 
 }  // namespace
@@ -126,7 +127,7 @@ void CreateTm(const std::filesystem::path& path, int32_t sourceId, int32_t targe
     }
     const std::wstring enginePath = EnginePath(path);
 
-    ClaimNewFile(path);
+    ClaimNewFile(path, enginePath);
     engine::TranslationMemory tm;
     tm.sourceLanguage = source;
     tm.targetLanguages = {target};

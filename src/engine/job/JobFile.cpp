@@ -9,7 +9,6 @@
 #include "engine/model/EngineError.h"
 #include "engine/system/FileFailure.h"
 #include "engine/system/WholeFile.h"
-#include "engine/text/Utf8.h"
 #include "platform/NarrowText.h"
 
 namespace orv::engine {
@@ -262,12 +261,8 @@ void JobFileParser::ReadDocuments(const Section& task, JobDescription& job) cons
 }  // namespace
 
 JobDescription ParseJobFile(std::string_view bytes, const std::wstring& name) {
-    // A job file saved by an editor as UTF-8 with its mark is read as UTF-8 on every system; any
-    // other is in the system's narrow encoding, as the component writes it.
-    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark)
-        return JobFileParser(name).Parse(FromUtf8(bytes.substr(kUtf8Mark.size())));
-    return JobFileParser(name).Parse(FromNarrow(std::string(bytes)));
+    // The component writes it in the narrow encoding; an editor may have saved it as UTF-8.
+    return JobFileParser(name).Parse(FromTextFileBytes(bytes));
 }
 
 JobDescription ReadJobFile(const std::wstring& path) {

@@ -1,0 +1,16 @@
+#include "cli/terminal/ConsoleTextEncoding.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace orv::cli {
+
+ConsoleTextEncoding::ConsoleTextEncoding() {
+    // GetConsoleOutputCP gives 0 without a console.
+    const UINT current = GetConsoleOutputCP();
+    if (current != 0 && current != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) savedCodePage_ = current;
+}
+
+ConsoleTextEncoding::~ConsoleTextEncoding() {
+    if (savedCodePage_ != 0) SetConsoleOutputCP(savedCodePage_);
+}
+
+}  // namespace orv::cli

@@ -1,0 +1,58 @@
+# orvbatch.exe under Wine with every path beyond ASCII: the working folder, the TM, the rate
+# grid, a document and the log folder. Its table must be the native one with the document's
+# name changed, its logs must be where it was told, and a document the job file cannot name
+# (outside the ANSI code page) must be refused by name, not analysed as some other file.
+#   cmake -DWINE_RUN=... -DORVBATCH=... -DEXAMPLES=... -DEXPECTED=... -DWORK=...
+#         -P CheckNonAsciiPaths.cmake
+set(here "${WORK}/Übersetzung Ärger")
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${here}/Dokumente")
+file(COPY_FILE ${EXAMPLES}/memory.tmx "${here}/Gedächtnis.tmx")
+file(COPY_FILE ${EXAMPLES}/rates.ini "${here}/Sätze.ini")
+file(GLOB documents ${EXAMPLES}/docs/*)
+foreach(document IN LISTS documents)
+    get_filename_component(name ${document} NAME)
+    if(name STREQUAL "notes.txt")
+        set(name "notizen für ärzte.txt")
+    endif()
+    file(COPY_FILE ${document} "${here}/Dokumente/${name}")
+endforeach()
+
+execute_process(
+    COMMAND ${WINE_RUN} ${ORVBATCH} analyse --tm Gedächtnis.tmx --user demo --target de-DE
+            --rates Sätze.ini --log "Protokoll ß/analyse.log" Dokumente
+    WORKING_DIRECTORY "${here}"
+    OUTPUT_VARIABLE table
+    ERROR_VARIABLE errors
+    RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "orvbatch.exe ended with ${status}:\n${errors}")
+endif()
+string(REPLACE "\r\n" "\n" table "${table}")
+file(READ ${EXPECTED} expected)
+string(REPLACE "notes.txt  " "notizen für ärzte.txt  " expected "${expected}")
+if(NOT table STREQUAL expected)
+    message(FATAL_ERROR "orvbatch.exe printed another table than the native one:\n${table}")
+endif()
+foreach(log analyse.log analyse.csv)
+    if(NOT EXISTS "${here}/Protokoll ß/${log}")
+        message(FATAL_ERROR "orvbatch.exe wrote no ${log} into \"Protokoll ß\":\n${errors}")
+    endif()
+endforeach()
+
+# Japanese has no place in the western ANSI code page that the job file is written in.
+file(MAKE_DIRECTORY "${here}/Japanisch")
+file(COPY_FILE ${EXAMPLES}/docs/notes.txt "${here}/Japanisch/説明.txt")
+execute_process(
+    COMMAND ${WINE_RUN} ${ORVBATCH} analyse --tm Gedächtnis.tmx --user demo --target de-DE
+            Japanisch/説明.txt
+    WORKING_DIRECTORY "${here}"
+    OUTPUT_VARIABLE table
+    ERROR_VARIABLE errors
+    RESULT_VARIABLE status)
+string(FIND "${errors}" "説明.txt" named)
+if(status EQUAL 0 OR named EQUAL -1)
+    message(FATAL_ERROR "orvbatch.exe did not refuse 説明.txt by name (status ${status}):\n"
+                        "${errors}\n${table}")
+endif()
+file(REMOVE_RECURSE "${WORK}")
