@@ -41,6 +41,7 @@
 #include "front/BatchAnalyse.h"
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/AutomationError.h"
+#include "platform/NarrowText.h"
 #include "platform/PathSyntax.h"
 
 namespace fs = std::filesystem;
@@ -302,6 +303,28 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
     RefuseOutputsOverInputs(inputs, outputs);
 }
 
+// The component gives the engine these paths in a job file in the system's narrow encoding
+// (the ANSI code page on Windows) and refuses the whole batch, without saying which, when one
+// cannot be written there; the user is told which one here. On POSIX every name can.
+void RefuseNamesTheJobFileCannotCarry(BatchAnalyse& batch) {
+    std::vector<std::pair<std::string, std::wstring>> named = {
+        {"the log", batch.get_LogFileName()},
+        {"the HTML settings file", batch.get_HTMLSettingsFileName()},
+        {"the SGML settings file", batch.get_SGMLSettingsFileName()},
+        {"the export of unknown segments", batch.get_ExportUnknownFileName()},
+        {"the export of frequent segments", batch.get_ExportFrequentFileName()},
+        {"the project TM", batch.get_CreateProjectTMFileName()}};
+    for (const auto& record : *batch.get_Files())
+        named.emplace_back("the document", record->get_FilePath());
+    for (const auto& [what, path] : named) {
+        if (ToNarrowExactly(path)) continue;
+        throw UsageError("cannot analyse with " + what + " \"" + ToCliText(path) +
+                         "\": the system's code page (" + NarrowEncodingName() +
+                         ") cannot represent its name, and the engine is given its files in "
+                         "that code page; rename it");
+    }
+}
+
 }  // namespace
 
 int RunAnalyse(const AnalyseOptions& asked, Console& console) {
@@ -342,6 +365,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
         }
     }
     control->SetExtras({options.encoding, rules});
+    RefuseNamesTheJobFileCannotCarry(batch);
     RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckOutputFile(options.report, "the report", folders);
     if (!options.quote.empty()) CheckOutputFile(options.quote, "the quote", folders);
