@@ -11,7 +11,6 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "cli/CliText.h"
 #include "cli/DocumentList.h"
 #include "cli/ErrorReport.h"
 #include "cli/InterruptCancelsBatch.h"
@@ -53,7 +52,7 @@ namespace {
 // the engine runs with the same current folder anyway.
 std::wstring AbsolutePath(const std::string& typed) {
     if (typed.empty()) return {};
-    return FromCliText(fs::absolute(typed).lexically_normal().string());
+    return FromNarrow(fs::absolute(typed).lexically_normal().string());
 }
 
 // The folder an output goes to, made when missing: `--log out/analysis.log` should just work.
@@ -70,7 +69,7 @@ std::wstring OutputPath(const std::string& typed, OutputFolders& folders) {
                              "\": " + failure.code().message());
         }
     }
-    return FromCliText(path.string());
+    return FromNarrow(path.string());
 }
 
 std::string Lowered(std::string text) {
@@ -106,10 +105,10 @@ void CheckOutputFile(const std::string& path, const std::string& role, OutputFol
 
 void WriteWholeFile(const std::string& path, const std::string& role, const std::string& bytes) {
     try {
-        engine::ReplaceFileAtomically(FromCliText(path), bytes);
+        engine::ReplaceFileAtomically(FromNarrow(path), bytes);
     } catch (const engine::FileFailure& failure) {
         throw std::runtime_error("cannot write " + role + " \"" + path +
-                                 "\": " + ToCliText(engine::FileProblemText(failure.problem())));
+                                 "\": " + ToNarrow(engine::FileProblemText(failure.problem())));
     }
 }
 
@@ -137,13 +136,13 @@ std::wstring Now() {
     const std::tm local = LocalTime(now);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-    return FromCliText(text);
+    return FromNarrow(text);
 }
 
 void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& console,
                    OutputFolders& folders) {
     batch.put_TranslationMemory(AbsolutePath(options.tm));
-    batch.put_TranslationMemoryUserName(FromCliText(options.user));
+    batch.put_TranslationMemoryUserName(FromNarrow(options.user));
     // The prompt waits until the TM refuses the empty password: most memories are open to
     // anyone, and asking for a password they do not need would puzzle the user.
     PasswordContext password;
@@ -173,7 +172,7 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
 
     const auto files = batch.get_Files();
     for (const auto& document : CollectDocuments(options.documents, options.recursive))
-        files->Add(FromCliText(document.string()));
+        files->Add(FromNarrow(document.string()));
 }
 
 // `logKept`: the log is the user's, to be named; else it goes when the run ends.
@@ -189,7 +188,7 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options,
         const bool color = console.terminal.color && console.terminal.stdoutIsTerminal;
         WriteResultTable(console.out, summary, TableStyle{color}, priced);
     } else if (format == "csv") {
-        console.out << ToCliText(batch.GetCsvLogFileContent());
+        console.out << ToNarrow(batch.GetCsvLogFileContent());
         if (quote && options.quote.empty() && !options.quiet)
             console.err << "orvbatch: note: the CSV output is the CSV log alone; --quote FILE.csv "
                            "writes the quote\n";
@@ -200,7 +199,7 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options,
     if (!options.report.empty()) {
         ReportContext context;
         context.tmPath = batch.get_TranslationMemory();
-        context.targetLanguage = FromCliText(options.target);
+        context.targetLanguage = FromNarrow(options.target);
         context.generatedAt = Now();
         context.quote = priced;
         std::ostringstream report;
@@ -210,7 +209,7 @@ void WriteResults(BatchAnalyse& batch, const AnalyseOptions& options,
     if (quote && !options.quote.empty())
         WriteWholeFile(options.quote, "the quote", QuoteCsvText(summary, *quote));
     if (!options.quiet && format == "table" && logKept)
-        console.err << "Log: " << ToCliText(batch.get_LogFileName()) << "\n";
+        console.err << "Log: " << ToNarrow(batch.get_LogFileName()) << "\n";
 }
 
 // Why the engine could not read a document: it writes the reason in the row's first cells,
@@ -240,9 +239,9 @@ std::size_t ReportUnanalysedDocuments(BatchAnalyse& batch, std::ostream& err) {
         if (record->get_FileProcessed() && !record->get_ProcessingError()) continue;
         ++count;
         const auto reason = reasons.find(record->get_FilePath());
-        err << "orvbatch: not analysed: " << ToCliText(record->get_FilePath()) << ": "
+        err << "orvbatch: not analysed: " << ToNarrow(record->get_FilePath()) << ": "
             << (reason != reasons.end() && !reason->second.empty()
-                    ? ToCliText(reason->second)
+                    ? ToNarrow(reason->second)
                     : std::string("the CSV log has no results for it"))
             << "\n";
     }
@@ -290,10 +289,10 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
                                      {"the segmentation rules", options.segmentationRules},
                                      {"the rate grid", options.rates}};
     for (const auto& record : *batch.get_Files())
-        inputs.push_back({"the document", ToCliText(record->get_FilePath())});
+        inputs.push_back({"the document", ToNarrow(record->get_FilePath())});
     std::vector<NamedPath> outputs = {{"the log", options.log}};
     // A log named *.csv is its own CSV log; the engine then writes only that one file.
-    const std::string csvLog = ToCliText(WithExtension(FromCliText(options.log), L".csv"));
+    const std::string csvLog = ToNarrow(WithExtension(FromNarrow(options.log), L".csv"));
     if (csvLog != options.log) outputs.push_back({"the CSV log", csvLog});
     outputs.insert(outputs.end(), {{"the export of unknown segments", options.exportUnknown},
                                    {"the export of frequent segments", options.exportFrequent},
@@ -301,28 +300,6 @@ void RefuseOutputsOverInputs(const AnalyseOptions& options, BatchAnalyse& batch)
                                    {"the report", options.report},
                                    {"the quote", options.quote}});
     RefuseOutputsOverInputs(inputs, outputs);
-}
-
-// The component gives the engine these paths in a job file in the system's narrow encoding
-// (the ANSI code page on Windows) and refuses the whole batch, without saying which, when one
-// cannot be written there; the user is told which one here. On POSIX every name can.
-void RefuseNamesTheJobFileCannotCarry(BatchAnalyse& batch) {
-    std::vector<std::pair<std::string, std::wstring>> named = {
-        {"the log", batch.get_LogFileName()},
-        {"the HTML settings file", batch.get_HTMLSettingsFileName()},
-        {"the SGML settings file", batch.get_SGMLSettingsFileName()},
-        {"the export of unknown segments", batch.get_ExportUnknownFileName()},
-        {"the export of frequent segments", batch.get_ExportFrequentFileName()},
-        {"the project TM", batch.get_CreateProjectTMFileName()}};
-    for (const auto& record : *batch.get_Files())
-        named.emplace_back("the document", record->get_FilePath());
-    for (const auto& [what, path] : named) {
-        if (ToNarrowExactly(path)) continue;
-        throw UsageError("cannot analyse with " + what + " \"" + ToCliText(path) +
-                         "\": the system's code page (" + NarrowEncodingName() +
-                         ") cannot represent its name, and the engine is given its files in "
-                         "that code page; rename it");
-    }
 }
 
 }  // namespace
@@ -361,18 +338,17 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
         try {
             engine::SrxRules::ReadFile(rules);
         } catch (const AutomationError& error) {
-            throw UsageError(ToCliText(error.description()));
+            throw UsageError(ToNarrow(error.description()));
         }
     }
     control->SetExtras({options.encoding, rules});
-    RefuseNamesTheJobFileCannotCarry(batch);
     RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckOutputFile(options.report, "the report", folders);
     if (!options.quote.empty()) CheckOutputFile(options.quote, "the quote", folders);
     // Held until the results are read, below; a lock that cannot be had at all does not stop
     // the run, as a TM on a file system without locks does not.
     LogInUseLock logLock;
-    if (LogInUseLock::Take(ToCliText(batch.get_LogFileName()), logLock) ==
+    if (LogInUseLock::Take(ToNarrow(batch.get_LogFileName()), logLock) ==
         LogInUseLock::Outcome::InUse) {
         console.err << "orvbatch: " << options.log << " is in use by another analysis\n";
         return kExitFailure;

@@ -4,19 +4,33 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <type_traits>
 
 #include "cli/tm/UsageError.h"
 #include "engine/formats/Document.h"
 #include "engine/text/PlainTextDocument.h"
+#include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace fs = std::filesystem;
 
 namespace orv::cli {
 namespace {
 
+// From the system's own name: on Windows, a name outside the ANSI code page has no narrow form.
 bool IsHidden(const fs::path& path) {
-    const std::string name = path.filename().string();
+    const fs::path::string_type name = path.filename().native();
     return !name.empty() && name.front() == '.';
+}
+
+// A document whose path the narrow encoding cannot hold (on Windows: a character outside the
+// ANSI code page) can be named neither in the job file nor in the results. It is refused
+// rather than passed over: the user may be counting on it.
+void RefuseUnnamable(const fs::path& document) {
+    const std::wstring path = FromNativePath(document);
+    if (ToNarrowExactly(path)) return;
+    throw UsageError("cannot analyse \"" + ToNarrow(path) + "\": the system's code page (" +
+                     NarrowEncodingName() + ") cannot represent its name; rename it");
 }
 
 // What a path that is no regular file names, for the message that refuses it.
@@ -41,8 +55,9 @@ std::vector<fs::path> DocumentsInFolder(const fs::path& folder, bool recursive) 
     // A pipe or device under a document's name is taken too, so that it is refused by name
     // rather than passed over in silence.
     auto add = [&](const fs::directory_entry& entry) {
-        if (!entry.is_directory(error) && IsDocumentFile(entry.path()))
-            found.push_back(entry.path());
+        if (entry.is_directory(error) || !IsDocumentFile(entry.path())) return;
+        RefuseUnnamable(entry.path());
+        found.push_back(entry.path());
     };
     if (recursive) {
         fs::recursive_directory_iterator it(folder, fs::directory_options::none, error), end;
@@ -87,10 +102,10 @@ void RefuseNonDocument(const fs::path& path, const std::string& shown) {
 
 bool IsDocumentFile(const fs::path& path) {
     // Only the extension decides, and the engine knows no extension outside ASCII.
-    const std::string extension = path.extension().string();
     std::wstring name = L"document";
-    for (const char c : extension) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    const fs::path extension = path.extension();
+    for (const fs::path::value_type c : extension.native()) {
+        if (static_cast<std::make_unsigned_t<fs::path::value_type>>(c) >= 0x80) return false;
         name += static_cast<wchar_t>(c);
     }
     return engine::KnownFormatOfDocument(name).has_value();

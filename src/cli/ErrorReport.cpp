@@ -1,6 +1,6 @@
 #include "cli/ErrorReport.h"
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/ErrorExplanation.h"
 #include "engine/app/EngineControl.h"
 #include "front/OrvBatchAnalyseErrors.h"
@@ -11,7 +11,7 @@ namespace {
 // The component's messages break lines with CR LF; on a terminal the later lines are
 // indented under the first.
 std::string Indented(const std::wstring& message) {
-    std::string text = ToCliText(message);
+    std::string text = ToNarrow(message);
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;

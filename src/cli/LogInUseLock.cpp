@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "engine/system/FileFailure.h"
 
 namespace orv::cli {
@@ -61,7 +61,7 @@ void LogInUseLock::Release() noexcept {
 
 LogInUseLock::Outcome LogInUseLock::Take(const std::string& logPath, LogInUseLock& lock) {
     lock.Release();
-    const std::wstring name = FromCliText(logPath + ".lock");
+    const std::wstring name = FromNarrow(logPath + ".lock");
     for (;;) {
         std::optional<SystemFile> file = OpenOrCreate(name);
         if (!file) return Outcome::Unavailable;

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "OrvBatchAnalyseVersion.h"
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/tm/UsageError.h"
 #include "engine/system/AtomicFileWriter.h"
 #include "engine/system/FileFailure.h"
@@ -153,10 +153,10 @@ void WriteManPage(const CLI::App& app, const ToolArguments& tools) {
         throw UsageError("cannot read the man page template \"" + tools.manTemplate + "\"");
     const std::string page = ManPageText(app, templateText.str(), kComponentVersion, tools.manDate);
     try {
-        engine::ReplaceFileAtomically(FromCliText(tools.manOutput), page);
+        engine::ReplaceFileAtomically(FromNarrow(tools.manOutput), page);
     } catch (const engine::FileFailure& failure) {
         throw std::runtime_error("cannot write the man page \"" + tools.manOutput +
-                                 "\": " + ToCliText(engine::FileProblemText(failure.problem())));
+                                 "\": " + ToNarrow(engine::FileProblemText(failure.problem())));
     }
 }
 

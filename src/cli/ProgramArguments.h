@@ -1,6 +1,6 @@
 #pragma once
-// The program's arguments as the command line works with them: in the command line's text
-// (CliText.h), as every file name and message of the CLI is. Each system has its
+// The program's arguments as the command line works with them: text in the system's narrow
+// encoding (NarrowText.h), as every file name and message of the CLI is. Each system has its
 // own constructor (posix/, win32/), chosen by the build.
 
 #include <string>
@@ -11,10 +11,10 @@ namespace orv::cli {
 class ProgramArguments {
 public:
     // POSIX: the arguments as they came; they are bytes there, and paths must stay bytes.
-    // Windows: the wide arguments of the command line as UTF-8, not the C runtime's, which
-    // turns a character the ANSI code page lacks into a look-alike that may name another
-    // file. An argument that is no text (a lone surrogate) is refused: throws
-    // std::runtime_error naming its position.
+    // Windows: the wide arguments of the command line, converted with ToNarrow rather than by
+    // the C runtime, which turns a character the ANSI code page lacks into a look-alike that
+    // may name another file. An argument that the code page cannot hold is refused: throws
+    // std::runtime_error naming its position and the code page.
     ProgramArguments(int argc, char** argv);
 
     int count() const { return static_cast<int>(texts_.size()); }

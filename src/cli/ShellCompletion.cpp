@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/CommandTable.h"
 #include "cli/tm/LanguageArgument.h"
 #include "engine/formats/Document.h"
@@ -54,7 +54,7 @@ const CLI::App& TopicCommand(const CLI::App& app, const std::vector<std::string>
 std::vector<std::string> DocumentExtensions() {
     std::vector<std::string> extensions;
     for (const std::wstring& extension : engine::KnownDocumentExtensions())
-        extensions.push_back(ToCliText(extension));
+        extensions.push_back(ToNarrow(extension));
     return extensions;
 }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {
@@ -49,7 +49,7 @@ std::string QuoteCsvText(const BatchSummary& summary, const BatchQuote& quote) {
         const auto& priced = quote.documents[i];
         const std::string status =
             !document.processed ? "not analysed" : (priced ? "analysed" : "not priced");
-        text += Row(PricedCells(ToCliText(document.path), status,
+        text += Row(PricedCells(ToNarrow(document.path), status,
                                 document.processed ? document.words : -1, priced, currency));
     }
     const std::string status = quote.total ? "analysed" : "not priced";

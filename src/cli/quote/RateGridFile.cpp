@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/Suggestion.h"
 #include "cli/tm/IniFileText.h"
 #include "cli/tm/UsageError.h"
@@ -66,9 +66,9 @@ public:
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos)
             FailAtLine("expected KEY = VALUE or a [section], found \"" +
-                       ToCliText(std::wstring(line)) + "\"");
-        key_ = Lower(ToCliText(std::wstring(Trim(line.substr(0, equals)))));
-        const std::string value = ToCliText(std::wstring(Trim(line.substr(equals + 1))));
+                       ToNarrow(std::wstring(line)) + "\"");
+        key_ = Lower(ToNarrow(std::wstring(Trim(line.substr(0, equals)))));
+        const std::string value = ToNarrow(std::wstring(Trim(line.substr(equals + 1))));
         if (key_.empty()) FailAtLine("a line starts with \"=\": the key is missing");
         if (section_ == Section::None)
             FailAtKey("outside a section; it belongs under " +
@@ -116,7 +116,7 @@ private:
 
     void EnterSection(std::wstring_view line) {
         if (line.back() != L']') FailAtLine("a section name must end with \"]\"");
-        const std::string name = ToCliText(std::wstring(Trim(line.substr(1, line.size() - 2))));
+        const std::string name = ToNarrow(std::wstring(Trim(line.substr(1, line.size() - 2))));
         const std::string lower = Lower(name);
         if (lower == "rates") {
             section_ = Section::Rates;
@@ -164,7 +164,7 @@ private:
         if (key_ == "price") {
             grid_.pricePerWord = Amount(value, "a price");
         } else if (key_ == "currency") {
-            const std::wstring wide = FromCliText(value);
+            const std::wstring wide = FromNarrow(value);
             const bool printable = std::all_of(wide.begin(), wide.end(), [](wchar_t c) {
                 return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F);
             });
@@ -200,7 +200,7 @@ private:
         std::string number = value;
         if (number.back() == '%') {
             number.pop_back();
-            number = ToCliText(std::wstring(Trim(FromCliText(number))));
+            number = ToNarrow(std::wstring(Trim(FromNarrow(number))));
         }
         const std::string range = "a share is a percent from 0 to 100, such as 30 or 30%";
         if (!number.empty() && number.front() == '-' && Decimal::Parse(number.substr(1)))

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/report/ReportText.h"
 
 namespace orv::cli {
 namespace {
 
 std::string Money(const Decimal& amount, const std::string& currency) {
-    return HtmlEscape(FromCliText(amount.Format(2, true) + " " + currency));
+    return HtmlEscape(FromNarrow(amount.Format(2, true) + " " + currency));
 }
 
 std::string Percent(const Decimal& fraction) {
@@ -24,9 +24,9 @@ void Grid(std::ostream& out, const RateGrid& grid) {
         return amount == Decimal() ? none : Money(amount, grid.currency);
     };
     out << "<dl class=\"context\">\n"
-        << fmt::format("<dt>Rate grid</dt><dd>{}</dd>\n", HtmlEscape(FromCliText(grid.file)))
+        << fmt::format("<dt>Rate grid</dt><dd>{}</dd>\n", HtmlEscape(FromNarrow(grid.file)))
         << fmt::format("<dt>Price of a new word</dt><dd>{} {}</dd>\n",
-                       grid.pricePerWord.ExactText(), HtmlEscape(FromCliText(grid.currency)))
+                       grid.pricePerWord.ExactText(), HtmlEscape(FromNarrow(grid.currency)))
         << fmt::format("<dt>Minimum per document</dt><dd>{}</dd>\n",
                        minimum(grid.minimumPerDocument))
         << fmt::format("<dt>Minimum per job</dt><dd>{}</dd>\n", minimum(grid.minimumPerJob))

@@ -1,6 +1,6 @@
 #include "cli/report/JsonResult.h"
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/report/ReportText.h"
 
 namespace orv::cli {
@@ -39,7 +39,7 @@ nlohmann::json GridJson(const RateGrid& grid) {
         shares[std::string(kBandKeys[b])] =
             Decimal::FromUnits(grid.shares[b].units() * 100).ExactText(0);
     }
-    return {{"currency", ToUtf8(FromCliText(grid.currency))},
+    return {{"currency", ToUtf8(FromNarrow(grid.currency))},
             {"pricePerWord", grid.pricePerWord.ExactText()},
             {"rounding", grid.rounding == Rounding::PerDocument ? "document" : "total"},
             {"minimumPerDocument", grid.minimumPerDocument.ExactText()},

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/report/ReportText.h"
 
 namespace orv::cli {
@@ -64,7 +64,7 @@ public:
 
     // "name  (details)" on one line when it fits, else the details on a line of their own.
     void Title(const std::wstring& name, const std::string& details, bool failed) {
-        const std::string narrowName = ToCliText(name);
+        const std::string narrowName = ToNarrow(name);
         const std::size_t columns = name.size() + kGap.size() + details.size() + 2;
         out_ << Styled(narrowName, kBold);
         if (columns <= kLineWidth) {
@@ -150,7 +150,7 @@ void QuoteLines(TableWriter& writer, const std::optional<PricedWords>& priced,
         fmt::format("{}Cost: {} {}", kIndent, priced->cost.Format(2, true), currency);
     if (note.empty()) return writer.Line(cost);
     // A long amount in a long currency name would push the note past the line's end.
-    if (FromCliText(cost).size() + 1 + note.size() <= kLineWidth)
+    if (FromNarrow(cost).size() + 1 + note.size() <= kLineWidth)
         return writer.Line(cost + " " + note);
     writer.Line(cost);
     writer.Line(std::string(kIndent) + std::string(kIndent) + note);

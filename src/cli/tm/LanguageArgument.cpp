@@ -11,7 +11,7 @@
 #include <set>
 #include <vector>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/tm/UsageError.h"
 #include "engine/tm/LanguageIds.h"
 
@@ -81,7 +81,7 @@ std::optional<int32_t> IdOfTag(const std::string& tag) {
     if (!region.empty()) {
         const auto known = engine::LanguageTagFromId(*id);
         if (!known) return std::nullopt;
-        const std::vector<std::string> parts = Subtags(ToCliText(*known));
+        const std::vector<std::string> parts = Subtags(ToNarrow(*known));
         if (std::find(parts.begin() + 1, parts.end(), region) == parts.end()) return std::nullopt;
     }
     return id;
@@ -112,13 +112,13 @@ std::vector<std::string> LanguageArgumentChoices() {
         UErrorCode status = U_ZERO_ERROR;
         uloc_toLanguageTag(uloc_getAvailable(i), tag, sizeof tag - 1, true, &status);
         if (U_FAILURE(status)) continue;
-        const auto id = engine::LanguageIdFromTag(FromCliText(tag));
+        const auto id = engine::LanguageIdFromTag(FromNarrow(tag));
         if (!id) continue;
         const auto known = engine::LanguageTagFromId(*id);
         if (!known || engine::LanguageIdFromTag(*known) != id) continue;
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%04X", static_cast<unsigned>(*id));
-        choices.insert(ToCliText(*known));
+        choices.insert(ToNarrow(*known));
         choices.insert(hex);
     }
     return {choices.begin(), choices.end()};
@@ -127,7 +127,7 @@ std::vector<std::string> LanguageArgumentChoices() {
 std::string LanguageDisplay(int32_t id) {
     const auto tag = engine::LanguageTagFromId(id);
     const std::string number = " (" + std::to_string(id) + ")";
-    return (tag ? ToCliText(*tag) : std::string("unknown language")) + number;
+    return (tag ? ToNarrow(*tag) : std::string("unknown language")) + number;
 }
 
 }  // namespace orv::cli

@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/Suggestion.h"
 #include "cli/quote/RateGridFile.h"
 #include "cli/tm/IniFileText.h"
@@ -128,7 +128,7 @@ std::wstring_view Trim(std::wstring_view text) {
 // The text of a key or section as the messages show it; a name with characters beyond ASCII
 // can be no option's name anyway.
 std::string Shown(std::wstring_view text) {
-    return ToCliText(std::wstring(text));
+    return ToNarrow(std::wstring(text));
 }
 
 std::optional<bool> ParseBoolean(const std::string& text) {
@@ -199,7 +199,7 @@ std::string FormatValue(const OptionValue& value) {
     const std::wstring& text = std::get<std::wstring>(value);
     const bool needsQuotes =
         !text.empty() && (text != Trim(text) || (text.front() == L'"' && text.back() == L'"'));
-    return needsQuotes ? "\"" + ToCliText(text) + "\"" : ToCliText(text);
+    return needsQuotes ? "\"" + ToNarrow(text) + "\"" : ToNarrow(text);
 }
 
 class OptionsParser {

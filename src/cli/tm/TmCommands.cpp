@@ -5,7 +5,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "cli/CliText.h"
 #include "cli/report/ReportText.h"
 #include "cli/tm/LanguageArgument.h"
 #include "cli/tm/UsageError.h"
@@ -27,10 +26,10 @@ namespace {
 // would come back from the engine as the name of another file, so it is refused.
 std::wstring EnginePath(const std::filesystem::path& path) {
     const std::string narrow = path.string();
-    std::wstring wide = FromCliText(narrow);
-    if (ToCliText(wide) != narrow) {
+    std::wstring wide = FromNarrow(narrow);
+    if (ToNarrow(wide) != narrow) {
         throw UsageError("cannot use the path " + narrow + ": it is not valid " +
-                         CliTextEncodingName() + " text");
+                         NarrowEncodingName() + " text");
     }
     return wide;
 }
@@ -42,7 +41,7 @@ std::string Printable(std::wstring text) {
         const auto code = static_cast<std::make_unsigned_t<wchar_t>>(c);
         if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) c = L'?';
     }
-    return ToCliText(text);
+    return ToNarrow(text);
 }
 
 std::string Quoted(const std::wstring& user) {
@@ -66,15 +65,15 @@ std::wstring LanguageTag(int32_t id, const char* which) {
 // The user name as the engine takes it, refused when the engine would refuse it or when the
 // command line's bytes are no text (they would become another name).
 std::wstring UserName(const std::string& user, const char* action) {
-    std::wstring name = FromCliText(user);
+    std::wstring name = FromNarrow(user);
     std::optional<std::wstring> fault;
-    if (std::any_of(name.begin(), name.end(), IsEscapedByte) || ToCliText(name) != user)
-        fault = L"it is not valid " + FromCliText(CliTextEncodingName()) + L" text";
+    if (std::any_of(name.begin(), name.end(), IsEscapedByte) || ToNarrow(name) != user)
+        fault = L"it is not valid " + FromNarrow(NarrowEncodingName()) + L" text";
     else
         fault = engine::TmUserNameFault(name);
     if (fault) {
         throw UsageError("cannot " + std::string(action) + " the user " + Quoted(name) + ": " +
-                         ToCliText(*fault));
+                         ToNarrow(*fault));
     }
     return name;
 }
@@ -110,7 +109,7 @@ void ClaimNewFile(const std::filesystem::path& path, const std::wstring& engineP
         problem == engine::FileProblem::AccessDenied ? kErrPermissionDenied : kErrPathFileAccess;
     throw AutomationError(
         number, kRuntimeErrorSource,
-        FromCliText("Cannot create " + name + ": ") + engine::FileProblemText(problem));
+        FromNarrow("Cannot create " + name + ": ") + engine::FileProblemText(problem));
 }
 
 }  // namespace

@@ -1,21 +1,20 @@
 #pragma once
-// The system's own text for an error code of Windows, in the command line's text (CliText.h),
-// for its messages: "Access is denied", without its trailing full stop and line break.
+// The system's own text for an error code of Windows, in the narrow encoding (the ANSI code
+// page), for the CLI's messages: "Access is denied.", without its trailing line break.
 
 #include <string>
 
-#include "cli/CliText.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace orv::cli {
 
 inline std::string Win32ErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     if (length == 0 || text == nullptr) return "system error " + std::to_string(error);
-    std::string message = ToCliText(std::wstring(text, length));
+    std::string message(text, length);
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                                 message.back() == ' ' || message.back() == '.'))

@@ -6,7 +6,8 @@ namespace orv::cli {
 ConsoleTextEncoding::ConsoleTextEncoding() {
     // GetConsoleOutputCP gives 0 without a console.
     const UINT current = GetConsoleOutputCP();
-    if (current != 0 && current != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) savedCodePage_ = current;
+    const UINT ansi = GetACP();
+    if (current != 0 && current != ansi && SetConsoleOutputCP(ansi)) savedCodePage_ = current;
 }
 
 ConsoleTextEncoding::~ConsoleTextEncoding() {

@@ -2,7 +2,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "cli/CliText.h"
+#include "platform/NarrowText.h"
 #include "cli/terminal/SecretBytes.h"
 #include "cli/terminal/TerminalLine.h"
 #include "cli/terminal/win32/OwnedHandle.h"
@@ -117,7 +117,7 @@ std::wstring ReadPasswordFromTerminal(const std::string& prompt, std::size_t lon
     DWORD error = 0;
     {
         EchoOff quiet(input.get());
-        WriteText(output.get(), FromCliText(prompt));
+        WriteText(output.get(), FromNarrow(prompt));
         end = ReadLine(input.get(), longest, line);
         if (end == LineEnd::Failed) error = GetLastError();
         WriteText(output.get(), L"\r\n");
@@ -139,7 +139,7 @@ std::wstring ReadAnswerFromTerminal(const std::string& question, std::size_t lon
     OwnedHandle output(OpenConsole(L"CONOUT$"));
     if (!input.valid() || !output.valid())
         throw std::runtime_error("there is no console to ask on");
-    WriteText(output.get(), FromCliText(question));
+    WriteText(output.get(), FromNarrow(question));
     std::wstring answer;
     ReadLine(input.get(), longest, answer);
     return answer;
