@@ -41,6 +41,7 @@
 #include "front/OrvBatchAnalyseErrors.h"
 #include "platform/AutomationError.h"
 #include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 #include "platform/PathSyntax.h"
 
 namespace fs = std::filesystem;
@@ -52,7 +53,7 @@ namespace {
 // the engine runs with the same current folder anyway.
 std::wstring AbsolutePath(const std::string& typed) {
     if (typed.empty()) return {};
-    return FromNarrow(fs::absolute(typed).lexically_normal().string());
+    return FromNarrow(NarrowPathText(fs::absolute(typed).lexically_normal()));
 }
 
 // The folder an output goes to, made when missing: `--log out/analysis.log` should just work.
@@ -65,11 +66,11 @@ std::wstring OutputPath(const std::string& typed, OutputFolders& folders) {
         try {
             folders.Make(folder);
         } catch (const std::system_error& failure) {
-            throw UsageError("cannot make the folder \"" + folder.string() + "\" for \"" + typed +
-                             "\": " + failure.code().message());
+            throw UsageError("cannot make the folder \"" + NarrowPathText(folder) + "\" for \"" +
+                             typed + "\": " + failure.code().message());
         }
     }
-    return FromNarrow(path.string());
+    return FromNarrow(NarrowPathText(path));
 }
 
 std::string Lowered(std::string text) {
@@ -172,7 +173,7 @@ void SetProperties(BatchAnalyse& batch, const AnalyseOptions& options, Console& 
 
     const auto files = batch.get_Files();
     for (const auto& document : CollectDocuments(options.documents, options.recursive))
-        files->Add(FromNarrow(document.string()));
+        files->Add(FromNarrow(NarrowPathText(document)));
 }
 
 // `logKept`: the log is the user's, to be named; else it goes when the run ends.
@@ -316,7 +317,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
         } catch (const std::runtime_error& error) {
             throw UsageError(error.what());
         }
-        options.log = (logFolder->path() / "analysis.log").string();
+        options.log = NarrowPathText(logFolder->path() / "analysis.log");
     }
     const std::optional<RateGrid> grid = ChosenRateGrid(options, console);
     if (!options.quote.empty() && !grid)

@@ -74,7 +74,8 @@ std::vector<fs::path> DocumentsInFolder(const fs::path& folder, bool recursive) 
             if (!IsHidden(it->path())) add(*it);
     }
     if (error)
-        throw UsageError("cannot list the folder \"" + folder.string() + "\": " + error.message());
+        throw UsageError("cannot list the folder \"" + NarrowPathText(folder) +
+                         "\": " + error.message());
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -115,8 +116,8 @@ std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments
     std::vector<fs::path> documents;
     std::set<fs::path> seen;
     auto refuseSemicolon = [](const fs::path& path) {
-        if (path.string().find(';') != std::string::npos)
-            throw UsageError("cannot analyse \"" + path.string() +
+        if (NarrowPathText(path).find(';') != std::string::npos)
+            throw UsageError("cannot analyse \"" + NarrowPathText(path) +
                              "\": the results cannot name a path that contains \";\"");
     };
     auto take = [&](const fs::path& path, const std::string& shown) {
@@ -137,9 +138,9 @@ std::vector<fs::path> CollectDocuments(const std::vector<std::string>& arguments
         }
         const auto inside = DocumentsInFolder(path, recursive);
         if (inside.empty())
-            throw UsageError("the folder \"" + path.string() + "\" holds no documents" +
+            throw UsageError("the folder \"" + NarrowPathText(path) + "\" holds no documents" +
                              (recursive ? "" : " (add -r to look in its sub-folders)"));
-        for (const auto& document : inside) take(document, document.string());
+        for (const auto& document : inside) take(document, NarrowPathText(document));
     }
     if (documents.empty()) throw UsageError("no documents to analyse");
     return documents;

@@ -6,6 +6,7 @@
 
 #include "cli/PrivateFolder.h"
 #include "cli/UniqueFolder.h"
+#include "platform/NativePath.h"
 
 namespace orv::cli {
 
@@ -15,9 +16,9 @@ TemporaryLogFolder::TemporaryLogFolder(const std::filesystem::path& parent) {
     try {
         path_ = MakeUniqueFolder(parent, "orvbatch-");
     } catch (const std::runtime_error& error) {
-        throw std::runtime_error("cannot make a folder for the logs in \"" + parent.string() +
-                                 "\": " + error.what() + " (set " + kTemporaryFilesVariable +
-                                 ", or name a log with --log FILE)");
+        throw std::runtime_error("cannot make a folder for the logs in \"" +
+                                 NarrowPathText(parent) + "\": " + error.what() + " (set " +
+                                 kTemporaryFilesVariable + ", or name a log with --log FILE)");
     }
 }
 

@@ -20,6 +20,12 @@ std::optional<std::filesystem::path> ToNativePath(const std::wstring& path);
 // cannot read become U+FFFD).
 std::wstring FromNativePath(const std::filesystem::path& path);
 
+// The narrow text (NarrowText.h) of an OS path, for messages and for the paths a program keeps
+// in std::string: its bytes on POSIX. Not path::string(), which on Windows gives UTF-8 with
+// the MinGW library, whatever the code page, while a path made from a std::string reads it in
+// the code page: the round trip would name another file.
+std::string NarrowPathText(const std::filesystem::path& path);
+
 // Opens the file with a C library `mode` ("rb", "wb"). Returns nullptr with errno set when
 // the OS refuses. The caller owns the stream (NativeFile does).
 std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode);

@@ -4,10 +4,11 @@
 #include <map>
 #include <vector>
 
-#include "platform/NarrowText.h"
 #include "cli/Suggestion.h"
 #include "cli/tm/IniFileText.h"
 #include "cli/tm/UsageError.h"
+#include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace orv::cli {
 namespace {
@@ -52,7 +53,7 @@ std::string Listed(const std::vector<std::string>& names) {
 class GridParser {
 public:
     GridParser(const std::filesystem::path& file, bool sharedWithOptions)
-        : file_(file.string()), sharedWithOptions_(sharedWithOptions) {
+        : file_(NarrowPathText(file)), sharedWithOptions_(sharedWithOptions) {
         grid_.file = file_;
     }
 

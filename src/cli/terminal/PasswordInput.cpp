@@ -6,6 +6,7 @@
 #include "cli/terminal/SecretFile.h"
 #include "cli/terminal/TerminalLine.h"
 #include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace orv::cli {
 namespace {
@@ -25,7 +26,7 @@ std::wstring PasswordText(std::string& bytes) {
 }  // namespace
 
 std::optional<std::wstring> ReadPasswordFile(const std::filesystem::path& file) {
-    const std::string name = file.string();
+    const std::string name = NarrowPathText(file);
     std::string bytes;
     try {
         bytes = ReadFirstLineOfSecretFile(file, kLongestPassword);
@@ -72,7 +73,8 @@ std::wstring ResolvePassword(const std::filesystem::path& passwordFile, bool all
         std::optional<std::wstring> password = ReadPasswordFile(passwordFile);
         if (context.warnings != nullptr && ReadableByOthers(passwordFile)) {
             *context.warnings << "orvbatch: warning: other users can read the password file "
-                              << passwordFile.string() << " (" << kMakeSecretFilePrivate << ")\n";
+                              << NarrowPathText(passwordFile) << " (" << kMakeSecretFilePrivate
+                              << ")\n";
         }
         return password.value_or(std::wstring());
     }

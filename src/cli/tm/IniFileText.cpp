@@ -7,12 +7,13 @@
 
 #include "cli/tm/UsageError.h"
 #include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace orv::cli {
 
 std::vector<std::wstring> ReadIniFileLines(const std::filesystem::path& file,
                                            const std::string& what) {
-    const std::string cannotRead = "cannot read the " + what + " " + file.string();
+    const std::string cannotRead = "cannot read the " + what + " " + NarrowPathText(file);
     std::error_code error;
     if (std::filesystem::is_directory(file, error))
         throw UsageError(cannotRead + ": it is a folder");

@@ -11,11 +11,12 @@
 #include <variant>
 #include <vector>
 
-#include "platform/NarrowText.h"
 #include "cli/Suggestion.h"
 #include "cli/quote/RateGridFile.h"
 #include "cli/tm/IniFileText.h"
 #include "cli/tm/UsageError.h"
+#include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 
 namespace orv::cli {
 namespace {
@@ -205,7 +206,7 @@ std::string FormatValue(const OptionValue& value) {
 class OptionsParser {
 public:
     OptionsParser(const std::filesystem::path& file, clsBATesseraSettings& settings)
-        : file_(file.string()), settings_(settings) {}
+        : file_(NarrowPathText(file)), settings_(settings) {}
 
     void ParseLine(std::wstring_view line) {
         ++lineNumber_;

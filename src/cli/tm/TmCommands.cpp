@@ -17,6 +17,7 @@
 #include "engine/tm/TmxWriter.h"
 #include "platform/AutomationError.h"
 #include "platform/NarrowText.h"
+#include "platform/NativePath.h"
 #include "platform/TextCase.h"
 
 namespace orv::cli {
@@ -25,7 +26,7 @@ namespace {
 // The path as the engine takes it. A path whose bytes do not decode in the narrow encoding
 // would come back from the engine as the name of another file, so it is refused.
 std::wstring EnginePath(const std::filesystem::path& path) {
-    const std::string narrow = path.string();
+    const std::string narrow = NarrowPathText(path);
     std::wstring wide = FromNarrow(narrow);
     if (ToNarrow(wide) != narrow) {
         throw UsageError("cannot use the path " + narrow + ": it is not valid " +
@@ -86,7 +87,7 @@ bool HasUser(const std::vector<std::wstring>& names, const std::wstring& user) {
 // Creates `path` empty, failing if anything stands there: the claim and the test are one
 // step, so no file that appears meanwhile is ever replaced.
 void ClaimNewFile(const std::filesystem::path& path, const std::wstring& enginePath) {
-    const std::string name = path.string();
+    const std::string name = NarrowPathText(path);
     engine::FileProblem problem;
     try {
         engine::SystemFile::CreateNew(enginePath).Close();
@@ -102,7 +103,7 @@ void ClaimNewFile(const std::filesystem::path& path, const std::wstring& engineP
     if ((problem == engine::FileProblem::FolderNotFound ||
          problem == engine::FileProblem::NotFound) &&
         !folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
-        throw UsageError("cannot create " + name + ": the folder " + folder.string() +
+        throw UsageError("cannot create " + name + ": the folder " + NarrowPathText(folder) +
                          " does not exist");
     }
     const int32_t number =
@@ -122,7 +123,8 @@ void CreateTm(const std::filesystem::path& path, int32_t sourceId, int32_t targe
                          LanguageDisplay(sourceId) + "; a TM needs two languages");
     }
     if (path.empty() || !path.has_filename()) {
-        throw UsageError("cannot create a TM at \"" + path.string() + "\": it names no file");
+        throw UsageError("cannot create a TM at \"" + NarrowPathText(path) +
+                         "\": it names no file");
     }
     const std::wstring enginePath = EnginePath(path);
 
@@ -145,7 +147,7 @@ void TmInfo(const std::filesystem::path& path, std::ostream& out) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
 
-    out << "TM: " << path.string() << "\n";
+    out << "TM: " << NarrowPathText(path) << "\n";
     out << "Units: " << FormatCount(static_cast<int64_t>(tm.units.size())) << "\n";
     out << "Source language: " << TagDisplay(tm.sourceLanguage) << "\n";
     out << "Target languages: ";
@@ -181,7 +183,7 @@ std::size_t RemoveUser(const std::filesystem::path& path, const std::string& use
         std::string known = names.empty() ? "; the TM has no users" : "";
         for (std::size_t i = 0; i < names.size(); ++i)
             known += (i == 0 ? "; its users are " : ", ") + Quoted(names[i]);
-        throw UsageError("no user " + Quoted(name) + " in " + path.string() + known);
+        throw UsageError("no user " + Quoted(name) + " in " + NarrowPathText(path) + known);
     }
     return names.size() - 1;
 }

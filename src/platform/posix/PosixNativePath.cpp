@@ -15,6 +15,10 @@ std::wstring FromNativePath(const std::filesystem::path& path) {
     return FromNarrow(path.native());
 }
 
+std::string NarrowPathText(const std::filesystem::path& path) {
+    return path.string();
+}
+
 std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 }

@@ -1,5 +1,7 @@
 #include "platform/NativePath.h"
 
+#include "platform/NarrowText.h"
+
 #include <stdio.h>
 
 namespace orv {
@@ -12,6 +14,10 @@ std::optional<std::filesystem::path> ToNativePath(const std::wstring& path) {
 
 std::wstring FromNativePath(const std::filesystem::path& path) {
     return path.native();
+}
+
+std::string NarrowPathText(const std::filesystem::path& path) {
+    return ToNarrow(path.native());
 }
 
 std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode) {

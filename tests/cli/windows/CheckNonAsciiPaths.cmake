@@ -21,11 +21,17 @@ execute_process(
     COMMAND ${WINE_RUN} ${ORVBATCH} analyse --tm Gedächtnis.tmx --user demo --target de-DE
             --rates Sätze.ini --log "Protokoll ß/analyse.log" Dokumente
     WORKING_DIRECTORY "${here}"
-    OUTPUT_VARIABLE table
+    OUTPUT_FILE "${WORK}/table.ansi"
     ERROR_VARIABLE errors
     RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "orvbatch.exe ended with ${status}:\n${errors}")
+endif()
+# It writes in the ANSI code page, the western one under Wine here.
+execute_process(COMMAND iconv -f WINDOWS-1252 -t UTF-8 "${WORK}/table.ansi"
+                OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "orvbatch.exe's table is no Windows-1252 text")
 endif()
 string(REPLACE "\r\n" "\n" table "${table}")
 file(READ ${EXPECTED} expected)
