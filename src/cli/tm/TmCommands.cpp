@@ -88,7 +88,7 @@ bool HasUser(const std::vector<std::wstring>& names, const std::wstring& user) {
 // step, so no file that appears meanwhile is ever replaced.
 void ClaimNewFile(const std::filesystem::path& path, const std::wstring& enginePath) {
     const std::string name = NarrowPathText(path);
-    engine::FileProblem problem;
+    engine::FileProblem problem = engine::FileProblem::OpenFailed;
     try {
         engine::SystemFile::CreateNew(enginePath).Close();
         return;
