@@ -165,6 +165,25 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
     }
 }
 
+// The 64 ids in most entries get bits 0 to 63, in that order; the others bits 64 to 127 by a
+// hash.
+void AssignSignatureBits(TmIndex::Data& data, const std::vector<uint32_t>& listSize) {
+    const std::size_t vocabulary = listSize.size();
+    data.signatureBit.resize(vocabulary);
+    for (std::size_t id = 0; id < vocabulary; ++id)
+        data.signatureBit[id] =
+            static_cast<uint8_t>(64 + ((id * uint64_t{0x9E3779B97F4A7C15}) >> 58));
+    std::vector<uint32_t> ids(vocabulary);
+    for (std::size_t id = 0; id < vocabulary; ++id) ids[id] = static_cast<uint32_t>(id);
+    const std::size_t common = std::min<std::size_t>(64, vocabulary);
+    std::partial_sort(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(common), ids.end(),
+                      [&](uint32_t a, uint32_t b) {
+                          return listSize[a] != listSize[b] ? listSize[a] > listSize[b] : a < b;
+                      });
+    for (std::size_t rank = 0; rank < common; ++rank)
+        data.signatureBit[ids[rank]] = static_cast<uint8_t>(rank);
+}
+
 void BuildPostings(TmIndex::Data& data) {
     const std::size_t vocabulary = data.Vocabulary();
     std::vector<std::vector<std::pair<uint32_t, uint32_t>>> distinct(data.entries.size());
@@ -185,7 +204,10 @@ void BuildPostings(TmIndex::Data& data) {
         data.postingStart[id + 1] = data.postingStart[id] + listSize[id];
     data.postings.resize(data.postingStart[vocabulary]);
     std::vector<uint32_t> fill(data.postingStart.begin(), data.postingStart.end() - 1);
+    AssignSignatureBits(data, listSize);
+    std::vector<Signature> signatures(data.entries.size());
     for (std::size_t e = 0; e < data.entries.size(); ++e) {
+        for (auto [id, count] : distinct[e]) signatures[e].Add(data.signatureBit[id]);
         auto length = static_cast<uint32_t>(data.entries[e].folded.size());
         for (auto [id, count] : distinct[e])
             data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count};
@@ -194,6 +216,9 @@ void BuildPostings(TmIndex::Data& data) {
         std::stable_sort(data.postings.begin() + data.postingStart[id],
                          data.postings.begin() + data.postingStart[id + 1],
                          [](const Posting& a, const Posting& b) { return a.length < b.length; });
+    data.postingSignatures.resize(data.postings.size());
+    for (std::size_t p = 0; p < data.postings.size(); ++p)
+        data.postingSignatures[p] = signatures[data.postings[p].entry];
 }
 
 }  // namespace

@@ -34,6 +34,29 @@ struct Posting {
     uint32_t count;   // how often the token occurs in it
 };
 
+// Which tokens a unit has, in 128 bits: each of the 64 tokens that most units have owns a
+// bit, the others share the other 64 by a hash. A clear bit proves that the unit lacks every
+// token of that bit; the common tokens' bits say exactly which of them it has.
+struct Signature {
+    uint64_t words[2] = {0, 0};
+
+    void Add(uint8_t bit) { words[bit / 64] |= uint64_t{1} << (bit % 64); }
+    // How many bits both have.
+    uint32_t Common(const Signature& other) const {
+        return Bits(words[0] & other.words[0]) + Bits(words[1] & other.words[1]);
+    }
+    uint32_t Count() const { return Bits(words[0]) + Bits(words[1]); }
+
+private:
+    // Without a population-count instruction in the build, std::popcount is a library call.
+    static uint32_t Bits(uint64_t x) {
+        x -= (x >> 1) & 0x5555555555555555u;
+        x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+        return static_cast<uint32_t>((x * 0x0101010101010101u) >> 56);
+    }
+};
+
 struct TmIndex::Data {
     std::wstring targetLanguage;
     std::shared_ptr<const Substitution> substitution;  // none when substitution is off
@@ -55,6 +78,10 @@ struct TmIndex::Data {
     // Per folded id: its postings, ordered by length and then entry.
     std::vector<uint32_t> postingStart;  // size foldedIds.size() + 1
     std::vector<Posting> postings;
+    // Per posting: its entry's signature, beside the posting so that reading a posting list
+    // reads them too, in order, instead of one entry's signature here and one there.
+    std::vector<Signature> postingSignatures;
+    std::vector<uint8_t> signatureBit;  // per folded id: its bit in a Signature
 
     // Units translated only into other languages, in TM order.
     std::vector<PreparedSegment> relays;
