@@ -18,12 +18,16 @@
 // - Counts: once the tokens holding the first `counted` positions are counted, a unit that
 //   shares `shared` of them shares at most shared + n - counted in all; when that is below
 //   Needed(max(n, m), t) it is dropped.
-// - Signatures: a unit lacks every token whose bit is clear in its signature. Of the query's
-//   tokens from position p on, those whose bits the signature has number at most
-//   popcount(signature & bits) plus the occurrences that share a bit or repeat a token, so a
-//   unit met first at a token of position p shares at most that many (the tokens before p are
-//   not in it: their postings would have admitted it), and one that shares `shared` of the
-//   counted tokens at most `shared` more than it.
+// - Signatures (Signature in TmIndexData.h): a common token x that the query has c times
+//   adds bits for its first min(c, levels) occurrences to the query's bits, and a unit shares
+//   min(c, its count) <= (those bits the unit has) + (c - min(c, levels)) of it; any other
+//   token adds its one shared bit, and the tokens of one shared bit, w occurrences in all,
+//   add at most w when the unit has the bit and 0 when not, that is at most the bit plus
+//   w - 1. Summed over the query's tokens from position p on: the unit shares at most
+//   popcount(signature & bits) + occurrences - popcount(bits) of them. A unit met first at a
+//   token of position p has none of the tokens before it (their postings would have met it),
+//   so that bounds all it shares; one that shares `shared` of the counted tokens shares at
+//   most that bound more.
 // - Bound: d >= M - o gives a similarity of at most floor(100 * o / M).
 // A penalty only lowers a score, so a unit that scores t has a similarity of t or more.
 
@@ -81,7 +85,7 @@ void CandidateFilter::Assign(const TmIndex::Data& data, const PreparedSegment& q
     for (std::size_t k = tokens_.size(); k-- > 0;) {
         rest_[k] = rest_[k + 1];
         if (!tokens_[k].begin) continue;  // in no unit: shares nothing
-        rest_[k].bits.Add(data.signatureBit[tokens_[k].id]);
+        rest_[k].bits.Add(data.signatureBits[tokens_[k].id], tokens_[k].count);
         occurrences += tokens_[k].count;
         rest_[k].slack = occurrences - rest_[k].bits.Count();
     }

@@ -34,13 +34,26 @@ struct Posting {
     uint32_t count;   // how often the token occurs in it
 };
 
-// Which tokens a unit has, in 128 bits: each of the 64 tokens that most units have owns a
-// bit, the others share the other 64 by a hash. A clear bit proves that the unit lacks every
-// token of that bit; the common tokens' bits say exactly which of them it has.
+// Where a token goes in a Signature: a common token owns the bits from `first` on, one for
+// each of its first `levels` occurrences; any other shares the bit `first` with others.
+struct TokenBits {
+    uint8_t first = 0;
+    uint8_t levels = 0;
+};
+
+// Which tokens a unit has, in 128 bits. The first 64 say exactly how often, up to a few
+// times, the unit has the tokens that most units have ("the", "the" twice, "."); the other
+// tokens share the other 64 by a hash. A clear bit proves that the unit lacks every token of
+// that bit, or has fewer occurrences of it.
 struct Signature {
     uint64_t words[2] = {0, 0};
 
-    void Add(uint8_t bit) { words[bit / 64] |= uint64_t{1} << (bit % 64); }
+    void Add(TokenBits bits, uint32_t count) {
+        if (bits.levels == 0) return Set(bits.first);
+        for (uint32_t level = 0; level < count && level < bits.levels; ++level)
+            Set(static_cast<uint8_t>(bits.first + level));
+    }
+    void Set(uint8_t bit) { words[bit / 64] |= uint64_t{1} << (bit % 64); }
     // How many bits both have.
     uint32_t Common(const Signature& other) const {
         return Bits(words[0] & other.words[0]) + Bits(words[1] & other.words[1]);
@@ -81,7 +94,7 @@ struct TmIndex::Data {
     // Per posting: its entry's signature, beside the posting so that reading a posting list
     // reads them too, in order, instead of one entry's signature here and one there.
     std::vector<Signature> postingSignatures;
-    std::vector<uint8_t> signatureBit;  // per folded id: its bit in a Signature
+    std::vector<TokenBits> signatureBits;  // per folded id
 
     // Units translated only into other languages, in TM order.
     std::vector<PreparedSegment> relays;
