@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -181,9 +182,12 @@ void Load(benchmark::State& state, Subject* s) {
         s->loadSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const auto units = static_cast<double>(s->units);
-        s->peakPerUnit = static_cast<double>(StatusBytes("VmHWM") - before) / units;
+        const auto above = [before](std::uintmax_t bytes) {
+            return static_cast<double>(bytes) - static_cast<double>(before);  // may be less
+        };
+        s->peakPerUnit = above(StatusBytes("VmHWM")) / units;
         malloc_trim(0);  // what the memory's reading freed is not the index's
-        s->keptPerUnit = static_cast<double>(StatusBytes("VmRSS") - before) / units;
+        s->keptPerUnit = std::max(0.0, above(StatusBytes("VmRSS"))) / units;
     }
     state.counters["peak_bytes_per_unit"] = s->peakPerUnit.value_or(0);
 }

@@ -50,10 +50,9 @@ void CandidateFilter::Assign(const TmIndex::Data& data, const PreparedSegment& q
     data_ = &data;
     n_ = query.folded.size();
     if (met_.size() != data.entries.size()) {
-        met_.assign(data.entries.size(), Met::No);
+        met_.assign(data.entries.size(), 0);
         shared_.assign(data.entries.size(), 0);
         admitted_.clear();
-        dropped_.clear();
     }
     if (wanted_.size() < data.Vocabulary()) {
         wanted_.assign(data.Vocabulary(), 0);
@@ -92,28 +91,32 @@ void CandidateFilter::Assign(const TmIndex::Data& data, const PreparedSegment& q
 }
 
 // Counts the `k`th token for the admitted units of a length from `shortest` to `longest`, and
-// admits those met for the first time up to the length `admitting` that their signatures do
-// not rule out.
+// admits the others up to the length `admitting` that their signatures do not rule out. A
+// unit ruled out here needs no mark: the query's later tokens can only reach fewer of its
+// tokens, so their postings rule it out again.
 void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t admitting,
                             std::size_t longest, int32_t threshold) {
     const QueryToken& token = tokens_[k];
+    const Rest& rest = rest_[k];
     const Posting* from = FirstOfLength(token.begin, token.end, shortest);
     const Posting* to = FirstOfLength(from, token.end, admitting + 1);
     const Signature* signature = data_->postingSignatures.data() + (from - data_->postings.data());
+    uint32_t length = 0, bitsNeeded = 0;  // of the postings' current length
     for (const Posting* p = from; p != to; ++p, ++signature) {
-        Met& met = met_[p->entry];
-        if (met == Met::Admitted) {
+        if (met_[p->entry]) {
             shared_[p->entry] += std::min(token.count, p->count);
-        } else if (met == Met::No) {
-            if (Reach(k, *signature) < Needed(std::max<std::size_t>(n_, p->length), threshold)) {
-                met = Met::Dropped;
-                dropped_.push_back(p->entry);
-            } else {
-                met = Met::Admitted;
-                shared_[p->entry] = std::min(token.count, p->count);
-                admitted_.push_back({p->entry, p->length, *signature});
-            }
+            continue;
         }
+        if (p->length != length) {
+            length = p->length;
+            const auto needed =
+                static_cast<uint32_t>(Needed(std::max<std::size_t>(n_, length), threshold));
+            bitsNeeded = needed > rest.slack ? needed - rest.slack : 0;
+        }
+        if (signature->Common(rest.bits) < bitsNeeded) continue;
+        met_[p->entry] = 1;
+        shared_[p->entry] = std::min(token.count, p->count);
+        admitted_.push_back({p->entry, p->length, *signature});
     }
     if (admitting < longest) Count(token, admitting + 1, longest);
 }
@@ -121,7 +124,7 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
 void CandidateFilter::Count(const QueryToken& token, std::size_t shortest, std::size_t longest) {
     const Posting* from = FirstOfLength(token.begin, token.end, shortest);
     for (const Posting* p = from; p != token.end && p->length <= longest; ++p)
-        if (met_[p->entry] == Met::Admitted) shared_[p->entry] += std::min(token.count, p->count);
+        if (met_[p->entry]) shared_[p->entry] += std::min(token.count, p->count);
 }
 
 // Counts the tokens from `fromToken` on through the admitted units' own tokens.
@@ -144,12 +147,10 @@ void CandidateFilter::CountByWalking(std::size_t fromToken) {
         if (tokens_[k].begin) wanted_[tokens_[k].id] = 0;
 }
 
-// Makes every entry unmet again.
+// Makes every entry unadmitted again.
 void CandidateFilter::Forget() {
-    for (const Admitted& admitted : admitted_) met_[admitted.entry] = Met::No;
-    for (uint32_t entry : dropped_) met_[entry] = Met::No;
+    for (const Admitted& admitted : admitted_) met_[admitted.entry] = 0;
     admitted_.clear();
-    dropped_.clear();
 }
 
 const std::vector<CandidateFilter::Candidate>& CandidateFilter::Find(int32_t threshold) {
@@ -169,17 +170,13 @@ const std::vector<CandidateFilter::Candidate>& CandidateFilter::Find(int32_t thr
             std::max(n, (n - token.position) * 100 / static_cast<std::size_t>(threshold)));
         Admit(k, shortest, admitting, longest, threshold);
     }
-    // Whatever is dropped from here on is dropped for good: it needs no mark.
-    for (uint32_t entry : dropped_) met_[entry] = Met::No;
-    dropped_.clear();
-
     // `k` is the first token not yet counted.
     const auto dropHopeless = [&] {
         std::erase_if(admitted_, [&](const Admitted& admitted) {
             if (shared_[admitted.entry] + Reach(k, admitted.signature) >=
                 Needed(std::max<std::size_t>(n, admitted.length), threshold))
                 return false;
-            met_[admitted.entry] = Met::No;
+            met_[admitted.entry] = 0;
             return true;
         });
     };

@@ -51,7 +51,6 @@ private:
         uint32_t length;
         Signature signature;
     };
-    enum class Met : uint8_t { No, Admitted, Dropped };
 
     // The most of the query's tokens from the `k`th on that a unit of `signature` can have.
     uint32_t Reach(std::size_t k, const Signature& signature) const {
@@ -68,13 +67,12 @@ private:
     std::vector<QueryToken> tokens_;  // distinct, rarest first
     std::vector<Rest> rest_;          // by token, and one more for none
 
-    // Per entry, what the search did with it: a byte, so that a thread's share of a large
+    // Per entry, whether the search admitted it: a byte, so that a thread's share of a large
     // memory stays in the processor's cache, and the counts apart, read only for the few
-    // admitted. Reset from admitted_ and dropped_ after each search.
-    std::vector<Met> met_;
+    // admitted. Reset from admitted_ after each search.
+    std::vector<uint8_t> met_;
     std::vector<uint32_t> shared_;  // tokens counted as shared with an admitted entry
     std::vector<Admitted> admitted_;
-    std::vector<uint32_t> dropped_;
     std::vector<uint32_t> wanted_;  // per token id: occurrences still to count; else 0
     std::vector<uint32_t> taken_;   // per token id: occurrences counted in one unit
     std::vector<Candidate> candidates_;
