@@ -41,8 +41,8 @@ public:
 
     Sentence NewSentence() {
         int length = shortPercent_ > 0 && Below(100) < shortPercent_ ? 1 + Below(3)
-                     : Below(100) < 5           ? 60 + Below(70)
-                                                : 1 + Below(12) + Below(12) + Below(8);
+                     : Below(100) < 5                                ? 60 + Below(70)
+                                      : 1 + Below(12) + Below(12) + Below(8);
         Sentence sentence;
         for (int i = 0; i < length; ++i) sentence.push_back(NewPiece());
         return sentence;

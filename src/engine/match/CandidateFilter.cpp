@@ -49,8 +49,8 @@ const Posting* FirstOfLength(const Posting* begin, const Posting* end, std::size
 void CandidateFilter::Assign(const TmIndex::Data& data, const PreparedSegment& query) {
     data_ = &data;
     n_ = query.folded.size();
-    if (met_.size() != data.entries.size()) {
-        met_.assign(data.entries.size(), 0);
+    if (shared_.size() != data.entries.size()) {
+        admittedBits_.assign((data.entries.size() + 63) / 64, 0);
         shared_.assign(data.entries.size(), 0);
         admitted_.clear();
     }
@@ -103,7 +103,7 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
     const Signature* signature = data_->postingSignatures.data() + (from - data_->postings.data());
     uint32_t length = 0, bitsNeeded = 0;  // of the postings' current length
     for (const Posting* p = from; p != to; ++p, ++signature) {
-        if (met_[p->entry]) {
+        if (IsAdmitted(p->entry)) {
             shared_[p->entry] += std::min(token.count, p->count);
             continue;
         }
@@ -114,7 +114,7 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
             bitsNeeded = needed > rest.slack ? needed - rest.slack : 0;
         }
         if (signature->Common(rest.bits) < bitsNeeded) continue;
-        met_[p->entry] = 1;
+        Mark(p->entry);
         shared_[p->entry] = std::min(token.count, p->count);
         admitted_.push_back({p->entry, p->length, *signature});
     }
@@ -124,7 +124,7 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
 void CandidateFilter::Count(const QueryToken& token, std::size_t shortest, std::size_t longest) {
     const Posting* from = FirstOfLength(token.begin, token.end, shortest);
     for (const Posting* p = from; p != token.end && p->length <= longest; ++p)
-        if (met_[p->entry]) shared_[p->entry] += std::min(token.count, p->count);
+        if (IsAdmitted(p->entry)) shared_[p->entry] += std::min(token.count, p->count);
 }
 
 // Counts the tokens from `fromToken` on through the admitted units' own tokens.
@@ -149,7 +149,7 @@ void CandidateFilter::CountByWalking(std::size_t fromToken) {
 
 // Makes every entry unadmitted again.
 void CandidateFilter::Forget() {
-    for (const Admitted& admitted : admitted_) met_[admitted.entry] = 0;
+    for (const Admitted& admitted : admitted_) Unmark(admitted.entry);
     admitted_.clear();
 }
 
@@ -166,8 +166,7 @@ const std::vector<CandidateFilter::Candidate>& CandidateFilter::Find(int32_t thr
         if (!token.begin) continue;  // in no unit
         // Units longer than the query need more shared tokens, so fewer positions admit them.
         const std::size_t admitting = std::min(
-            longest,
-            std::max(n, (n - token.position) * 100 / static_cast<std::size_t>(threshold)));
+            longest, std::max(n, (n - token.position) * 100 / static_cast<std::size_t>(threshold)));
         Admit(k, shortest, admitting, longest, threshold);
     }
     // `k` is the first token not yet counted.
@@ -176,7 +175,7 @@ const std::vector<CandidateFilter::Candidate>& CandidateFilter::Find(int32_t thr
             if (shared_[admitted.entry] + Reach(k, admitted.signature) >=
                 Needed(std::max<std::size_t>(n, admitted.length), threshold))
                 return false;
-            met_[admitted.entry] = 0;
+            Unmark(admitted.entry);
             return true;
         });
     };

@@ -67,10 +67,15 @@ private:
     std::vector<QueryToken> tokens_;  // distinct, rarest first
     std::vector<Rest> rest_;          // by token, and one more for none
 
-    // Per entry, whether the search admitted it: a byte, so that a thread's share of a large
-    // memory stays in the processor's cache, and the counts apart, read only for the few
-    // admitted. Reset from admitted_ after each search.
-    std::vector<uint8_t> met_;
+    // Per entry, whether the search admitted it: a bit, so that they stay in the processor's
+    // cache however large the memory, and the counts apart, read only for the few admitted.
+    // Cleared from admitted_ after each search.
+    bool IsAdmitted(uint32_t entry) const {
+        return (admittedBits_[entry / 64] >> (entry % 64)) & 1;
+    }
+    void Mark(uint32_t entry) { admittedBits_[entry / 64] |= uint64_t{1} << (entry % 64); }
+    void Unmark(uint32_t entry) { admittedBits_[entry / 64] &= ~(uint64_t{1} << (entry % 64)); }
+    std::vector<uint64_t> admittedBits_;
     std::vector<uint32_t> shared_;  // tokens counted as shared with an admitted entry
     std::vector<Admitted> admitted_;
     std::vector<uint32_t> wanted_;  // per token id: occurrences still to count; else 0

@@ -187,7 +187,8 @@ void AssignSignatureBits(TmIndex::Data& data, const std::vector<uint32_t>& listS
     std::vector<uint32_t> slot(vocabulary, UINT32_MAX);
     for (std::size_t rank = 0; rank < common; ++rank) slot[ids[rank]] = static_cast<uint32_t>(rank);
     // reached[slot][level]: the entries with more than `level` occurrences of the token.
-    std::vector<std::array<uint32_t, kMostLevels>> reached(common, std::array<uint32_t, kMostLevels>{});
+    std::vector<std::array<uint32_t, kMostLevels>> reached(common,
+                                                           std::array<uint32_t, kMostLevels>{});
     for (const auto& tokens : distinct)
         for (auto [id, count] : tokens)
             if (slot[id] != UINT32_MAX)
