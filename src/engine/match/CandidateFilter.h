@@ -49,18 +49,11 @@ private:
     struct Admitted {
         uint32_t entry;
         uint32_t length;
-        Signature signature;
+        uint32_t shared;  // tokens it shares with the query, once counted
     };
 
-    // The most of the query's tokens from the `k`th on that a unit of `signature` can have.
-    uint32_t Reach(std::size_t k, const Signature& signature) const {
-        return signature.Common(rest_[k].bits) + rest_[k].slack;
-    }
-    void Admit(std::size_t k, std::size_t shortest, std::size_t admitting, std::size_t longest,
-               int32_t threshold);
-    void Count(const QueryToken& token, std::size_t shortest, std::size_t longest);
-    void CountByWalking(std::size_t fromToken);
-    void Forget();
+    void Admit(std::size_t k, std::size_t shortest, std::size_t admitting, int32_t threshold);
+    void CountShared();
 
     const TmIndex::Data* data_ = nullptr;
     std::size_t n_ = 0;               // the query's tokens
@@ -68,15 +61,14 @@ private:
     std::vector<Rest> rest_;          // by token, and one more for none
 
     // Per entry, whether the search admitted it: a bit, so that they stay in the processor's
-    // cache however large the memory, and the counts apart, read only for the few admitted.
-    // Cleared from admitted_ after each search.
+    // cache however large the memory. Cleared from admitted_ after each search.
     bool IsAdmitted(uint32_t entry) const {
         return (admittedBits_[entry / 64] >> (entry % 64)) & 1;
     }
     void Mark(uint32_t entry) { admittedBits_[entry / 64] |= uint64_t{1} << (entry % 64); }
     void Unmark(uint32_t entry) { admittedBits_[entry / 64] &= ~(uint64_t{1} << (entry % 64)); }
+    std::size_t entries_ = 0;  // of the index the working memory is for
     std::vector<uint64_t> admittedBits_;
-    std::vector<uint32_t> shared_;  // tokens counted as shared with an admitted entry
     std::vector<Admitted> admitted_;
     std::vector<uint32_t> wanted_;  // per token id: occurrences still to count; else 0
     std::vector<uint32_t> taken_;   // per token id: occurrences counted in one unit

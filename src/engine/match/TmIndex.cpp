@@ -241,16 +241,26 @@ void BuildPostings(TmIndex::Data& data) {
     std::vector<uint32_t> fill(data.postingStart.begin(), data.postingStart.end() - 1);
     AssignSignatureBits(data, listSize, distinct);
     std::vector<Signature> signatures(data.entries.size());
+    const auto rarer = [&](uint32_t a, uint32_t b) {
+        return listSize[a] != listSize[b] ? listSize[a] < listSize[b] : a < b;
+    };
     for (std::size_t e = 0; e < data.entries.size(); ++e) {
         for (auto [id, count] : distinct[e]) signatures[e].Add(data.signatureBits[id], count);
         auto length = static_cast<uint32_t>(data.entries[e].folded.size());
-        for (auto [id, count] : distinct[e])
-            data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count};
+        std::sort(distinct[e].begin(), distinct[e].end(),
+                  [&](const auto& a, const auto& b) { return rarer(a.first, b.first); });
+        uint32_t rank = 0;
+        for (auto [id, count] : distinct[e]) {
+            data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count, rank};
+            rank += count;
+        }
     }
     for (std::size_t id = 0; id < vocabulary; ++id)
         std::stable_sort(data.postings.begin() + data.postingStart[id],
                          data.postings.begin() + data.postingStart[id + 1],
-                         [](const Posting& a, const Posting& b) { return a.length < b.length; });
+                         [](const Posting& a, const Posting& b) {
+                             return a.length != b.length ? a.length < b.length : a.rank < b.rank;
+                         });
     data.postingSignatures.resize(data.postings.size());
     for (std::size_t p = 0; p < data.postings.size(); ++p)
         data.postingSignatures[p] = signatures[data.postings[p].entry];

@@ -32,6 +32,9 @@ struct Posting {
     uint32_t entry;   // position in TmIndex::Data::entries
     uint32_t length;  // the entry's token count
     uint32_t count;   // how often the token occurs in it
+    // How many of the entry's tokens (occurrences) are rarer than this one: ordered by the
+    // number of entries that have them, fewest first, and then by id.
+    uint32_t rank;
 };
 
 // Where a token goes in a Signature: a common token owns the bits from `first` on, one for
@@ -88,7 +91,7 @@ struct TmIndex::Data {
     std::vector<std::pair<uint64_t, uint32_t>> exact;  // (exactKey, entry), sorted
     std::vector<uint32_t> empty;                       // entries without tokens
 
-    // Per folded id: its postings, ordered by length and then entry.
+    // Per folded id: its postings, ordered by length, then rank and then entry.
     std::vector<uint32_t> postingStart;  // size foldedIds.size() + 1
     std::vector<Posting> postings;
     // Per posting: its entry's signature, beside the posting so that reading a posting list
