@@ -1,7 +1,7 @@
 #pragma once
 // The units of a TmIndex that can reach a token similarity with one segment, found from the
-// segment's rarest tokens so that the long posting lists of common tokens are hardly read,
-// however large the memory. The matcher verifies the candidates (TokenPattern); this only
+// segment's rarest tokens so that the long posting lists of common tokens are hardly read.
+// The matcher verifies the candidates (TokenPattern); this only
 // keeps it from verifying the others.
 //
 // The token similarity of a unit is floor(100 * (M - d) / M), d the token distance and M the
@@ -61,7 +61,7 @@ private:
     std::vector<Rest> rest_;          // by token, and one more for none
 
     // Per entry, whether the search admitted it: a bit, so that they stay in the processor's
-    // cache however large the memory. Cleared from admitted_ after each search.
+    // cache for memories of millions of units. Cleared from admitted_ after each search.
     bool IsAdmitted(uint32_t entry) const {
         return (admittedBits_[entry / 64] >> (entry % 64)) & 1;
     }
