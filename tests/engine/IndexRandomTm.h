@@ -16,7 +16,9 @@ namespace orv::engine::test {
 
 class RandomTm {
 public:
-    explicit RandomTm(uint32_t seed, std::size_t vocabularySize = 400) : random_(seed) {
+    // `shortPercent` of the new sentences have one to three pieces.
+    explicit RandomTm(uint32_t seed, std::size_t vocabularySize = 400, int shortPercent = 0)
+        : random_(seed), shortPercent_(shortPercent) {
         const wchar_t* syllables[] = {L"ka", L"lo", L"mi", L"ne", L"su", L"ta", L"ri",
                                       L"po", L"ve", L"du", L"ga", L"fe", L"zi", L"bo"};
         std::vector<double> weights;
@@ -38,7 +40,9 @@ public:
     using Sentence = std::vector<Piece>;
 
     Sentence NewSentence() {
-        int length = Below(100) < 5 ? 60 + Below(70) : 1 + Below(12) + Below(12) + Below(8);
+        int length = shortPercent_ > 0 && Below(100) < shortPercent_ ? 1 + Below(3)
+                     : Below(100) < 5                                ? 60 + Below(70)
+                                      : 1 + Below(12) + Below(12) + Below(8);
         Sentence sentence;
         for (int i = 0; i < length; ++i) sentence.push_back(NewPiece());
         return sentence;
@@ -164,6 +168,7 @@ private:
     }
 
     std::mt19937 random_;
+    int shortPercent_;
     std::vector<std::wstring> vocabulary_;
     std::discrete_distribution<int> zipf_;
 };

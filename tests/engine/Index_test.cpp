@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "IndexRandomTm.h"
 #include "engine/match/Matcher.h"
@@ -50,35 +52,76 @@ TEST(IndexDistanceTest, BitParallelDistanceEqualsTheTextbookOneWithinTheLimit) {
     }
 }
 
+using OptionSet = std::pair<const char*, MatchOptions>;
+
+// MatchBatch on one and on two threads against the oracle, segment for segment.
+void ExpectSameAsBruteForce(const TmIndex& index, const std::vector<Segment>& batch,
+                            const OptionSet& optionSet, const std::string& context) {
+    const auto& [name, options] = optionSet;
+    const auto expected = BruteForceMatch(index, batch, options);
+    for (unsigned threads : {1u, 2u}) {
+        const auto got = MatchBatch(index, batch, options, threads);
+        ASSERT_EQ(got.size(), batch.size());
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            ASSERT_EQ(got[i], expected[i])
+                << context << ", " << name << ", " << threads << " threads, segment " << i
+                << ", oracle score " << expected[i].score << ", index score " << got[i].score;
+        }
+    }
+}
+
 TEST(IndexTest, FindsTheSameBandScoreAndUnitAsTheBruteForceMatcher) {
-    const std::pair<const char*, MatchOptions> optionSets[] = {
-        {"floor 50, no penalties", {0, 0, 0, 0}},
-        {"floor 70 with penalties", {70, 3, 4, 2}},
-        {"floor 90, one-point penalties", {90, 1, 1, 1}},
-        {"penalties past the floor", {50, 30, 30, 30}},
+    const OptionSet optionSets[] = {
+        {"floor 50, no penalties", {0, 0, 0, 0, {}}},
+        {"floor 70 with penalties", {70, 3, 4, 2, {}}},
+        {"floor 90, one-point penalties", {90, 1, 1, 1, {}}},
+        {"penalties past the floor", {50, 30, 30, 30, {}}},
     };
     for (uint32_t seed : {1u, 2u, 3u}) {
         test::RandomTm random(seed);
         auto generated = random.NewTm(400);
         const std::vector<Segment> batch = random.NewBatch(generated, 600);
         TmIndex index(generated.tm, L"de-de", 2);
-        for (const auto& [name, options] : optionSets) {
-            const auto expected = BruteForceMatch(index, batch, options);
-            std::set<Band> bands;
-            for (const SegmentMatch& match : expected) bands.insert(match.band);
-            if (options.minimumMatchValue == 0) {
-                EXPECT_EQ(bands.size(), 8u) << "seed " << seed << ": not every band occurs";
-            }
-            for (unsigned threads : {1u, 2u}) {
-                const auto got = MatchBatch(index, batch, options, threads);
-                ASSERT_EQ(got.size(), batch.size());
-                for (std::size_t i = 0; i < batch.size(); ++i) {
-                    ASSERT_EQ(got[i], expected[i])
-                        << "seed " << seed << ", " << name << ", " << threads
-                        << " threads, segment " << i << ", oracle score " << expected[i].score
-                        << ", index score " << got[i].score;
-                }
-            }
+        std::set<Band> bands;
+        for (const SegmentMatch& match : BruteForceMatch(index, batch, optionSets[0].second))
+            bands.insert(match.band);
+        EXPECT_EQ(bands.size(), 8u) << "seed " << seed << ": not every band occurs";
+        for (const OptionSet& optionSet : optionSets)
+            ExpectSameAsBruteForce(index, batch, optionSet, "seed " + std::to_string(seed));
+    }
+}
+
+// Short segments and a small vocabulary put the filter's bounds at their edges: a unit of one
+// to three tokens reaches a floor with one shared token or none, and a word that occurs many
+// times in a segment counts as often as it occurs in both.
+TEST(IndexTest, FindsTheSameAsTheBruteForceMatcherOnShortSegmentsAndRepeatedWords) {
+    struct Shape {
+        const char* name;
+        std::size_t vocabulary;
+        int shortPercent;
+    };
+    const Shape shapes[] = {
+        {"mostly one to three tokens", 400, 70},
+        {"a dozen words", 12, 30},
+        {"three words", 3, 50},
+    };
+    const OptionSet optionSets[] = {
+        {"floor 50", {0, 0, 0, 0, {}}},
+        {"floor 75 with penalties", {75, 2, 3, 1, {}}},
+        {"floor 95", {95, 0, 0, 0, {}}},
+        {"floor 99, one-point penalties", {99, 1, 1, 1, {}}},
+        {"floor 60, penalties past it", {60, 30, 30, 30, {}}},
+        {"floor 50, penalties that cross the start thresholds", {0, 8, 12, 17, {}}},
+    };
+    for (const Shape& shape : shapes) {
+        for (uint32_t seed : {4u, 5u}) {
+            test::RandomTm random(seed, shape.vocabulary, shape.shortPercent);
+            auto generated = random.NewTm(500);
+            const std::vector<Segment> batch = random.NewBatch(generated, 500);
+            TmIndex index(generated.tm, L"de-DE", 2);
+            for (const OptionSet& optionSet : optionSets)
+                ExpectSameAsBruteForce(index, batch, optionSet,
+                                       std::string(shape.name) + ", seed " + std::to_string(seed));
         }
     }
 }

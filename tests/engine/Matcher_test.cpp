@@ -225,6 +225,109 @@ TEST(MatcherTest, TheBestScoreWinsAndTheFirstUnitBreaksATie) {
     EXPECT_EQ(MatchOne(tm, L"w1 w2 w3 w4 b").unitIndex, 1u);  // the first of two exact ones
 }
 
+// The matcher reads only the postings of a segment's rarest tokens: these cases put the match
+// in units that share only common tokens with the segment, at the least overlap that still
+// reaches the floor, in very short and in longer units, with repeated tokens, penalties and
+// ties. Every unit of the memory is translated, and the common tokens are in many others.
+TEST(MatcherTest, AUnitAtTheFloorIsFoundThroughCommonTokensAlone) {
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> units;  // before the common ones
+        std::wstring query;
+        MatchOptions options;
+        int score;
+        std::optional<std::size_t> unit;
+    };
+    auto repeated = [](int times) {
+        std::wstring text = L"the of is a to in";
+        for (int i = 1; i < times; ++i) text += L" the of is a to in";
+        return text;
+    };
+    const Case cases[] = {
+        {"one token, letter case", {L"The"}, L"the", {}, 99, 0},
+        {"one token in two", {L"the end"}, L"the", {}, 50, 0},
+        {"one token in two, floor 75", {L"the end"}, L"the", {75, 0, 0, 0, {}}, 0, std::nullopt},
+        {"one token of two, the rare one missing", {L"the is"}, L"the zyx", {}, 50, 0},
+        {"two tokens in four", {L"the of a is"}, L"the of", {}, 50, 0},
+        {"three tokens of a longer unit", {L"the of is a to in"}, L"the of is", {}, 50, 0},
+        {"the rare token missing, floor 75",
+         {L"the of is a"},
+         L"the of is zyx",
+         {75, 0, 0, 0, {}},
+         75,
+         0},
+        {"a repeated token", {L"a a a a the"}, L"a a a a zyx", {}, 80, 0},
+        {"the unit's own rare tokens leave just enough",
+         {L"the of qq rr"},
+         L"the of is a",
+         {},
+         50,
+         0},
+        {"a repeated token counts as often as in both",
+         {L"a to of in the"},
+         L"a a a a a",
+         {},
+         0,
+         std::nullopt},
+        {"floor 95", {repeated(4)}, repeated(4) + L" zyx", {95, 0, 0, 0, {}}, 96, 0},
+        {"floor 99", {repeated(17)}, repeated(17) + L" zyx", {99, 0, 0, 0, {}}, 99, 0},
+        // 90 less 20 is below the 72 of the second, found only at the floor's threshold.
+        {"a penalised close match below a lesser one",
+         {L"zyx the of is a to in of is 5", L"zyx the of is b c in of is 6 d"},
+         L"zyx the of is a to in of is 6",
+         {0, 0, 20, 0, {}},
+         72,
+         1},
+        {"a penalty that passes the floor",
+         {L"the of is a to"},
+         L"the of is a 7",
+         {60, 0, 20, 0, {}},
+         60,
+         0},
+        {"a penalty below the floor",
+         {L"the of is a to"},
+         L"the of is a 7",
+         {60, 0, 25, 0, {}},
+         0,
+         std::nullopt},
+        {"a tie goes to the first unit",
+         {L"the of is in", L"the of is to"},
+         L"the of is a",
+         {},
+         75,
+         0},
+        {"a tie with the rarer token in the later unit",
+         {L"of the is in", L"zyx the is to"},
+         L"zyx the is in",
+         {},
+         75,
+         0},
+        {"letter case only, in a common-token unit",
+         {L"The Of Is A To In"},
+         L"the of is a to in",
+         {},
+         99,
+         0},
+    };
+    const std::vector<std::wstring> common = {L"the of is a to in", L"a to in the of is",
+                                              L"is a of the in to", L"to in a is the of"};
+    for (const Case& c : cases) {
+        std::vector<TranslationUnit> units;
+        for (const std::wstring& unit : c.units) units.push_back(Unit(unit));
+        const std::size_t first = units.size();
+        for (int copy = 0; copy < 5; ++copy)
+            for (const std::wstring& text : common)
+                units.push_back(Unit(text + L" " + std::to_wstring(copy) + L" x" +
+                                     std::to_wstring(copy) + L" y z w v u"));
+        SegmentMatch match = MatchOne(Tm(units), c.query, c.options);
+        EXPECT_EQ(match.score, c.score) << c.what;
+        EXPECT_EQ(match.unitIndex, c.unit) << c.what;
+        if (match.unitIndex) {
+            EXPECT_LT(*match.unitIndex, first) << c.what;
+        }
+    }
+}
+
 TEST(MatcherTest, OnlyUnitsTranslatedIntoTheTargetLanguageMatch) {
     TranslationUnit blank = Unit(L"Save the file", L"de-DE", L" \t");
     TranslationUnit untranslated{Tagged(L"Save the file"), {}};

@@ -6,6 +6,7 @@
 #include <limits>
 #include <unordered_set>
 
+#include "engine/match/CandidateFilter.h"
 #include "engine/match/ParallelFor.h"
 #include "engine/match/TmIndexData.h"
 #include "engine/match/TokenDistance.h"
@@ -90,88 +91,22 @@ SegmentMatch Conclude(const Data& data, const Best& best, const Rules& rules,
     return SegmentMatch{Band::NoMatch, 0, std::nullopt};
 }
 
-// Working memory of one thread, kept from query to query.
+// Working memory of one thread, kept from segment to segment.
 struct Scratch {
-    std::vector<uint32_t> seen;    // per entry: the query that last admitted it
-    std::vector<uint32_t> common;  // per entry: tokens shared with that query (multiset)
-    uint32_t query = 0;
-    std::vector<uint32_t> wanted;  // per token id: occurrences still to count; else 0
-    std::vector<uint32_t> taken;   // per token id: occurrences counted in one unit
-    std::vector<std::pair<uint32_t, uint32_t>> admitted;  // (entry, its length)
-    std::vector<std::pair<int32_t, uint32_t>> ranked;     // (bound on the score, entry)
+    CandidateFilter filter;
     TokenPattern pattern;
-
-    void Start(const Data& data) {
-        if (seen.size() != data.entries.size() || query == UINT32_MAX) {
-            seen.assign(data.entries.size(), 0);
-            common.assign(data.entries.size(), 0);
-            query = 0;
-        }
-        if (wanted.size() < data.Vocabulary()) {
-            wanted.assign(data.Vocabulary(), 0);
-            taken.assign(data.Vocabulary(), 0);
-        }
-        ++query;
-        admitted.clear();
-        ranked.clear();
-    }
 };
 
-struct QueryToken {
-    uint32_t id;
-    uint32_t count;                  // occurrences in the query
-    uint32_t position;               // of its first occurrence in the query ordered by rarity
-    const Posting* first = nullptr;  // its postings of units of a length that can match
-    const Posting* last = nullptr;
-};
+// The similarities from which a search starts before it settles for less: a segment with a
+// close match then reads only the postings of its few rarest tokens, and one without pays
+// little more than the search at the floor alone.
+constexpr int32_t kStartingThresholds[] = {90, 75};
 
-// The query's distinct tokens, rarest first.
-std::vector<QueryToken> ByRarity(const Data& data, const PreparedSegment& query) {
-    auto frequency = [&](uint32_t id) -> uint32_t {
-        return id < data.Vocabulary() ? data.postingStart[id + 1] - data.postingStart[id] : 0;
-    };
-    std::vector<uint32_t> ids = query.folded;
-    std::sort(ids.begin(), ids.end(), [&](uint32_t a, uint32_t b) {
-        uint32_t fa = frequency(a), fb = frequency(b);
-        return fa != fb ? fa < fb : a < b;
-    });
-    std::vector<QueryToken> tokens;
-    for (std::size_t i = 0; i < ids.size();) {
-        std::size_t j = i;
-        while (j < ids.size() && ids[j] == ids[i]) ++j;
-        tokens.push_back({ids[i], static_cast<uint32_t>(j - i), static_cast<uint32_t>(i)});
-        i = j;
-    }
-    return tokens;
-}
-
-// Narrows each token's postings to the units of a length from `shortest` to `longest`.
-void KeepLengths(const Data& data, std::vector<QueryToken>& tokens, std::size_t shortest,
-                 std::size_t longest) {
-    for (QueryToken& token : tokens) {
-        if (token.id >= data.Vocabulary()) continue;  // in no unit
-        const Posting* all = data.postings.data();
-        token.first = std::lower_bound(
-            all + data.postingStart[token.id], all + data.postingStart[token.id + 1], shortest,
-            [](const Posting& p, std::size_t m) { return p.length < m; });
-        token.last = std::upper_bound(token.first, all + data.postingStart[token.id + 1], longest,
-                                      [](std::size_t m, const Posting& p) { return m < p.length; });
-    }
-}
-
-// How many units the first, cheap look at the rarest tokens' units verifies: a close
-// match found there raises the bar before the long postings of common tokens are read.
-constexpr std::size_t kProbe = 16;
-
-// Every unit that can score at least the floor shares with the query at least
-// max(n, m) - budget of its tokens (a multiset intersection: n tokens with d edits keep
-// n - d of them). Ordered by rarity, the query's first budget + 1 tokens must then hold
-// one that the unit has (the prefix filter), so only those tokens' postings admit units,
-// and its first budget + 2 tokens must hold two, which drops most admitted units for the
-// price of one more posting list; the others only add to the admitted units' shared
-// counts. The admitted units that pass the count are verified best bound first, and each
-// verified score raises the bar for the rest, so that a good match soon cuts the search
-// short.
+// The best match is the best of the units whose similarity reaches the floor, and penalties
+// only lower a score: once a unit scores s, only units of similarity s or more can beat it
+// (or tie it from a lower position). A search at threshold t that finds a score of t or more
+// has therefore seen every unit that can beat it; one that finds less tries a lower
+// threshold, down to the floor.
 SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const Rules& rules,
                            Scratch& scratch) {
     if (auto same = FindSame(data.exact, data.entries, query))
@@ -179,7 +114,6 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
 
     const int32_t floor = rules.floor;
     const std::size_t n = query.folded.size();
-    scratch.Start(data);
     Best best;
 
     if (n == 0) {
@@ -188,111 +122,26 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
                 FuzzyScore(query, data.entries[entry], data.multipleTranslations[entry], 0, rules),
                 entry);
     } else {
-        std::vector<QueryToken> tokens = ByRarity(data, query);
         scratch.pattern.Assign(query.folded, data.Vocabulary());
-        auto verify = [&](uint32_t entry) {
-            const PreparedSegment& unit = data.entries[entry];
-            const std::size_t m = unit.folded.size(), most = std::max(n, m);
-            const uint32_t budget = Budget(most, std::max(floor, best.score));
-            if ((n > m ? n - m : m - n) > budget) return;
-            const uint32_t distance = scratch.pattern.Distance(unit.folded, budget);
-            if (distance > budget) return;
-            best.Offer(FuzzyScore(query, unit, data.multipleTranslations[entry], distance, rules),
-                       entry);
-        };
-
-        KeepLengths(data, tokens, (n * static_cast<std::size_t>(floor) + 99) / 100,
-                    n * 100 / static_cast<std::size_t>(floor));
-        std::size_t probed = 0;
-        for (const QueryToken& token : tokens)
-            for (const Posting* p = token.first; p != token.last && probed < kProbe; ++p, ++probed)
-                verify(p->entry);
-
-        // From here on only units that can reach the bar count.
-        const int32_t bar = std::max(floor, best.score);
-        const std::size_t shortest = (n * static_cast<std::size_t>(bar) + 99) / 100;
-        const std::size_t longest = n * 100 / static_cast<std::size_t>(bar);
-        KeepLengths(data, tokens, shortest, longest);
-        const uint32_t widest = Budget(longest, bar);
-        // Of the query's first `prefix` tokens by rarity, a unit with budget b shares at
-        // least prefix - b.
-        const std::size_t prefix = std::min<std::size_t>(n, widest + 2);
-
-        std::size_t restPostings = 0;
-        for (const QueryToken& token : tokens) {
-            if (token.position >= prefix) {
-                restPostings += static_cast<std::size_t>(token.last - token.first);
-                continue;
+        scratch.filter.Assign(data, query);
+        std::vector<int32_t> thresholds;
+        for (int32_t t : kStartingThresholds)
+            if (t > floor) thresholds.push_back(t);
+        thresholds.push_back(floor);
+        for (int32_t threshold : thresholds) {
+            for (const CandidateFilter::Candidate& candidate :
+                 scratch.filter.Find(std::max(threshold, best.score))) {
+                const int32_t bar = std::max(threshold, best.score);
+                if (candidate.bound < bar) break;
+                const PreparedSegment& unit = data.entries[candidate.entry];
+                const uint32_t budget = Budget(std::max(n, unit.folded.size()), bar);
+                const uint32_t distance = scratch.pattern.Distance(unit.folded, budget);
+                if (distance > budget) continue;
+                best.Offer(FuzzyScore(query, unit, data.multipleTranslations[candidate.entry],
+                                      distance, rules),
+                           candidate.entry);
             }
-            // Shorter units allow fewer edits: this token admits only from this length on.
-            std::size_t admitting = shortest;
-            while (admitting <= longest && Budget(std::max(n, admitting), bar) < token.position)
-                ++admitting;
-            const Posting* from =
-                std::lower_bound(token.first, token.last, admitting,
-                                 [](const Posting& p, std::size_t m) { return p.length < m; });
-            for (const Posting* p = token.first; p != from; ++p)
-                if (scratch.seen[p->entry] == scratch.query)
-                    scratch.common[p->entry] += std::min(token.count, p->count);
-            for (const Posting* p = from; p != token.last; ++p) {
-                if (scratch.seen[p->entry] == scratch.query) {
-                    scratch.common[p->entry] += std::min(token.count, p->count);
-                } else {
-                    scratch.seen[p->entry] = scratch.query;
-                    scratch.common[p->entry] = std::min(token.count, p->count);
-                    scratch.admitted.emplace_back(p->entry, p->length);
-                }
-            }
-        }
-        // A token that runs past the prefix counted whole, so this can only keep too many.
-        std::erase_if(scratch.admitted, [&](const std::pair<uint32_t, uint32_t>& admitted) {
-            const std::size_t budget = Budget(std::max<std::size_t>(n, admitted.second), bar);
-            return prefix > budget && scratch.common[admitted.first] < prefix - budget;
-        });
-        // The rest of the counts: through the postings, or through the admitted units'
-        // own tokens, whichever is less to read.
-        std::size_t admittedTokens = 0;
-        for (auto [entry, length] : scratch.admitted) admittedTokens += length;
-        if (restPostings <= admittedTokens) {
-            for (const QueryToken& token : tokens) {
-                if (token.position < prefix) continue;
-                for (const Posting* p = token.first; p != token.last; ++p)
-                    if (scratch.seen[p->entry] == scratch.query)
-                        scratch.common[p->entry] += std::min(token.count, p->count);
-            }
-        } else {
-            for (const QueryToken& token : tokens)
-                if (token.position >= prefix && token.first) scratch.wanted[token.id] = token.count;
-            for (auto [entry, length] : scratch.admitted) {
-                const std::vector<uint32_t>& ids = data.entries[entry].folded;
-                for (uint32_t id : ids) {
-                    if (scratch.taken[id] < scratch.wanted[id]) {
-                        ++scratch.taken[id];
-                        ++scratch.common[entry];
-                    }
-                }
-                for (uint32_t id : ids) scratch.taken[id] = 0;
-            }
-            for (const QueryToken& token : tokens)
-                if (token.first) scratch.wanted[token.id] = 0;
-        }
-
-        for (auto [entry, length] : scratch.admitted) {
-            const std::size_t most = std::max<std::size_t>(n, length);
-            const std::size_t shared = scratch.common[entry];
-            if (shared + Budget(most, bar) < most) continue;
-            scratch.ranked.emplace_back(static_cast<int32_t>(100 * shared / most), entry);
-        }
-        std::sort(scratch.ranked.begin(), scratch.ranked.end(), [](const auto& a, const auto& b) {
-            return a.first != b.first ? a.first > b.first : a.second < b.second;
-        });
-
-        for (auto [bound, entry] : scratch.ranked) {
-            const int32_t raised = std::max(floor, best.score);
-            if (bound < raised) break;
-            const std::size_t most = std::max(n, data.entries[entry].folded.size());
-            if (scratch.common[entry] + Budget(most, raised) < most) continue;
-            verify(entry);
+            if (best.score >= threshold) break;
         }
     }
     std::optional<uint32_t> relay;

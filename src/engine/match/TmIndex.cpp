@@ -1,6 +1,7 @@
 #include "engine/match/TmIndex.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <set>
 #include <string_view>
@@ -165,6 +166,59 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
     }
 }
 
+// Bits 0 to 63 go to the (token, occurrences) pairs that most entries reach ("the" at least
+// twice), each token's from its first occurrence on; the other tokens get bits 64 to 127 by
+// a hash. Only a token among the 64 in most entries can have a pair among the 64 most reached.
+void AssignSignatureBits(TmIndex::Data& data, const std::vector<uint32_t>& listSize,
+                         const std::vector<std::vector<std::pair<uint32_t, uint32_t>>>& distinct) {
+    constexpr std::size_t kBits = 64, kMostLevels = 8;
+    const std::size_t vocabulary = listSize.size();
+    data.signatureBits.resize(vocabulary);
+    for (std::size_t id = 0; id < vocabulary; ++id)
+        data.signatureBits[id].first =
+            static_cast<uint8_t>(kBits + ((id * uint64_t{0x9E3779B97F4A7C15}) >> 58));
+    std::vector<uint32_t> ids(vocabulary);
+    for (std::size_t id = 0; id < vocabulary; ++id) ids[id] = static_cast<uint32_t>(id);
+    const std::size_t common = std::min(kBits, vocabulary);
+    std::partial_sort(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(common), ids.end(),
+                      [&](uint32_t a, uint32_t b) {
+                          return listSize[a] != listSize[b] ? listSize[a] > listSize[b] : a < b;
+                      });
+    std::vector<uint32_t> slot(vocabulary, UINT32_MAX);
+    for (std::size_t rank = 0; rank < common; ++rank) slot[ids[rank]] = static_cast<uint32_t>(rank);
+    // reached[slot][level]: the entries with more than `level` occurrences of the token.
+    std::vector<std::array<uint32_t, kMostLevels>> reached(common,
+                                                           std::array<uint32_t, kMostLevels>{});
+    for (const auto& tokens : distinct)
+        for (auto [id, count] : tokens)
+            if (slot[id] != UINT32_MAX)
+                for (uint32_t level = 0; level < count && level < kMostLevels; ++level)
+                    ++reached[slot[id]][level];
+    struct Pair {
+        uint32_t entries, id, level;
+    };
+    std::vector<Pair> pairs;
+    for (std::size_t rank = 0; rank < common; ++rank)
+        for (uint32_t level = 0; level < kMostLevels && reached[rank][level] > 0; ++level)
+            pairs.push_back({reached[rank][level], ids[rank], level});
+    // A token's later levels are reached by no more entries than its earlier ones, and come
+    // after them on a tie, so each token's chosen levels run from its first.
+    const std::size_t chosen = std::min(kBits, pairs.size());
+    std::partial_sort(pairs.begin(), pairs.begin() + static_cast<std::ptrdiff_t>(chosen),
+                      pairs.end(), [](const Pair& a, const Pair& b) {
+                          if (a.entries != b.entries) return a.entries > b.entries;
+                          return a.id != b.id ? a.id < b.id : a.level < b.level;
+                      });
+    for (std::size_t i = 0; i < chosen; ++i) ++data.signatureBits[pairs[i].id].levels;
+    uint8_t next = 0;
+    for (std::size_t rank = 0; rank < common; ++rank) {
+        TokenBits& bits = data.signatureBits[ids[rank]];
+        if (bits.levels == 0) continue;
+        bits.first = next;
+        next = static_cast<uint8_t>(next + bits.levels);
+    }
+}
+
 void BuildPostings(TmIndex::Data& data) {
     const std::size_t vocabulary = data.Vocabulary();
     std::vector<std::vector<std::pair<uint32_t, uint32_t>>> distinct(data.entries.size());
@@ -185,15 +239,31 @@ void BuildPostings(TmIndex::Data& data) {
         data.postingStart[id + 1] = data.postingStart[id] + listSize[id];
     data.postings.resize(data.postingStart[vocabulary]);
     std::vector<uint32_t> fill(data.postingStart.begin(), data.postingStart.end() - 1);
+    AssignSignatureBits(data, listSize, distinct);
+    std::vector<Signature> signatures(data.entries.size());
+    const auto rarer = [&](uint32_t a, uint32_t b) {
+        return listSize[a] != listSize[b] ? listSize[a] < listSize[b] : a < b;
+    };
     for (std::size_t e = 0; e < data.entries.size(); ++e) {
+        for (auto [id, count] : distinct[e]) signatures[e].Add(data.signatureBits[id], count);
         auto length = static_cast<uint32_t>(data.entries[e].folded.size());
-        for (auto [id, count] : distinct[e])
-            data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count};
+        std::sort(distinct[e].begin(), distinct[e].end(),
+                  [&](const auto& a, const auto& b) { return rarer(a.first, b.first); });
+        uint32_t rank = 0;
+        for (auto [id, count] : distinct[e]) {
+            data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count, rank};
+            rank += count;
+        }
     }
     for (std::size_t id = 0; id < vocabulary; ++id)
         std::stable_sort(data.postings.begin() + data.postingStart[id],
                          data.postings.begin() + data.postingStart[id + 1],
-                         [](const Posting& a, const Posting& b) { return a.length < b.length; });
+                         [](const Posting& a, const Posting& b) {
+                             return a.length != b.length ? a.length < b.length : a.rank < b.rank;
+                         });
+    data.postingSignatures.resize(data.postings.size());
+    for (std::size_t p = 0; p < data.postings.size(); ++p)
+        data.postingSignatures[p] = signatures[data.postings[p].entry];
 }
 
 }  // namespace

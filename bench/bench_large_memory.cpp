@@ -1,0 +1,368 @@
+// Matching against the memories of a large language-service provider: a made-up memory of
+// 300,000 and one of 1,000,000 units, and beside them the German gettext catalogues of this
+// machine. Each memory is written as a TMX file to a temporary folder and then read and
+// indexed cold, once (its time and the peak memory it adds, per unit); then a batch of 2,000
+// segments is matched through the index on one thread at the 50% and the 75% floor, and
+// every tenth segment of it through the oracle (BruteForceMatch), whose results the index
+// must equal segment for segment.
+//
+// The summary gives the time per segment, the index's speed against the oracle's on the same
+// sample, and how much the time per segment grows from 300,000 to 1,000,000 units: a search
+// that reads whole posting lists grows at least as the memory does (3.3 times), one that
+// reads only the rarest tokens' lists and stops at a close match grows less. The program
+// fails when a result differs from the oracle's or the time per segment grows as much as the
+// memory or more. Times on one thread are CPU
+// times, which other work on the machine hardly changes; the load's is wall-clock time, as
+// it runs on every processor.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "GettextCorpus.h"
+#include "SyntheticCorpus.h"
+#include "engine/match/Matcher.h"
+#include "engine/match/TmIndex.h"
+#include "engine/text/Utf8.h"
+#include "engine/tm/TmxReader.h"
+#include "engine/tm/TmxWriter.h"
+#include "platform/NarrowText.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using orv::engine::MatchOptions;
+using orv::engine::Segment;
+using orv::engine::SegmentMatch;
+using orv::engine::TmIndex;
+
+constexpr std::size_t kSmallUnits = 300000;
+constexpr std::size_t kLargeUnits = 1000000;
+constexpr std::size_t kQueries = 2000;
+constexpr std::size_t kSampleStride = 10;
+constexpr uint64_t kSeed = 20240611;
+constexpr int32_t kFloors[] = {50, 75};
+
+// A folder of its own under the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "orvbench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;  // a folder left behind in /tmp is no reason to fail
+        fs::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::uintmax_t StatusBytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    const std::string prefix = std::string(field) + ":";
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(prefix, 0) == 0) return std::stoull(line.substr(prefix.size())) * 1024;
+    throw std::runtime_error(std::string("no ") + field + " in /proc/self/status");
+}
+
+// Lowers this process's peak memory (VmHWM) to what it holds now, so that the next peak is
+// that of the work that follows.
+void ResetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    if (!clear.flush()) throw std::runtime_error("cannot reset the peak memory");
+}
+
+struct Subject {
+    std::string name;
+    std::size_t units = 0;
+    std::vector<Segment> batch, sample;
+    std::wstring tmxPath;
+    std::unique_ptr<TmIndex> index;
+    std::optional<double> loadSeconds, peakPerUnit, keptPerUnit;
+};
+
+std::unique_ptr<TempFolder> folder;
+std::vector<std::unique_ptr<Subject>> subjects;
+std::vector<std::string> failures;
+
+MatchOptions OptionsAt(int32_t floor) {
+    MatchOptions options;
+    options.minimumMatchValue = floor;
+    options.formattingPenalty = 1;
+    options.placeablePenalty = 1;
+    options.multipleTranslationsPenalty = 1;
+    return options;
+}
+
+// Makes a corpus in a child process, so that its making leaves no freed memory behind in this
+// one to hide the load's, and writes its memory to `tmxPath` and its batch, as the sources
+// of a second memory, to `batchPath`. False when the child fails.
+template <class MakeCorpus>
+bool WriteInChild(MakeCorpus makeCorpus, const std::wstring& tmxPath,
+                  const std::wstring& batchPath) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        try {
+            const orv::bench::Corpus corpus = makeCorpus();
+            orv::engine::WriteTmxFile(corpus.tm, tmxPath);
+            orv::engine::TranslationMemory batch{L"en-US", {L"de-DE"}, {}};
+            for (const Segment& segment : corpus.batch)
+                batch.units.push_back({segment, {{L"de-DE", Segment{L"-", {}}}}});
+            orv::engine::WriteTmxFile(batch, batchPath);
+            _exit(0);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "bench_large_memory: %s\n", error.what());
+            _exit(1);
+        }
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+template <class MakeCorpus>
+void AddSubject(std::string name, MakeCorpus makeCorpus) {
+    auto s = std::make_unique<Subject>();
+    s->name = std::move(name);
+    const fs::path tmx = folder->path() / (s->name + ".tmx");
+    const fs::path batch = folder->path() / (s->name + "-batch.tmx");
+    s->tmxPath = orv::FromNarrow(tmx.string());
+    if (!WriteInChild(makeCorpus, s->tmxPath, orv::FromNarrow(batch.string()))) {
+        failures.push_back("could not make the " + s->name + " memory");
+        return;
+    }
+    for (orv::engine::TranslationUnit& unit :
+         orv::engine::ReadTmxFile(orv::FromNarrow(batch.string())).units)
+        s->batch.push_back(std::move(unit.source));
+    for (std::size_t i = 0; i < s->batch.size(); i += kSampleStride)
+        s->sample.push_back(s->batch[i]);
+    // The units are counted when the memory is read.
+    std::printf("%s: %.0f MB of TMX, %zu segments in the batch, %zu in the sample\n",
+                s->name.c_str(), static_cast<double>(fs::file_size(tmx)) / 1e6, s->batch.size(),
+                s->sample.size());
+    subjects.push_back(std::move(s));
+}
+
+void Load(benchmark::State& state, Subject* s) {
+    for (auto _ : state) {
+        s->index.reset();
+        const std::uintmax_t before = StatusBytes("VmRSS");
+        ResetPeak();
+        const auto start = std::chrono::steady_clock::now();
+        {
+            const orv::engine::TranslationMemory tm = orv::engine::ReadTmxFile(s->tmxPath);
+            s->units = tm.units.size();
+            s->index = std::make_unique<TmIndex>(tm, L"de-DE");
+        }
+        s->loadSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto units = static_cast<double>(s->units);
+        const auto above = [before](std::uintmax_t bytes) {
+            return static_cast<double>(bytes) - static_cast<double>(before);  // may be less
+        };
+        s->peakPerUnit = above(StatusBytes("VmHWM")) / units;
+        malloc_trim(0);  // what the memory's reading freed is not the index's
+        s->keptPerUnit = std::max(0.0, above(StatusBytes("VmRSS"))) / units;
+    }
+    state.counters["peak_bytes_per_unit"] = s->peakPerUnit.value_or(0);
+}
+
+// One run of a benchmark of `s` without its index is an error, not a crash.
+bool Loaded(benchmark::State& state, const Subject* s) {
+    if (s->index) return true;
+    state.SkipWithError("the memory was not loaded: run its load benchmark too");
+    return false;
+}
+
+std::string Describe(const SegmentMatch& match) {
+    static const char* const kBands[] = {"Repetition", "100",   "95-99",   "85-94",
+                                         "75-84",      "50-74", "Relayed", "NoMatch"};
+    return std::string(kBands[static_cast<int>(match.band)]) + " score " +
+           std::to_string(match.score) + " unit " +
+           (match.unitIndex ? std::to_string(*match.unitIndex) : std::string("-"));
+}
+
+void Index(benchmark::State& state, const Subject* s, MatchOptions options, bool wholeBatch) {
+    if (!Loaded(state, s)) return;
+    const std::vector<Segment>& batch = wholeBatch ? s->batch : s->sample;
+    for (auto _ : state) benchmark::DoNotOptimize(MatchBatch(*s->index, batch, options, 1));
+    state.counters["segments"] = static_cast<double>(batch.size());
+}
+
+// The oracle on the sample; the index must find the same on it.
+void Oracle(benchmark::State& state, const Subject* s, MatchOptions options) {
+    if (!Loaded(state, s)) return;
+    std::vector<SegmentMatch> expected;
+    for (auto _ : state) expected = BruteForceMatch(*s->index, s->sample, options);
+    const std::vector<SegmentMatch> got = MatchBatch(*s->index, s->sample, options, 1);
+    for (std::size_t i = 0; i < s->sample.size(); ++i) {
+        if (got[i] == expected[i]) continue;
+        failures.push_back(s->name + " at floor " + std::to_string(options.minimumMatchValue) +
+                           ", sample segment " + std::to_string(i) + " \"" +
+                           orv::engine::ToUtf8(s->sample[i].text) + "\": the index finds " +
+                           Describe(got[i]) + ", the oracle " + Describe(expected[i]));
+        state.SkipWithError("the index differs from the oracle");
+        return;
+    }
+}
+
+template <class... Args>
+void Register(const std::string& name, Args&&... args) {
+    benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+}
+
+std::string At(const Subject& s, int32_t floor) {
+    return s.name + "/floor:" + std::to_string(floor);
+}
+
+void RegisterSubject(Subject& s) {
+    Register("load_and_index/" + s.name, Load, &s);
+    for (int32_t floor : kFloors) {
+        Register("index/" + At(s, floor) + "/batch", Index, &s, OptionsAt(floor), true);
+        Register("index/" + At(s, floor) + "/sample", Index, &s, OptionsAt(floor), false);
+        Register("oracle/" + At(s, floor) + "/sample", Oracle, &s, OptionsAt(floor));
+    }
+}
+
+// Prints as usual and keeps the CPU time of every run, by name.
+class TimeReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
+                continue;
+            cpu_[run.run_name.function_name] =
+                run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        }
+    }
+
+    // The CPU seconds of one run of `name`.
+    std::optional<double> Seconds(const std::string& name) const {
+        auto at = cpu_.find(name);
+        if (at == cpu_.end()) return std::nullopt;
+        return at->second;
+    }
+
+private:
+    std::map<std::string, double> cpu_;
+};
+
+std::string Figure(std::optional<double> value, const char* format) {
+    if (!value) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, format, *value);
+    return text;
+}
+
+std::optional<double> PerSegment(std::optional<double> seconds, std::size_t segments) {
+    if (!seconds || segments == 0) return std::nullopt;
+    return *seconds * 1e6 / static_cast<double>(segments);
+}
+
+// The summary table; records a failure when the time per segment grows too much.
+void Summarise(const TimeReporter& times) {
+    std::printf("\n%-16s %8s %7s %10s %10s\n", "memory", "units", "load(s)", "peak B/u",
+                "kept B/u");
+    for (const auto& s : subjects)
+        std::printf("%-16s %8zu %7s %10s %10s\n", s->name.c_str(), s->units,
+                    Figure(s->loadSeconds, "%.1f").c_str(), Figure(s->peakPerUnit, "%.0f").c_str(),
+                    Figure(s->keptPerUnit, "%.0f").c_str());
+
+    std::printf("\n%-16s %5s %14s %15s %16s %8s\n", "memory", "floor", "index us/seg",
+                "sample us/seg", "oracle us/seg", "speedup");
+    std::map<std::string, std::optional<double>> batchTime;
+    for (const auto& s : subjects) {
+        for (int32_t floor : kFloors) {
+            const std::string at = At(*s, floor);
+            auto batch = PerSegment(times.Seconds("index/" + at + "/batch"), s->batch.size());
+            auto sample = PerSegment(times.Seconds("index/" + at + "/sample"), s->sample.size());
+            auto oracle = PerSegment(times.Seconds("oracle/" + at + "/sample"), s->sample.size());
+            std::optional<double> speedup;
+            if (sample && oracle && *sample > 0) speedup = *oracle / *sample;
+            batchTime[at] = batch;
+            std::printf("%-16s %5d %14s %15s %16s %8s\n", s->name.c_str(), floor,
+                        Figure(batch, "%.1f").c_str(), Figure(sample, "%.1f").c_str(),
+                        Figure(oracle, "%.0f").c_str(), Figure(speedup, "%.0fx").c_str());
+        }
+    }
+    std::printf(
+        "(microseconds per segment on one thread; oracle and sample on every %zuth "
+        "segment of the batch)\n\n",
+        kSampleStride);
+    for (int32_t floor : kFloors) {
+        const std::string suffix = "/floor:" + std::to_string(floor);
+        auto small = batchTime["synthetic-300k" + suffix],
+             large = batchTime["synthetic-1M" + suffix];
+        if (!small || !large || *small <= 0) continue;
+        const double growth = *large / *small;
+        const double memoryGrowth = static_cast<double>(kLargeUnits) / kSmallUnits;
+        std::printf(
+            "floor %d: time per segment grows %.2f times from 300k to 1M units (limit %.2f)\n",
+            floor, growth, memoryGrowth);
+        if (growth >= memoryGrowth)
+            failures.push_back("at floor " + std::to_string(floor) +
+                               " the time per segment grows " + Figure(growth, "%.2f") +
+                               " times from 300k to 1M units");
+    }
+}
+
+int Run(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    folder = std::make_unique<TempFolder>();
+
+    for (std::size_t units : {kSmallUnits, kLargeUnits})
+        AddSubject(units == kSmallUnits ? "synthetic-300k" : "synthetic-1M",
+                   [units] { return orv::bench::MakeSyntheticCorpus(units, kQueries, kSeed); });
+    AddSubject("gettext", [] { return orv::bench::LoadGettextCorpus(kQueries, kSeed).corpus; });
+    for (auto& s : subjects) RegisterSubject(*s);
+
+    TimeReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    Summarise(reporter);
+    for (const std::string& failure : failures)
+        std::fprintf(stderr, "bench_large_memory: %s\n", failure.c_str());
+    return failures.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int status = 1;
+    try {
+        status = Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench_large_memory: %s\n", error.what());
+    }
+    subjects.clear();
+    folder.reset();
+    return status;
+}
