@@ -118,10 +118,10 @@ TEST(MatcherTest, APlaceholderCodeIsTheSamePlaceholderWrittenOut) {
         {L"Cannot open file ⟨%s⟩ for writing", {}, 100, 0},
         {L"%d files were copied", {}, 100, 1},
         {L"⟨%d⟩ files were copied", {}, 100, 1},
-        {L"Cannot open file ⟨%s⟩ for reading", {}, 83, 0},             // 5 of 6 tokens
-        {L"Cannot open file ⟨%d⟩ for writing", {0, 0, 10, 0}, 73, 0},  // another placeable
-        {L"Cannot open file ⟨%S⟩ for writing", {0, 10, 0, 0}, 99, 0},  // letter case only
-        {L"Open ⟨%s⟩ now", {0, 10, 0, 0}, 90, 2},  // the <b> pair is still formatting
+        {L"Cannot open file ⟨%s⟩ for reading", {}, 83, 0},                 // 5 of 6 tokens
+        {L"Cannot open file ⟨%d⟩ for writing", {0, 0, 10, 0, {}}, 73, 0},  // another placeable
+        {L"Cannot open file ⟨%S⟩ for writing", {0, 10, 0, 0, {}}, 99, 0},  // letter case only
+        {L"Open ⟨%s⟩ now", {0, 10, 0, 0, {}}, 90, 2},  // the <b> pair is still formatting
     };
     for (const Case& c : cases) {
         SegmentMatch match = MatchOne(tm, c.query, c.options);
@@ -157,13 +157,13 @@ TEST(MatcherTest, TheFloorIsFiftyOrTheMinimumMatchValueAbove) {
     };
     for (Case c :
          {Case{0, 50}, Case{-5, 50}, Case{50, 50}, Case{70, 70}, Case{100, 100}, Case{250, 100}})
-        EXPECT_EQ(MatchFloor(MatchOptions{c.minimum, 0, 0, 0}), c.floor) << c.minimum;
+        EXPECT_EQ(MatchFloor(MatchOptions{c.minimum, 0, 0, 0, {}}), c.floor) << c.minimum;
 
     auto tm = Tm({Unit(Words(20))});
-    MatchOptions eighty{80, 0, 0, 0};
+    MatchOptions eighty{80, 0, 0, 0, {}};
     EXPECT_EQ(MatchOne(tm, Words(20, 4), eighty).band, Band::Fuzzy75);  // 80
     EXPECT_EQ(MatchOne(tm, Words(20, 5), eighty).band, Band::NoMatch);  // 75
-    MatchOptions hundred{100, 0, 0, 0};
+    MatchOptions hundred{100, 0, 0, 0, {}};
     EXPECT_EQ(MatchOne(tm, Words(20, 1), hundred).band, Band::NoMatch);  // 95
     EXPECT_EQ(MatchOne(tm, Words(20), hundred).band, Band::Exact100);
 }
@@ -176,20 +176,20 @@ TEST(MatcherTest, PenaltiesLowerFuzzyScores) {
         int score;
     };
     const Case cases[] = {
-        {L"Click <b>Save</b> to keep it", L"Click Save to keep it", {0, 5, 0, 0}, 95},
-        {L"Click <b>Save</b> to keep it", L"Click <br/>Save<br/> to keep it", {0, 5, 0, 0}, 95},
-        {L"Click <b>Save</b> to keep it", L"Click <b>Save</b> to keep this", {0, 5, 0, 0}, 80},
-        {L"Click <b>Save</b> to keep it", L"Click <i>Save</i> to keep this", {0, 5, 0, 0}, 80},
-        {L"Page 5 of 10", L"Page 6 of 10", {0, 0, 10, 0}, 65},
-        {L"Page 5 of 10", L"Page 10 of 5", {0, 0, 10, 0}, 50},  // same numbers: no penalty
-        {L"Mail info@example.com today", L"Mail sales@example.com today", {0, 0, 10, 0}, 56},
-        {L"Mail info@example.com today", L"Mail INFO@example.com today", {0, 0, 10, 0}, 99},
-        {L"Open the file now", L"open the file now", {0, 0, 0, 0}, 99},         // case only
-        {L"Open the file now", L"open the file now", {0, 5, 5, 5}, 99},         // nothing else
-        {L"Open <b>the</b> file now", L"open the file now", {0, 5, 0, 0}, 94},  // both
-        {L"Open the file now", L"Open a file now", {0, 200, 200, 0}, 75},       // no codes
-        {L"Page 5 of 10 <b>now</b>", L"Page 6 of 10 now", {0, 50, 50, 0}, 0},   // clamped
-        {L"Page 5 of 10", L"Page 6 of 10", {0, -20, -20, -20}, 75},             // negative is none
+        {L"Click <b>Save</b> to keep it", L"Click Save to keep it", {0, 5, 0, 0, {}}, 95},
+        {L"Click <b>Save</b> to keep it", L"Click <br/>Save<br/> to keep it", {0, 5, 0, 0, {}}, 95},
+        {L"Click <b>Save</b> to keep it", L"Click <b>Save</b> to keep this", {0, 5, 0, 0, {}}, 80},
+        {L"Click <b>Save</b> to keep it", L"Click <i>Save</i> to keep this", {0, 5, 0, 0, {}}, 80},
+        {L"Page 5 of 10", L"Page 6 of 10", {0, 0, 10, 0, {}}, 65},
+        {L"Page 5 of 10", L"Page 10 of 5", {0, 0, 10, 0, {}}, 50},  // same numbers: no penalty
+        {L"Mail info@example.com today", L"Mail sales@example.com today", {0, 0, 10, 0, {}}, 56},
+        {L"Mail info@example.com today", L"Mail INFO@example.com today", {0, 0, 10, 0, {}}, 99},
+        {L"Open the file now", L"open the file now", {0, 0, 0, 0, {}}, 99},         // case only
+        {L"Open the file now", L"open the file now", {0, 5, 5, 5, {}}, 99},         // nothing else
+        {L"Open <b>the</b> file now", L"open the file now", {0, 5, 0, 0, {}}, 94},  // both
+        {L"Open the file now", L"Open a file now", {0, 200, 200, 0, {}}, 75},       // no codes
+        {L"Page 5 of 10 <b>now</b>", L"Page 6 of 10 now", {0, 50, 50, 0, {}}, 0},   // clamped
+        {L"Page 5 of 10", L"Page 6 of 10", {0, -20, -20, -20, {}}, 75},  // negative is none
     };
     for (const Case& c : cases) {
         SegmentMatch match = MatchOne(Tm({Unit(c.unit)}), c.query, c.options);
@@ -198,7 +198,7 @@ TEST(MatcherTest, PenaltiesLowerFuzzyScores) {
 }
 
 TEST(MatcherTest, ASourceWithSeveralTranslationsCostsTheMultipleTranslationsPenalty) {
-    const MatchOptions options{0, 0, 0, 7};
+    const MatchOptions options{0, 0, 0, 7, {}};
     auto conflicting = Tm({Unit(L"Open the file now", L"de-DE", L"Datei jetzt öffnen"),
                            Unit(L"Open  the file now", L"de-DE", L"Öffnen Sie die Datei"),
                            Unit(L"Close the file now", L"de-DE", L"Datei schließen")});
@@ -359,7 +359,7 @@ TEST(MatcherTest, AnExactSourceTranslatedOnlyIntoAnotherLanguageIsRelayed) {
         {L"print the page", 0, Band::NoMatch, std::nullopt},
     };
     for (const Case& c : cases) {
-        SegmentMatch match = MatchOne(tm, c.query, MatchOptions{c.minimum, 0, 0, 0});
+        SegmentMatch match = MatchOne(tm, c.query, MatchOptions{c.minimum, 0, 0, 0, {}});
         EXPECT_EQ(match.band, c.band) << c.query;
         EXPECT_EQ(match.unitIndex, c.unit) << c.query;
     }
