@@ -1,9 +1,9 @@
 #include "cli/ErrorReport.h"
 
-#include "platform/NarrowText.h"
 #include "cli/ErrorExplanation.h"
 #include "engine/app/EngineControl.h"
 #include "front/OrvBatchAnalyseErrors.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <utility>
 
-#include "platform/NarrowText.h"
 #include "engine/system/FileFailure.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

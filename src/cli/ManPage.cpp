@@ -5,10 +5,10 @@
 #include <stdexcept>
 
 #include "OrvBatchAnalyseVersion.h"
-#include "platform/NarrowText.h"
 #include "cli/tm/UsageError.h"
 #include "engine/system/AtomicFileWriter.h"
 #include "engine/system/FileFailure.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/NarrowText.h"
 #include "cli/CommandTable.h"
 #include "cli/tm/LanguageArgument.h"
 #include "engine/formats/Document.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/NarrowText.h"
 #include "cli/report/ReportText.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

@@ -1,7 +1,7 @@
 #include "cli/report/JsonResult.h"
 
-#include "platform/NarrowText.h"
 #include "cli/report/ReportText.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/NarrowText.h"
 #include "cli/report/ReportText.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

@@ -11,9 +11,9 @@
 #include <set>
 #include <vector>
 
-#include "platform/NarrowText.h"
 #include "cli/tm/UsageError.h"
 #include "engine/tm/LanguageIds.h"
+#include "platform/NarrowText.h"
 
 namespace orv::cli {
 namespace {

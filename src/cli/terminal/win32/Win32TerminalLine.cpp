@@ -2,11 +2,11 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "platform/NarrowText.h"
 #include "cli/terminal/SecretBytes.h"
 #include "cli/terminal/TerminalLine.h"
 #include "cli/terminal/win32/OwnedHandle.h"
 #include "cli/win32/Win32ErrorText.h"
+#include "platform/NarrowText.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace orv::cli {
