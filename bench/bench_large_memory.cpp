@@ -34,6 +34,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "GettextCorpus.h"
 #include "SyntheticCorpus.h"
 #include "engine/match/Matcher.h"
@@ -58,26 +59,7 @@ constexpr std::size_t kSampleStride = 10;
 constexpr uint64_t kSeed = 20240611;
 constexpr int32_t kFloors[] = {50, 75};
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "orvbench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;  // a folder left behind in /tmp is no reason to fail
-        fs::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using orv::bench::BenchFolder;
 
 std::uintmax_t StatusBytes(const char* field) {
     std::ifstream status("/proc/self/status");
@@ -104,7 +86,7 @@ struct Subject {
     std::optional<double> loadSeconds, peakPerUnit, keptPerUnit;
 };
 
-std::unique_ptr<TempFolder> folder;
+std::unique_ptr<BenchFolder> folder;
 std::vector<std::unique_ptr<Subject>> subjects;
 std::vector<std::string> failures;
 
@@ -336,7 +318,7 @@ void Summarise(const TimeReporter& times) {
 int Run(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    folder = std::make_unique<TempFolder>();
+    folder = std::make_unique<BenchFolder>();
 
     for (std::size_t units : {kSmallUnits, kLargeUnits})
         AddSubject(units == kSmallUnits ? "synthetic-300k" : "synthetic-1M",

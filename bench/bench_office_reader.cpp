@@ -19,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "BenchFolder.h"
 #include "engine/formats/Document.h"
 #include "support/office/WordFiles.h"
 
@@ -165,24 +166,7 @@ GeneratedDocument Generate() {
     return document;
 }
 
-class Folder {
-public:
-    Folder() {
-        std::string pattern = (fs::temp_directory_path() / "orvbench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    fs::path operator/(const char* name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
+using orv::bench::BenchFolder;
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -295,7 +279,7 @@ public:
 int Run(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const Folder folder;
+    const BenchFolder folder;
     const std::size_t words = std::stoull(InChild([&] {
         const GeneratedDocument document = Generate();
         WriteFile(folder / "generated.docx", orv::test::WordBytes(document.word));
