@@ -1,6 +1,7 @@
 #include "engine/match/CandidateFilter.h"
 
 #include <algorithm>
+#include <span>
 
 // Why no unit that reaches the threshold t is lost. Let the query have n tokens and a unit m,
 // M = max(n, m), d their token distance and o the tokens they share as multisets (for each
@@ -50,9 +51,9 @@ const Posting* FirstOfLength(const Posting* begin, const Posting* end, std::size
 void CandidateFilter::Assign(const TmIndex::Data& data, const PreparedSegment& query) {
     data_ = &data;
     n_ = query.folded.size();
-    if (entries_ != data.entries.size()) {
-        entries_ = data.entries.size();
-        admittedBits_.assign((data.entries.size() + 63) / 64, 0);
+    if (entries_ != data.Entries()) {
+        entries_ = data.Entries();
+        admittedBits_.assign((entries_ + 63) / 64, 0);
         admitted_.clear();
     }
     if (wanted_.size() < data.Vocabulary()) {
@@ -61,7 +62,9 @@ void CandidateFilter::Assign(const TmIndex::Data& data, const PreparedSegment& q
     }
 
     const auto frequency = [&](uint32_t id) -> uint32_t {
-        return id < data.Vocabulary() ? data.postingStart[id + 1] - data.postingStart[id] : 0;
+        return id < data.Vocabulary()
+                   ? static_cast<uint32_t>(data.postingStart[id + 1] - data.postingStart[id])
+                   : 0;
     };
     std::vector<uint32_t> ids = query.folded;
     std::sort(ids.begin(), ids.end(), [&](uint32_t a, uint32_t b) {
@@ -126,7 +129,7 @@ void CandidateFilter::CountShared() {
     for (const QueryToken& token : tokens_)
         if (token.begin) wanted_[token.id] = token.count;
     for (Admitted& admitted : admitted_) {
-        const std::vector<uint32_t>& ids = data_->entries[admitted.entry].folded;
+        const std::span<const uint32_t> ids = data_->FoldedOf(admitted.entry);
         for (uint32_t id : ids) {
             if (taken_[id] < wanted_[id]) {
                 ++taken_[id];

@@ -1,9 +1,9 @@
 #include "engine/match/Matcher.h"
 
-#include <mutex>
-
 #include <algorithm>
 #include <limits>
+#include <mutex>
+#include <span>
 #include <unordered_set>
 
 #include "engine/match/CandidateFilter.h"
@@ -39,16 +39,19 @@ uint32_t Budget(std::size_t longest, int32_t threshold) {
 
 // The score of a unit that is not the same text with the same codes as the query, at
 // token distance `distance`.
-int32_t FuzzyScore(const PreparedSegment& query, const PreparedSegment& unit, bool multiple,
+int32_t FuzzyScore(const PreparedSegment& query, const StoredSegment& unit, bool multiple,
                    uint32_t distance, const Rules& rules) {
+    const auto differ = [](const auto& a, const auto& b) {
+        return !std::equal(a.begin(), a.end(), b.begin(), b.end());
+    };
     const std::size_t longest = std::max(query.folded.size(), unit.folded.size());
     int64_t score = longest == 0 ? 100
                                  : 100 * static_cast<int64_t>(longest - distance) /
                                        static_cast<int64_t>(longest);
-    if (query.codeKinds != unit.codeKinds) score -= rules.formatting;
-    if (query.placeables != unit.placeables) score -= rules.placeable;
+    if (differ(query.codeKinds, unit.codeKinds)) score -= rules.formatting;
+    if (differ(query.placeables, unit.placeables)) score -= rules.placeable;
     if (multiple) score -= rules.multipleTranslations;
-    if (distance == 0 && query.original != unit.original) score -= 1;  // letter case only
+    if (distance == 0 && differ(query.original, unit.original)) score -= 1;  // letter case only
     return static_cast<int32_t>(std::clamp<int64_t>(score, 0, 99));
 }
 
@@ -72,22 +75,31 @@ struct Best {
     }
 };
 
-// The lowest entry of `table` (sorted (key, position) pairs) whose segment is `query`'s
-// text with its codes.
-std::optional<uint32_t> FindSame(const std::vector<std::pair<uint64_t, uint32_t>>& table,
-                                 const std::vector<PreparedSegment>& segments,
+// The lowest position in `table` (sorted by key and position) whose segment, given by
+// `segmentAt`, is `query`'s text with its codes.
+template <class SegmentAt>
+std::optional<uint32_t> FindSame(std::span<const ExactRef> table, SegmentAt&& segmentAt,
                                  const PreparedSegment& query) {
-    auto at = std::lower_bound(table.begin(), table.end(), std::make_pair(query.exactKey, 0u));
-    for (; at != table.end() && at->first == query.exactKey; ++at)
-        if (segments[at->second].SameAs(query)) return at->second;
+    auto at = std::lower_bound(table.begin(), table.end(), ExactRef{query.exactKey, 0});
+    for (; at != table.end() && at->key == query.exactKey; ++at)
+        if (segmentAt(at->position).SameAs(query)) return at->position;
     return std::nullopt;
+}
+
+std::optional<uint32_t> SameEntry(const Data& data, const PreparedSegment& query) {
+    return FindSame(
+        data.exact, [&](uint32_t e) { return data.Entry(e); }, query);
+}
+std::optional<uint32_t> SameRelay(const Data& data, const PreparedSegment& query) {
+    return FindSame(
+        data.relayExact, [&](uint32_t r) { return data.Relay(r); }, query);
 }
 
 SegmentMatch Conclude(const Data& data, const Best& best, const Rules& rules,
                       std::optional<uint32_t> relay) {
     if (best.score >= rules.floor)
-        return SegmentMatch{BandOf(best.score), best.score, data.entryUnit[best.entry]};
-    if (relay) return SegmentMatch{Band::Relayed, 100, data.relayUnit[*relay]};
+        return SegmentMatch{BandOf(best.score), best.score, data.entryUnits[best.entry]};
+    if (relay) return SegmentMatch{Band::Relayed, 100, data.relayUnits[*relay]};
     return SegmentMatch{Band::NoMatch, 0, std::nullopt};
 }
 
@@ -109,8 +121,8 @@ constexpr int32_t kStartingThresholds[] = {90, 75};
 // threshold, down to the floor.
 SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const Rules& rules,
                            Scratch& scratch) {
-    if (auto same = FindSame(data.exact, data.entries, query))
-        return SegmentMatch{Band::Exact100, 100, data.entryUnit[*same]};
+    if (auto same = SameEntry(data, query))
+        return SegmentMatch{Band::Exact100, 100, data.entryUnits[*same]};
 
     const int32_t floor = rules.floor;
     const std::size_t n = query.folded.size();
@@ -119,7 +131,7 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
     if (n == 0) {
         for (uint32_t entry : data.empty)
             best.Offer(
-                FuzzyScore(query, data.entries[entry], data.multipleTranslations[entry], 0, rules),
+                FuzzyScore(query, data.Entry(entry), data.entryMultiple[entry] != 0, 0, rules),
                 entry);
     } else {
         scratch.pattern.Assign(query.folded, data.Vocabulary());
@@ -133,11 +145,11 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
                  scratch.filter.Find(std::max(threshold, best.score))) {
                 const int32_t bar = std::max(threshold, best.score);
                 if (candidate.bound < bar) break;
-                const PreparedSegment& unit = data.entries[candidate.entry];
+                const StoredSegment unit = data.Entry(candidate.entry);
                 const uint32_t budget = Budget(std::max(n, unit.folded.size()), bar);
                 const uint32_t distance = scratch.pattern.Distance(unit.folded, budget);
                 if (distance > budget) continue;
-                best.Offer(FuzzyScore(query, unit, data.multipleTranslations[candidate.entry],
+                best.Offer(FuzzyScore(query, unit, data.entryMultiple[candidate.entry] != 0,
                                       distance, rules),
                            candidate.entry);
             }
@@ -145,34 +157,33 @@ SegmentMatch SearchIndexed(const Data& data, const PreparedSegment& query, const
         }
     }
     std::optional<uint32_t> relay;
-    if (best.score < floor) relay = FindSame(data.relayExact, data.relays, query);
+    if (best.score < floor) relay = SameRelay(data, query);
     return Conclude(data, best, rules, relay);
 }
 
 SegmentMatch SearchAll(const Data& data, const PreparedSegment& query, const Rules& rules,
                        TokenPattern& pattern) {
-    for (uint32_t entry = 0; entry < data.entries.size(); ++entry)
-        if (data.entries[entry].SameAs(query))
-            return SegmentMatch{Band::Exact100, 100, data.entryUnit[entry]};
+    for (uint32_t entry = 0; entry < data.Entries(); ++entry)
+        if (data.Entry(entry).SameAs(query))
+            return SegmentMatch{Band::Exact100, 100, data.entryUnits[entry]};
 
     const std::size_t n = query.folded.size();
     pattern.Assign(query.folded, data.Vocabulary());
     Best best;
-    for (uint32_t entry = 0; entry < data.entries.size(); ++entry) {
-        const PreparedSegment& unit = data.entries[entry];
+    for (uint32_t entry = 0; entry < data.Entries(); ++entry) {
+        const StoredSegment unit = data.Entry(entry);
         const std::size_t m = unit.folded.size();
         const std::size_t most = std::max(n, m);
         const uint32_t budget = Budget(most, rules.floor);
         if ((n > m ? n - m : m - n) > budget) continue;  // no length can reach the floor
         const uint32_t distance = pattern.Distance(unit.folded, budget);
         if (distance > budget) continue;
-        best.Offer(FuzzyScore(query, unit, data.multipleTranslations[entry], distance, rules),
-                   entry);
+        best.Offer(FuzzyScore(query, unit, data.entryMultiple[entry] != 0, distance, rules), entry);
     }
     std::optional<uint32_t> relay;
     if (best.score < rules.floor) {
-        for (uint32_t r = 0; r < data.relays.size() && !relay; ++r)
-            if (data.relays[r].SameAs(query)) relay = r;
+        for (uint32_t r = 0; r < data.Relays() && !relay; ++r)
+            if (data.Relay(r).SameAs(query)) relay = r;
     }
     return Conclude(data, best, rules, relay);
 }

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 
 #include <unicode/uchar.h>
 
 #include "engine/match/ParallelFor.h"
 #include "engine/match/TmIndexData.h"
+#include "engine/model/EngineError.h"
+#include "engine/text/Utf8.h"
 
 namespace orv::engine {
 
@@ -31,7 +34,7 @@ bool IsBlank(const Segment& segment) {
                        [](wchar_t c) { return u_isUWhiteSpace(static_cast<UChar32>(c)); });
 }
 
-uint64_t ExactKey(const std::wstring& normalised, const std::vector<InlineCode::Kind>& kinds) {
+uint64_t ExactKey(const std::wstring& normalised, const std::vector<uint8_t>& kinds) {
     uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
     auto add = [&](uint32_t value) {
         for (int shift = 0; shift < 32; shift += 8) {
@@ -41,8 +44,15 @@ uint64_t ExactKey(const std::wstring& normalised, const std::vector<InlineCode::
     };
     for (wchar_t c : normalised) add(static_cast<uint32_t>(c));
     add(0xFFFFFFFFu);  // no character has this value: the text ends here
-    for (InlineCode::Kind kind : kinds) add(static_cast<uint32_t>(kind));
+    for (uint8_t kind : kinds) add(kind);
     return hash;
+}
+
+std::vector<uint8_t> CodeKinds(const Segment& segment) {
+    std::vector<uint8_t> kinds;
+    for (InlineCodeKind kind : FormattingCodeKinds(segment))
+        kinds.push_back(static_cast<uint8_t>(kind));
+    return kinds;
 }
 
 bool IsPlaceable(Token::Kind kind) {
@@ -50,12 +60,20 @@ bool IsPlaceable(Token::Kind kind) {
            kind == Token::Kind::Placeholder;
 }
 
+// The text and codes of `segment` as the index compares them, without tokens.
+PreparedSegment Untokenized(const Segment& segment, std::wstring normalised) {
+    PreparedSegment prepared;
+    prepared.normalised = std::move(normalised);
+    prepared.normalisedUtf8 = ToUtf8(prepared.normalised);
+    prepared.codeKinds = CodeKinds(segment);
+    prepared.exactKey = ExactKey(prepared.normalised, prepared.codeKinds);
+    return prepared;
+}
+
 template <class FoldedId, class OriginalId>
 PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenized,
                         FoldedId&& foldedId, OriginalId&& originalId) {
-    PreparedSegment prepared;
-    prepared.normalised = tokenized.normalised;
-    prepared.codeKinds = FormattingCodeKinds(segment);
+    PreparedSegment prepared = Untokenized(segment, tokenized.normalised);
     for (const Token& token : tokenized.tokens) {
         if (token.kind == Token::Kind::Code) continue;
         uint32_t id = foldedId(token.folded);
@@ -65,93 +83,137 @@ PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenize
             prepared.placeables.push_back(id);
     }
     std::sort(prepared.placeables.begin(), prepared.placeables.end());
-    prepared.exactKey = ExactKey(prepared.normalised, prepared.codeKinds);
     return prepared;
 }
 
-uint32_t Intern(std::unordered_map<std::wstring, uint32_t>& ids, const std::wstring& text) {
-    return ids.try_emplace(text, static_cast<uint32_t>(ids.size())).first->second;
-}
-
-struct Vocabulary {
-    std::unordered_map<std::wstring, uint32_t> folded;
-    std::unordered_map<std::wstring, uint32_t> original;
+// The arrays while they are built; the index's spans look into them.
+struct BuiltArrays {
+#define ORV_TM_INDEX_VECTOR(name, type) std::vector<type> name;
+    ORV_TM_INDEX_ARRAYS(ORV_TM_INDEX_VECTOR)
+#undef ORV_TM_INDEX_VECTOR
 };
 
-// The ids that one thread gave, turned into the common ones.
-struct Renumbering {
-    std::vector<std::wstring_view> text;  // by the thread's id
-    std::vector<uint32_t> common;         // by the thread's id; UINT32_MAX until known
+// Points the spans of `data` at `arrays`: again after any of them has grown.
+void Seal(TmIndex::Data& data, const BuiltArrays& arrays) {
+#define ORV_TM_INDEX_SEAL(name, type) data.name = arrays.name;
+    ORV_TM_INDEX_ARRAYS(ORV_TM_INDEX_SEAL)
+#undef ORV_TM_INDEX_SEAL
+}
 
-    explicit Renumbering(const std::unordered_map<std::wstring, uint32_t>& ids)
-        : text(ids.size()), common(ids.size(), UINT32_MAX) {
-        for (const auto& [key, id] : ids) text[id] = key;
+// Token texts and the ids one thread gave them, in the order it first met them.
+struct LocalVocabulary {
+    std::unordered_map<std::wstring, uint32_t> ids;
+    std::vector<const std::wstring*> texts;  // by id; the map's keys stay where they are
+
+    uint32_t Intern(const std::wstring& text) {
+        auto [at, added] = ids.try_emplace(text, static_cast<uint32_t>(ids.size()));
+        if (added) texts.push_back(&at->first);
+        return at->second;
     }
+};
 
-    void Apply(std::vector<uint32_t>& ids,
-               std::unordered_map<std::wstring_view, uint32_t>& commonIds) {
-        for (uint32_t& id : ids) {
+// The ids common to every thread, numbered by first occurrence in TM order.
+struct CommonVocabulary {
+    std::unordered_map<std::wstring_view, uint32_t> ids;
+    std::vector<std::wstring_view> texts;
+
+    // Turns `local` ids of `vocabulary` into common ones; `common` remembers them by local id.
+    void Renumber(std::vector<uint32_t>& local, const LocalVocabulary& vocabulary,
+                  std::vector<uint32_t>& common) {
+        if (common.size() < vocabulary.texts.size())
+            common.resize(vocabulary.texts.size(), UINT32_MAX);
+        for (uint32_t& id : local) {
             uint32_t& mapped = common[id];
-            if (mapped == UINT32_MAX)
-                mapped = commonIds.try_emplace(text[id], static_cast<uint32_t>(commonIds.size()))
-                             .first->second;
+            if (mapped == UINT32_MAX) {
+                const std::wstring_view text = *vocabulary.texts[id];
+                auto [at, added] = ids.try_emplace(text, static_cast<uint32_t>(texts.size()));
+                if (added) texts.push_back(text);
+                mapped = at->second;
+            }
             id = mapped;
         }
     }
 };
 
-void MakeIdsCommon(TmIndex::Data& data, const std::vector<Vocabulary>& vocabularies,
-                   const std::vector<unsigned>& tokenisedBy) {
-    std::vector<Renumbering> folded, original;
-    for (const Vocabulary& vocabulary : vocabularies) {
-        folded.emplace_back(vocabulary.folded);
-        original.emplace_back(vocabulary.original);
+// A vocabulary's arrays: the texts in UTF-8 by id, and the table that finds them.
+void StoreVocabulary(const std::vector<std::wstring_view>& texts, std::vector<uint64_t>& start,
+                     std::vector<char>& bytes, std::vector<uint32_t>& slots) {
+    start.assign(1, 0);
+    std::string utf8;
+    for (std::wstring_view text : texts) {
+        utf8.clear();
+        AppendAsUtf8(utf8, text);
+        bytes.insert(bytes.end(), utf8.begin(), utf8.end());
+        start.push_back(bytes.size());
     }
-    std::unordered_map<std::wstring_view, uint32_t> foldedIds, originalIds;
-    for (std::size_t e = 0; e < data.entries.size(); ++e) {
-        PreparedSegment& entry = data.entries[e];
-        folded[tokenisedBy[e]].Apply(entry.folded, foldedIds);
-        folded[tokenisedBy[e]].Apply(entry.placeables, foldedIds);
-        std::sort(entry.placeables.begin(), entry.placeables.end());
-        original[tokenisedBy[e]].Apply(entry.original, originalIds);
+    std::size_t size = 2;
+    while (size < 2 * texts.size() + 1) size *= 2;
+    slots.assign(size, 0);
+    for (std::size_t id = 0; id < texts.size(); ++id) {
+        const std::string_view text(bytes.data() + start[id], start[id + 1] - start[id]);
+        std::size_t at = VocabularyHash(text) & (size - 1);
+        while (slots[at] != 0) at = (at + 1) & (size - 1);
+        slots[at] = static_cast<uint32_t>(id + 1);
     }
-    data.foldedIds.reserve(foldedIds.size());
-    for (auto [text, id] : foldedIds) data.foldedIds.emplace(text, id);
-    data.originalIds.reserve(originalIds.size());
-    for (auto [text, id] : originalIds) data.originalIds.emplace(text, id);
+}
+
+void AppendSegment(const PreparedSegment& segment, std::vector<uint64_t>& textStart,
+                   std::vector<char>& text, std::vector<uint64_t>& codeStart,
+                   std::vector<uint8_t>& codeKinds, std::vector<uint64_t>& keys) {
+    if (textStart.empty()) textStart.push_back(0);
+    if (codeStart.empty()) codeStart.push_back(0);
+    text.insert(text.end(), segment.normalisedUtf8.begin(), segment.normalisedUtf8.end());
+    textStart.push_back(text.size());
+    codeKinds.insert(codeKinds.end(), segment.codeKinds.begin(), segment.codeKinds.end());
+    codeStart.push_back(codeKinds.size());
+    keys.push_back(segment.exactKey);
+}
+
+uint32_t Position(std::size_t position) {
+    // Four thousand million units would not fit in any memory this engine runs in.
+    if (position >= UINT32_MAX) RaiseEngineError(L"The translation memory has too many units");
+    return static_cast<uint32_t>(position);
+}
+
+bool SameStored(const StoredSegment& a, const StoredSegment& b) {
+    return a.exactKey == b.exactKey && a.normalised == b.normalised &&
+           std::equal(a.codeKinds.begin(), a.codeKinds.end(), b.codeKinds.begin(),
+                      b.codeKinds.end());
 }
 
 // Marks the entries whose source text has more than one distinct translation into the
 // target language, counting every unit with that source text.
-void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) {
-    data.multipleTranslations.assign(data.entries.size(), false);
+void MarkMultipleTranslations(const TmIndex::Data& data, const TranslationMemory& tm,
+                              std::vector<uint8_t>& multiple) {
+    multiple.assign(data.Entries(), 0);
     auto translations = [&](uint32_t entry) {
         std::vector<const Segment*> found;
-        for (const Variant& variant : tm.units[data.entryUnit[entry]].targets)
+        for (const Variant& variant : tm.units[data.entryUnits[entry]].targets)
             if (SameLanguage(variant.language, data.targetLanguage) && !IsBlank(variant.segment))
                 found.push_back(&variant.segment);
         return found;
     };
     auto SameWritten = [&](uint32_t a, uint32_t b) {
-        return NormalisedText(tm.units[data.entryUnit[a]].source) ==
-               NormalisedText(tm.units[data.entryUnit[b]].source);
+        return NormalisedText(tm.units[data.entryUnits[a]].source) ==
+               NormalisedText(tm.units[data.entryUnits[b]].source);
     };
-    for (std::size_t from = 0; from < data.exact.size();) {
+    const auto& exact = data.exact;
+    for (std::size_t from = 0; from < exact.size();) {
         std::size_t to = from;
-        while (to < data.exact.size() && data.exact[to].first == data.exact[from].first) ++to;
+        while (to < exact.size() && exact[to].key == exact[from].key) ++to;
         std::vector<bool> done(to - from, false);
         for (std::size_t i = from; i < to; ++i) {
             if (done[i - from]) continue;
             std::vector<uint32_t> same;
+            const StoredSegment first = data.Entry(exact[i].position);
             for (std::size_t j = i; j < to; ++j) {
                 if (done[j - from]) continue;
-                if (!data.entries[data.exact[j].second].SameAs(data.entries[data.exact[i].second]))
-                    continue;
+                if (!SameStored(data.Entry(exact[j].position), first)) continue;
                 // "3 times" and "4 times" are two texts, however alike they score.
-                if (data.substitution && !SameWritten(data.exact[i].second, data.exact[j].second))
+                if (data.substitution && !SameWritten(exact[i].position, exact[j].position))
                     continue;
                 done[j - from] = true;
-                same.push_back(data.exact[j].second);
+                same.push_back(exact[j].position);
             }
             std::vector<const Segment*> all;
             for (uint32_t entry : same)
@@ -160,22 +222,28 @@ void MarkMultipleTranslations(TmIndex::Data& data, const TranslationMemory& tm) 
             std::set<std::wstring> distinct;
             for (const Segment* target : all) distinct.insert(NormalisedText(*target));
             if (distinct.size() < 2) continue;
-            for (uint32_t entry : same) data.multipleTranslations[entry] = true;
+            for (uint32_t entry : same) multiple[entry] = 1;
         }
         from = to;
     }
 }
 
+// Each entry's distinct tokens with their counts, one entry after another.
+struct DistinctTokens {
+    std::vector<uint64_t> start;                       // by entry, one more
+    std::vector<std::pair<uint32_t, uint32_t>> pairs;  // (folded id, count)
+};
+
 // Bits 0 to 63 go to the (token, occurrences) pairs that most entries reach ("the" at least
 // twice), each token's from its first occurrence on; the other tokens get bits 64 to 127 by
 // a hash. Only a token among the 64 in most entries can have a pair among the 64 most reached.
-void AssignSignatureBits(TmIndex::Data& data, const std::vector<uint32_t>& listSize,
-                         const std::vector<std::vector<std::pair<uint32_t, uint32_t>>>& distinct) {
+void AssignSignatureBits(std::vector<TokenBits>& signatureBits,
+                         const std::vector<uint32_t>& listSize, const DistinctTokens& distinct) {
     constexpr std::size_t kBits = 64, kMostLevels = 8;
     const std::size_t vocabulary = listSize.size();
-    data.signatureBits.resize(vocabulary);
+    signatureBits.assign(vocabulary, TokenBits{});
     for (std::size_t id = 0; id < vocabulary; ++id)
-        data.signatureBits[id].first =
+        signatureBits[id].first =
             static_cast<uint8_t>(kBits + ((id * uint64_t{0x9E3779B97F4A7C15}) >> 58));
     std::vector<uint32_t> ids(vocabulary);
     for (std::size_t id = 0; id < vocabulary; ++id) ids[id] = static_cast<uint32_t>(id);
@@ -189,11 +257,10 @@ void AssignSignatureBits(TmIndex::Data& data, const std::vector<uint32_t>& listS
     // reached[slot][level]: the entries with more than `level` occurrences of the token.
     std::vector<std::array<uint32_t, kMostLevels>> reached(common,
                                                            std::array<uint32_t, kMostLevels>{});
-    for (const auto& tokens : distinct)
-        for (auto [id, count] : tokens)
-            if (slot[id] != UINT32_MAX)
-                for (uint32_t level = 0; level < count && level < kMostLevels; ++level)
-                    ++reached[slot[id]][level];
+    for (auto [id, count] : distinct.pairs)
+        if (slot[id] != UINT32_MAX)
+            for (uint32_t level = 0; level < count && level < kMostLevels; ++level)
+                ++reached[slot[id]][level];
     struct Pair {
         uint32_t entries, id, level;
     };
@@ -209,79 +276,106 @@ void AssignSignatureBits(TmIndex::Data& data, const std::vector<uint32_t>& listS
                           if (a.entries != b.entries) return a.entries > b.entries;
                           return a.id != b.id ? a.id < b.id : a.level < b.level;
                       });
-    for (std::size_t i = 0; i < chosen; ++i) ++data.signatureBits[pairs[i].id].levels;
+    for (std::size_t i = 0; i < chosen; ++i) ++signatureBits[pairs[i].id].levels;
     uint8_t next = 0;
     for (std::size_t rank = 0; rank < common; ++rank) {
-        TokenBits& bits = data.signatureBits[ids[rank]];
+        TokenBits& bits = signatureBits[ids[rank]];
         if (bits.levels == 0) continue;
         bits.first = next;
         next = static_cast<uint8_t>(next + bits.levels);
     }
 }
 
-void BuildPostings(TmIndex::Data& data) {
-    const std::size_t vocabulary = data.Vocabulary();
-    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> distinct(data.entries.size());
+void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays) {
+    const std::size_t vocabulary = data.Vocabulary(), entries = data.Entries();
+    DistinctTokens distinct;
+    distinct.start.reserve(entries + 1);
+    distinct.start.push_back(0);
+    distinct.pairs.reserve(data.foldedTokens.size());
     std::vector<uint32_t> listSize(vocabulary, 0);
-    for (std::size_t e = 0; e < data.entries.size(); ++e) {
-        std::vector<uint32_t> ids = data.entries[e].folded;
+    std::vector<uint32_t> ids;
+    for (uint32_t e = 0; e < entries; ++e) {
+        const auto folded = data.FoldedOf(e);
+        ids.assign(folded.begin(), folded.end());
         std::sort(ids.begin(), ids.end());
         for (std::size_t i = 0; i < ids.size();) {
             std::size_t j = i;
             while (j < ids.size() && ids[j] == ids[i]) ++j;
-            distinct[e].emplace_back(ids[i], static_cast<uint32_t>(j - i));
+            distinct.pairs.emplace_back(ids[i], static_cast<uint32_t>(j - i));
             ++listSize[ids[i]];
             i = j;
         }
+        distinct.start.push_back(distinct.pairs.size());
     }
-    data.postingStart.assign(vocabulary + 1, 0);
+    auto& postingStart = arrays.postingStart;
+    postingStart.assign(vocabulary + 1, 0);
     for (std::size_t id = 0; id < vocabulary; ++id)
-        data.postingStart[id + 1] = data.postingStart[id] + listSize[id];
-    data.postings.resize(data.postingStart[vocabulary]);
-    std::vector<uint32_t> fill(data.postingStart.begin(), data.postingStart.end() - 1);
-    AssignSignatureBits(data, listSize, distinct);
-    std::vector<Signature> signatures(data.entries.size());
-    const auto rarer = [&](uint32_t a, uint32_t b) {
-        return listSize[a] != listSize[b] ? listSize[a] < listSize[b] : a < b;
+        postingStart[id + 1] = postingStart[id] + listSize[id];
+    auto& postings = arrays.postings;
+    postings.resize(postingStart[vocabulary]);
+    std::vector<uint64_t> fill(postingStart.begin(), postingStart.end() - 1);
+    AssignSignatureBits(arrays.signatureBits, listSize, distinct);
+    std::vector<Signature> signatures(entries);
+    const auto rarer = [&](const std::pair<uint32_t, uint32_t>& a,
+                           const std::pair<uint32_t, uint32_t>& b) {
+        return listSize[a.first] != listSize[b.first] ? listSize[a.first] < listSize[b.first]
+                                                      : a.first < b.first;
     };
-    for (std::size_t e = 0; e < data.entries.size(); ++e) {
-        for (auto [id, count] : distinct[e]) signatures[e].Add(data.signatureBits[id], count);
-        auto length = static_cast<uint32_t>(data.entries[e].folded.size());
-        std::sort(distinct[e].begin(), distinct[e].end(),
-                  [&](const auto& a, const auto& b) { return rarer(a.first, b.first); });
+    for (uint32_t e = 0; e < entries; ++e) {
+        const auto first = distinct.pairs.begin() + static_cast<std::ptrdiff_t>(distinct.start[e]);
+        const auto last =
+            distinct.pairs.begin() + static_cast<std::ptrdiff_t>(distinct.start[e + 1]);
+        for (auto at = first; at != last; ++at)
+            signatures[e].Add(arrays.signatureBits[at->first], at->second);
+        const auto length = static_cast<uint32_t>(data.FoldedOf(e).size());
+        std::sort(first, last, rarer);
         uint32_t rank = 0;
-        for (auto [id, count] : distinct[e]) {
-            data.postings[fill[id]++] = Posting{static_cast<uint32_t>(e), length, count, rank};
-            rank += count;
+        for (auto at = first; at != last; ++at) {
+            postings[fill[at->first]++] = Posting{e, length, at->second, rank};
+            rank += at->second;
         }
     }
+    distinct = {};
     for (std::size_t id = 0; id < vocabulary; ++id)
-        std::stable_sort(data.postings.begin() + data.postingStart[id],
-                         data.postings.begin() + data.postingStart[id + 1],
+        std::stable_sort(postings.begin() + static_cast<std::ptrdiff_t>(postingStart[id]),
+                         postings.begin() + static_cast<std::ptrdiff_t>(postingStart[id + 1]),
                          [](const Posting& a, const Posting& b) {
                              return a.length != b.length ? a.length < b.length : a.rank < b.rank;
                          });
-    data.postingSignatures.resize(data.postings.size());
-    for (std::size_t p = 0; p < data.postings.size(); ++p)
-        data.postingSignatures[p] = signatures[data.postings[p].entry];
+    arrays.postingSignatures.resize(postings.size());
+    for (std::size_t p = 0; p < postings.size(); ++p)
+        arrays.postingSignatures[p] = signatures[postings[p].entry];
 }
+
+// How many units are tokenised before they join the arrays: enough to keep both threads
+// busy, few enough that their tokens in separate vectors stay a small part of the memory.
+constexpr std::size_t kUnitsPerBlock = 8192;
 
 }  // namespace
 
 PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
                              const TokenizedSegment& tokenized) {
     std::unordered_map<std::wstring, uint32_t> newFolded, newOriginal;
-    auto lookup = [](const std::unordered_map<std::wstring, uint32_t>& known,
-                     std::unordered_map<std::wstring, uint32_t>& fresh, const std::wstring& text) {
-        auto found = known.find(text);
-        if (found != known.end()) return found->second;
-        return fresh.try_emplace(text, static_cast<uint32_t>(known.size() + fresh.size()))
+    std::string utf8;
+    auto lookup = [&utf8](std::optional<uint32_t> known, std::size_t knownCount,
+                          std::unordered_map<std::wstring, uint32_t>& fresh,
+                          const std::wstring& text) {
+        if (known) return *known;
+        return fresh.try_emplace(text, static_cast<uint32_t>(knownCount + fresh.size()))
             .first->second;
     };
     return Prepare(
         segment, tokenized,
-        [&](const std::wstring& text) { return lookup(data.foldedIds, newFolded, text); },
-        [&](const std::wstring& text) { return lookup(data.originalIds, newOriginal, text); });
+        [&](const std::wstring& text) {
+            utf8.clear();
+            AppendAsUtf8(utf8, text);
+            return lookup(data.FoldedId(utf8), data.Vocabulary(), newFolded, text);
+        },
+        [&](const std::wstring& text) {
+            utf8.clear();
+            AppendAsUtf8(utf8, text);
+            return lookup(data.OriginalId(utf8), data.OriginalVocabulary(), newOriginal, text);
+        });
 }
 
 TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads,
@@ -293,6 +387,8 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     Data& data = *data_;
     data.targetLanguage = targetLanguage;
     if (substitution.Any()) data.substitution = std::make_shared<const Substitution>(substitution);
+    auto built = std::make_shared<BuiltArrays>();
+    BuiltArrays& arrays = *built;
 
     std::vector<std::size_t> matchable, relayOnly;
     for (std::size_t u = 0; u < tm.units.size(); ++u) {
@@ -307,49 +403,90 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
             relayOnly.push_back(u);
     }
 
-    // Each thread tokenises with ids of its own; the ids are then made common, numbered
-    // by first occurrence in TM order.
+    // Each thread tokenises a block with ids of its own; they are made common as the block
+    // joins the arrays, in TM order.
     const unsigned workers = WorkerCount(threads, matchable.size());
-    std::vector<Vocabulary> vocabularies(workers);
-    std::vector<unsigned> tokenisedBy(matchable.size());
-    data.entries.resize(matchable.size());
-    ParallelFor(matchable.size(), workers, [&](std::size_t i, unsigned worker) {
-        const Segment source = data.Substituted(tm.units[matchable[i]].source);
-        Vocabulary& local = vocabularies[worker];
-        data.entries[i] = Prepare(
-            source, Tokenize(source),
-            [&](const std::wstring& text) { return Intern(local.folded, text); },
-            [&](const std::wstring& text) { return Intern(local.original, text); });
-        tokenisedBy[i] = worker;
+    std::vector<LocalVocabulary> local(workers);
+    std::vector<std::vector<uint32_t>> commonFolded(workers), commonOriginal(workers);
+    CommonVocabulary folded, original;
+    std::vector<PreparedSegment> block;
+    std::vector<unsigned> tokenisedBy;
+    arrays.tokenStart.assign(1, 0);
+    arrays.placeableStart.assign(1, 0);
+    for (std::size_t from = 0; from < matchable.size(); from += kUnitsPerBlock) {
+        const std::size_t count = std::min(kUnitsPerBlock, matchable.size() - from);
+        block.assign(count, PreparedSegment{});
+        tokenisedBy.assign(count, 0);
+        ParallelFor(count, workers, [&](std::size_t i, unsigned worker) {
+            const Segment source = data.Substituted(tm.units[matchable[from + i]].source);
+            LocalVocabulary& vocabulary = local[worker];
+            block[i] = Prepare(
+                source, Tokenize(source),
+                [&](const std::wstring& text) { return vocabulary.Intern(text); },
+                [&](const std::wstring& text) { return vocabulary.Intern(text); });
+            tokenisedBy[i] = worker;
+            stopIfAsked();
+        });
+        for (std::size_t i = 0; i < count; ++i) {
+            PreparedSegment& entry = block[i];
+            const unsigned worker = tokenisedBy[i];
+            folded.Renumber(entry.folded, local[worker], commonFolded[worker]);
+            folded.Renumber(entry.placeables, local[worker], commonFolded[worker]);
+            std::sort(entry.placeables.begin(), entry.placeables.end());
+            original.Renumber(entry.original, local[worker], commonOriginal[worker]);
+            const uint32_t e = Position(arrays.entryKeys.size());
+            AppendSegment(entry, arrays.entryTextStart, arrays.entryText, arrays.entryCodeStart,
+                          arrays.entryCodeKinds, arrays.entryKeys);
+            arrays.entryUnits.push_back(Position(matchable[from + i]));
+            if (entry.folded.empty()) arrays.empty.push_back(e);
+            arrays.foldedTokens.insert(arrays.foldedTokens.end(), entry.folded.begin(),
+                                       entry.folded.end());
+            arrays.originalTokens.insert(arrays.originalTokens.end(), entry.original.begin(),
+                                         entry.original.end());
+            arrays.tokenStart.push_back(arrays.foldedTokens.size());
+            arrays.placeables.insert(arrays.placeables.end(), entry.placeables.begin(),
+                                     entry.placeables.end());
+            arrays.placeableStart.push_back(arrays.placeables.size());
+        }
         stopIfAsked();
-    });
-    MakeIdsCommon(data, vocabularies, tokenisedBy);
-    stopIfAsked();
-
-    for (std::size_t i = 0; i < matchable.size(); ++i) {
-        data.entryUnit.push_back(matchable[i]);
-        if (data.entries[i].folded.empty()) data.empty.push_back(static_cast<uint32_t>(i));
-        data.exact.emplace_back(data.entries[i].exactKey, static_cast<uint32_t>(i));
     }
-    std::sort(data.exact.begin(), data.exact.end());
-    MarkMultipleTranslations(data, tm);
+    block = {};
+    if (arrays.entryTextStart.empty()) arrays.entryTextStart.assign(1, 0);
+    if (arrays.entryCodeStart.empty()) arrays.entryCodeStart.assign(1, 0);
+    StoreVocabulary(folded.texts, arrays.foldedStart, arrays.foldedText, arrays.foldedSlots);
+    StoreVocabulary(original.texts, arrays.originalStart, arrays.originalText,
+                    arrays.originalSlots);
+    folded = {};
+    original = {};
+    local = {};
+
+    for (uint32_t e = 0; e < arrays.entryKeys.size(); ++e)
+        arrays.exact.push_back(ExactRef{arrays.entryKeys[e], e});
+    std::sort(arrays.exact.begin(), arrays.exact.end());
+    Seal(data, arrays);
+    MarkMultipleTranslations(data, tm, arrays.entryMultiple);
     stopIfAsked();
-    BuildPostings(data);
+    Seal(data, arrays);
+    BuildPostings(data, arrays);
     stopIfAsked();
 
     for (std::size_t u : relayOnly) {
-        PreparedSegment relay;
         const Segment source = data.Substituted(tm.units[u].source);
-        relay.normalised = NormalisedText(source);
-        relay.codeKinds = FormattingCodeKinds(source);
-        relay.exactKey = ExactKey(relay.normalised, relay.codeKinds);
-        data.relayExact.emplace_back(relay.exactKey, static_cast<uint32_t>(data.relays.size()));
-        data.relays.push_back(std::move(relay));
-        data.relayUnit.push_back(u);
+        const PreparedSegment relay = Untokenized(source, NormalisedText(source));
+        const uint32_t r = Position(arrays.relayKeys.size());
+        AppendSegment(relay, arrays.relayTextStart, arrays.relayText, arrays.relayCodeStart,
+                      arrays.relayCodeKinds, arrays.relayKeys);
+        arrays.relayUnits.push_back(Position(u));
+        arrays.relayExact.push_back(ExactRef{relay.exactKey, r});
     }
-    std::sort(data.relayExact.begin(), data.relayExact.end());
+    if (arrays.relayTextStart.empty()) arrays.relayTextStart.assign(1, 0);
+    if (arrays.relayCodeStart.empty()) arrays.relayCodeStart.assign(1, 0);
+    std::sort(arrays.relayExact.begin(), arrays.relayExact.end());
+    Seal(data, arrays);
+    data.storage = std::move(built);
 }
 
+TmIndex::TmIndex(std::unique_ptr<Data> data) : data_(std::move(data)) {}
 TmIndex::~TmIndex() = default;
 TmIndex::TmIndex(TmIndex&&) noexcept = default;
 TmIndex& TmIndex::operator=(TmIndex&&) noexcept = default;
@@ -358,7 +495,7 @@ const std::wstring& TmIndex::targetLanguage() const {
     return data_->targetLanguage;
 }
 std::size_t TmIndex::matchableUnits() const {
-    return data_->entries.size();
+    return data_->Entries();
 }
 
 }  // namespace orv::engine

@@ -19,6 +19,8 @@ namespace orv::engine {
 
 class TmIndex {
 public:
+    struct Data;  // the matcher's view, defined in TmIndexData.h
+
     // `targetLanguage` is a BCP 47 tag, compared without regard to letter case ("de-de"
     // selects the "de-DE" translations; "de" does not). A unit counts as translated into
     // a language when it holds a translation into it that is not blank. `threads` share
@@ -28,6 +30,8 @@ public:
     // segment searched for is compared with its values substituted (Substitution.h).
     TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads = 0,
             const StopCheck& stop = {}, const SubstitutionOptions& substitution = {});
+    // An index whose arrays are already made: read from a cache file (TmIndexFile.h).
+    explicit TmIndex(std::unique_ptr<Data> data);
     ~TmIndex();
     TmIndex(TmIndex&&) noexcept;
     TmIndex& operator=(TmIndex&&) noexcept;
@@ -36,7 +40,6 @@ public:
     // How many units have a translation into the target language.
     std::size_t matchableUnits() const;
 
-    struct Data;  // the matcher's view, defined in TmIndexData.h
     const Data& data() const { return *data_; }
 
 private:
