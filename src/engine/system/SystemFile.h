@@ -23,11 +23,18 @@ struct FileNode {
     bool operator==(const FileNode&) const = default;
 };
 
+// Size and times tell a file rewritten in place from the one seen before: a writer can set the
+// modification time back, never the change time, which any write or change of status moves.
+// Times are nanoseconds since the Unix epoch; 0 where the file system keeps no such time.
 struct FileStatus {
     FileKind kind = FileKind::Other;
     std::uint64_t size = 0;
     FileNode node;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
 };
+
+class MappedFile;
 
 class SystemFile {
 public:
@@ -55,8 +62,10 @@ public:
     // Other programs may still read, replace and delete the file.
     static SystemFile OpenToLock(const std::wstring& path, bool writable);
 
-    // Creates a file that must not exist yet (AlreadyExists when it does), for writing.
-    static SystemFile CreateNew(const std::wstring& path);
+    // Creates a file that must not exist yet (AlreadyExists when it does), for writing. When
+    // `ownerOnly`, only its owner may read or write it from the moment it exists (POSIX 0600;
+    // on Windows a new file takes its folder's permissions either way).
+    static SystemFile CreateNew(const std::wstring& path, bool ownerOnly = false);
 
     bool IsOpen() const noexcept;
 
@@ -91,6 +100,8 @@ public:
     void CloseRemovingUnlessLocked(const std::wstring& path) noexcept;
 
 private:
+    friend class MappedFile;  // maps the file through its handle
+
     explicit SystemFile(std::intptr_t handle) noexcept : handle_(handle) {}
 
     // A descriptor on POSIX, a HANDLE on Windows; -1 (INVALID_HANDLE_VALUE there) is none.

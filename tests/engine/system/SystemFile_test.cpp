@@ -101,6 +101,29 @@ TEST(SystemFile, AFileIsKnownByWhatItIsWhateverItsPathSays) {
     EXPECT_FALSE(StatusOfPath(std::wstring()).has_value());
 }
 
+// What a cache of the file's contents goes by: a rewrite that keeps the size and puts the
+// modification time back still moves the change time, and a replacement is another file.
+TEST(SystemFile, ARewriteInPlaceOrAReplacementShowsInTheStatus) {
+    TempFolder folder;
+    const fs::path file = folder.Write("tm.tmx", "aaaa");
+    const FileStatus before = *StatusOfPath(file);
+    EXPECT_NE(before.modifiedNs, 0);
+    EXPECT_EQ(SystemFile::OpenToRead(file.wstring()).Status().changedNs, before.changedNs);
+
+    const fs::file_time_type written = fs::last_write_time(file);
+    folder.Write("tm.tmx", "bbbb");
+    fs::last_write_time(file, written);
+    const FileStatus rewritten = *StatusOfPath(file);
+    EXPECT_EQ(rewritten.size, before.size);
+    EXPECT_EQ(rewritten.node, before.node);
+    EXPECT_EQ(rewritten.modifiedNs, before.modifiedNs) << "the time was not put back";
+    // Apart even within one clock tick: the status was read since the last change.
+    EXPECT_NE(rewritten.changedNs, before.changedNs);
+
+    RenameReplacing(folder.Write("new.tmx", "cccc").wstring(), file.wstring());
+    EXPECT_NE(StatusOfPath(file)->node, before.node);
+}
+
 TEST(SystemFile, ALockExcludesAnotherOwnerAndEndsWithItsFile) {
     TempFolder folder;
     const std::wstring file = folder.Write("tm.tmx", "x").wstring();

@@ -53,6 +53,10 @@ std::string NativeName(const std::wstring& path) {
     return std::move(*narrow);
 }
 
+std::int64_t Nanoseconds(const struct timespec& time) {
+    return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+}
+
 FileStatus StatusFrom(const struct stat& status) {
     FileStatus result;
     result.kind = S_ISREG(status.st_mode)   ? FileKind::Regular
@@ -61,6 +65,8 @@ FileStatus StatusFrom(const struct stat& status) {
     result.size = status.st_size > 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
     result.node = {static_cast<std::uint64_t>(status.st_dev),
                    static_cast<std::uint64_t>(status.st_ino)};
+    result.modifiedNs = Nanoseconds(status.st_mtim);
+    result.changedNs = Nanoseconds(status.st_ctim);
     return result;
 }
 
@@ -107,9 +113,11 @@ SystemFile SystemFile::OpenToLock(const std::wstring& path, bool writable) {
     return SystemFile(descriptor);
 }
 
-SystemFile SystemFile::CreateNew(const std::wstring& path) {
+SystemFile SystemFile::CreateNew(const std::wstring& path, bool ownerOnly) {
     const std::string name = NativeName(path);
-    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // The mode is the file's from its creation on: no one else can open it in between.
+    const mode_t mode = ownerOnly ? 0600 : 0666;
+    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (descriptor < 0) Fail(errno, Use::Create);
     return SystemFile(descriptor);
 }

@@ -2,6 +2,8 @@
 #include "engine/system/SystemFile.h"
 #include "platform/win32/WindowsApi.h"
 
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace orv::engine {
@@ -81,6 +83,18 @@ FileStatus StatusFrom(const BY_HANDLE_FILE_INFORMATION& info, DWORD type) {
     return status;
 }
 
+// Windows counts 100-nanosecond ticks from 1601; 0 stays "no time", and the far future, beyond
+// what 64 bits of nanoseconds hold, is clamped.
+std::int64_t UnixNanoseconds(std::int64_t ticks) {
+    constexpr std::int64_t kTicksTo1970 = 116444736000000000;
+    constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / 100;
+    if (ticks == 0) return 0;
+    const std::int64_t sinceUnix = ticks - kTicksTo1970;
+    if (sinceUnix > kLimit) return kLimit * 100;
+    if (sinceUnix < -kLimit) return -kLimit * 100;
+    return sinceUnix * 100;
+}
+
 std::optional<FileStatus> StatusOfHandle(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     const DWORD type = GetFileType(handle);
@@ -89,7 +103,18 @@ std::optional<FileStatus> StatusOfHandle(HANDLE handle) {
         return other;
     }
     if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
-    return StatusFrom(info, type);
+    FileStatus status = StatusFrom(info, type);
+    // Only this call gives the change time; a file system without one (FAT) gives 0.
+    FILE_BASIC_INFO times{};
+    if (GetFileInformationByHandleEx(handle, FileBasicInfo, &times, sizeof times)) {
+        status.modifiedNs = UnixNanoseconds(times.LastWriteTime.QuadPart);
+        status.changedNs = UnixNanoseconds(times.ChangeTime.QuadPart);
+    } else {
+        const std::uint64_t written = (std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                      info.ftLastWriteTime.dwLowDateTime;
+        status.modifiedNs = UnixNanoseconds(static_cast<std::int64_t>(written));
+    }
+    return status;
 }
 
 // Locks are taken on one byte far beyond any file's end: a lock on Windows keeps other
@@ -129,7 +154,9 @@ SystemFile SystemFile::OpenToLock(const std::wstring& path, bool writable) {
     return SystemFile(Held(handle));
 }
 
-SystemFile SystemFile::CreateNew(const std::wstring& path) {
+SystemFile SystemFile::CreateNew(const std::wstring& path, bool) {
+    // Owner-only or not, the file takes its folder's permissions: under the user's own local
+    // application data folder, where the engine keeps its private files, they are the user's.
     const HANDLE handle = CreateFileW(NativeName(path), GENERIC_WRITE | DELETE, kShareAll, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) Fail(Use::Create);
