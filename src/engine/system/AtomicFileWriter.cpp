@@ -15,20 +15,21 @@ std::wstring TemporaryNameBeside(const std::wstring& target) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::wstring target) : target_(std::move(target)) {
+AtomicFileWriter::AtomicFileWriter(std::wstring target, Access access)
+    : target_(std::move(target)) {
     if (target_.empty()) throw FileFailure(FileProblem::BadName);
     // A new name each try: never a file that someone else created under the same name.
     for (int attempt = 0;; ++attempt) {
         temporary_ = TemporaryNameBeside(target_);
         try {
-            file_ = SystemFile::CreateNew(temporary_);
+            file_ = SystemFile::CreateNew(temporary_, access == Access::OwnerOnly);
             break;
         } catch (const FileFailure& failure) {
             if (failure.problem() != FileProblem::AlreadyExists || attempt == 7) throw;
         }
     }
     // A TM that only its owner could read stays so.
-    file_.TakePermissionsOf(target_);
+    if (access == Access::LikeTarget) file_.TakePermissionsOf(target_);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -44,8 +45,9 @@ void AtomicFileWriter::Commit() {
     committed_ = true;
 }
 
-void ReplaceFileAtomically(const std::wstring& path, std::string_view bytes) {
-    AtomicFileWriter writer(path);
+void ReplaceFileAtomically(const std::wstring& path, std::string_view bytes,
+                           AtomicFileWriter::Access access) {
+    AtomicFileWriter writer(path, access);
     writer.Write(bytes);
     writer.Commit();
 }

@@ -13,9 +13,17 @@ namespace orv::engine {
 
 class AtomicFileWriter {
 public:
-    // Creates the temporary file beside `target`, with the permissions of a file that is
-    // there now. Throws FileFailure (FolderNotFound, AccessDenied, BadName...).
-    explicit AtomicFileWriter(std::wstring target);
+    enum class Access {
+        LikeTarget,  // the permissions of the file it replaces, or a new file's
+        // Readable and writable by its owner alone from its creation on (POSIX 0600, whatever
+        // the target had). On Windows a file takes its folder's permissions, which under the
+        // user's local application data folder are already the user's alone.
+        OwnerOnly,
+    };
+
+    // Creates the temporary file beside `target`. Throws FileFailure (FolderNotFound,
+    // AccessDenied, BadName...).
+    explicit AtomicFileWriter(std::wstring target, Access access = Access::LikeTarget);
     // Removes the temporary file unless it took the target's place.
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
@@ -34,6 +42,7 @@ private:
 };
 
 // Replaces the file at `path` with `bytes`, as AtomicFileWriter does. Throws FileFailure.
-void ReplaceFileAtomically(const std::wstring& path, std::string_view bytes);
+void ReplaceFileAtomically(const std::wstring& path, std::string_view bytes,
+                           AtomicFileWriter::Access access = AtomicFileWriter::Access::LikeTarget);
 
 }  // namespace orv::engine

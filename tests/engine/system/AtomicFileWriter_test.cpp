@@ -67,6 +67,32 @@ TEST(AtomicFileWriter, ReplacesTheFileWholeKeepsItsPermissionsAndLeavesNothingBe
     EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"out.log"});
 }
 
+mode_t ModeOf(const fs::path& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+// Even the temporary file, before a byte is written: no moment when others could open it.
+TEST(AtomicFileWriter, AnOwnerOnlyFileIsSoFromItsCreationWhateverTheUmaskOrTheTarget) {
+    const mode_t umaskBefore = ::umask(0);
+    for (const bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier ? "over a file open to all" : "a new file");
+        TempFolder folder;
+        const fs::path file = folder.path() / "index.cache";
+        if (earlier) ::chmod(folder.Write("index.cache", "earlier").c_str(), 0644);
+        AtomicFileWriter writer(file.wstring(), AtomicFileWriter::Access::OwnerOnly);
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            if (entry.path() != file) {
+                EXPECT_EQ(ModeOf(entry.path()), 0600u);
+            }
+        writer.Write("cache");
+        writer.Commit();
+        EXPECT_EQ(ModeOf(file), 0600u);
+        EXPECT_EQ(ReadBytes(file), "cache");
+    }
+    ::umask(umaskBefore);
+}
+
 TEST(AtomicFileWriter, AWriteCutShortLeavesTheEarlierFileOrNoneAndNoTemporaryFile) {
     const std::string big(64 * 1024, 'x');
     const struct {
