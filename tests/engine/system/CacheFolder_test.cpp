@@ -20,28 +20,19 @@ namespace {
 namespace fs = std::filesystem;
 using orv::test::TempFolder;
 
-// Sets (or, for nullptr, unsets) a variable for one case and puts it back after.
-class VariableForACase {
-public:
-    VariableForACase(const char* name, const char* value) : name_(name) {
-        if (const char* before = std::getenv(name)) before_ = before;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~VariableForACase() {
-        if (before_)
-            ::setenv(name_, before_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    VariableForACase(const VariableForACase&) = delete;
-    VariableForACase& operator=(const VariableForACase&) = delete;
+void SetVariable(const char* name, const char* value) {
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
 
-private:
-    const char* name_;
-    std::optional<std::string> before_;
+// Sets (nullptr: unsets) a variable for one case; the value before comes back after it.
+struct VariableForACase {
+    VariableForACase(const char* variable, const char* value) : name(variable) {
+        if (const char* now = std::getenv(name)) before = now;
+        SetVariable(name, value);
+    }
+    ~VariableForACase() { SetVariable(name, before ? before->c_str() : nullptr); }
+    const char* name;
+    std::optional<std::string> before;
 };
 
 TEST(CacheFolder, TheUsersCacheFolderFollowsTheEnvironment) {
@@ -84,7 +75,11 @@ TEST(CacheFolder, MissingFoldersAreMadeForTheOwnerAlone) {
 
     folder.Write("file", "x");
     EXPECT_FALSE(EnsureFolder(folder.wpath("file/sub"))) << "a file in the way";
+}
+
+TEST(CacheFolder, NoFolderIsMadeUnderAReadOnlyParent) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
+    TempFolder folder;
     fs::create_directories(folder.path() / "locked");
     ::chmod((folder.path() / "locked").c_str(), 0500);
     EXPECT_FALSE(EnsureFolder(folder.wpath("locked/x/y")));
