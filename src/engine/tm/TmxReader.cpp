@@ -177,7 +177,7 @@ private:
     [[noreturn]] void FailWithParserError() const;
 
     void StartHeader(Attributes attributes, int level);
-    void StartProperty(Attributes attributes, bool empty);
+    void StartProperty(bool empty);
     void EndProperty();
     void ReadUser(std::string_view entry, int line);
     void StartVariant(Attributes attributes);
@@ -542,7 +542,7 @@ void TmxParser::Start(const xmlChar* name, const xmlChar* prefix, Attributes att
                 const std::string type = Attribute(attributes, "type");
                 if (type == kTmxTargetLanguageProperty || type == kTmxUserProperty) {
                     propertyType_ = type;
-                    return StartProperty(attributes, empty);
+                    return StartProperty(empty);
                 }
             }
             return SkipFrom(level);
@@ -668,7 +668,7 @@ void TmxParser::StartHeader(Attributes attributes, int level) {
     }
 }
 
-void TmxParser::StartProperty(Attributes, bool empty) {
+void TmxParser::StartProperty(bool empty) {
     propertyLine_ = Line();
     propertyValue_.clear();
     place_ = Place::Property;
