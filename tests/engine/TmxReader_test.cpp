@@ -191,6 +191,21 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
               L"Cannot read TM " + folder_.wpath() + L": the path names a folder, not a file");
 }
 
+TEST_F(TmxReaderTest, AttributesAreTheFilesOwnWithTheirEntitiesResolvedAndNoDtdDefaults) {
+    const std::string dtd =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE tmx [<!ENTITY src \"en-US\"><!ENTITY one \"1\">"
+        "<!ATTLIST tuv xml:lang CDATA \"de-DE\"><!ATTLIST bpt i CDATA \"9\">]>\n";
+    const TranslationMemory tm =
+        Read(dtd + "<tmx><header srclang=\"&src;\"/><body>" +
+             Unit("<bpt i=\"&one;\">&one;</bpt><bpt>x</bpt>") + "</body></tmx>");
+    EXPECT_EQ(tm.sourceLanguage, L"en-US");
+    EXPECT_EQ(tm.units.at(0).source.codes,
+              (std::vector<InlineCode>{{Kind::Begin, L"1", L"&one;"}, {Kind::Begin, L"", L"x"}}));
+    EXPECT_NE(ErrorOf(dtd + "<tmx><body><tu><tuv><seg>a</seg></tuv></tu></body></tmx>")
+                  .find(L"line 3: a <tuv> element has no xml:lang attribute"),
+              std::wstring::npos);
+}
+
 TEST_F(TmxReaderTest, EntitiesThatMultiplyThemselvesAreRefused) {
     std::string declarations = "<!ENTITY lol0 \"lollollollollollollollollollol\">\n";
     for (int level = 1; level <= 9; ++level) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
@@ -26,5 +27,19 @@ TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop = 
 
 // The same for the bytes of a TMX file in memory; `name` stands for the file in messages.
 TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name);
+
+// What the header of a TMX file says, as ReadTmxFile reads it.
+struct TmxHeader {
+    std::wstring sourceLanguage;  // as written ("*all*" stays), empty without a header
+    // The values of the header's kTmxTargetLanguageProperty properties in order, each
+    // language once in its first spelling (the source language is not taken out).
+    std::vector<std::wstring> targetLanguages;
+    std::vector<TmUser> users;
+};
+
+// The header of the TMX file at `path`, read without the body: the reading stops where the
+// body starts, so a fault after that point goes unnoticed. Otherwise the errors of
+// ReadTmxFile.
+TmxHeader ReadTmxHeader(const std::wstring& path);
 
 }  // namespace orv::engine
