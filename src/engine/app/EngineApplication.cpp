@@ -12,7 +12,7 @@ struct EngineApplication::CachedIndex {
     std::wstring tmPath;
     std::wstring targetLanguage;
     SubstitutionOptions substitution;
-    TmFileStamp stamp;
+    TmFileState stamp;
     std::shared_ptr<const TmIndex> index;
 };
 
@@ -54,7 +54,7 @@ void EngineApplication::CreateTM(const std::wstring& path, const std::wstring&,
     tm->sourceLanguage = *source;
     tm->targetLanguages = {*target};
     WriteTmxFile(*tm, file);
-    tm_->Adopt(std::move(tm), file, StampOfTmFile(file));
+    tm_->Adopt(std::move(tm), file, StateOfTmFile(file));
 }
 
 MatchOptions EngineApplication::CurrentMatchOptions() const {
@@ -73,21 +73,37 @@ MatchOptions EngineApplication::CurrentMatchOptions() const {
     return options;
 }
 
-std::shared_ptr<const TmIndex> EngineApplication::IndexFor(
-    const std::shared_ptr<const TranslationMemory>& tm, const std::wstring& tmPath,
-    const std::wstring& targetLanguage, bool reuse, bool& reused, const StopCheck& stop) {
+std::optional<TmCache> EngineApplication::Cache() const {
+    const std::wstring folder = control_->Extras().indexCacheFolder;
+    if (folder.empty()) return std::nullopt;
+    return TmCache(folder);
+}
+
+std::shared_ptr<const TmIndex> EngineApplication::IndexFor(const std::wstring& targetLanguage,
+                                                           bool reuse, bool& reused,
+                                                           const StopCheck& stop) {
     const SubstitutionOptions substitution = CurrentMatchOptions().substitution;
     // The file as it was when the open TM was read, not as it is now: a TM changed on disk
     // since must not make the index of what was read look out of date, nor the other way
     // round once it is read again.
-    const std::optional<TmFileStamp> stamp =
-        tm_->path() == tmPath ? tm_->fileStamp() : std::nullopt;
+    const std::wstring& tmPath = tm_->path();
+    const std::optional<TmFileState>& stamp = tm_->fileStamp();
     reused = reuse && stamp && cachedIndex_ && cachedIndex_->tmPath == tmPath &&
              cachedIndex_->targetLanguage == targetLanguage &&
              cachedIndex_->substitution == substitution && cachedIndex_->stamp == *stamp;
     if (reused) return cachedIndex_->index;
 
-    auto index = std::make_shared<const TmIndex>(*tm, targetLanguage, 0, stop, substitution);
+    std::shared_ptr<const TmIndex> index;
+    const auto cache = stamp ? Cache() : std::nullopt;
+    if (cache) {
+        if (auto found = cache->FindIndex(*stamp, targetLanguage, substitution))
+            index = std::make_shared<const TmIndex>(std::move(*found));
+    }
+    if (!index) {
+        index = std::make_shared<const TmIndex>(*tm_->Units(stop), targetLanguage, 0, stop,
+                                                substitution);
+        if (cache) cache->KeepIndex(*stamp, *index, substitution);
+    }
     if (stamp)
         cachedIndex_ = std::make_unique<CachedIndex>(
             CachedIndex{tmPath, targetLanguage, substitution, *stamp, index});

@@ -5,6 +5,7 @@
 // around the engine cancels its analyses, follows their progress and reads their failures.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/app/EngineControl.h"
@@ -53,14 +54,17 @@ public:
         return ToolsOptions_->get_MultiSegmentFootnotes();
     }
 
-    // The index of `tm` into `targetLanguage`. With `reuse`, the index the previous
+    // The index of the open TM into `targetLanguage`. With `reuse`, the index the previous
     // analysis built is used again when it was built for the same language from the same
-    // TM file, read in the same state as the open TM (EngineTM::fileStamp). `stop` may end
-    // the building early (TmIndex), and then nothing is kept.
-    std::shared_ptr<const TmIndex> IndexFor(const std::shared_ptr<const TranslationMemory>& tm,
-                                            const std::wstring& tmPath,
-                                            const std::wstring& targetLanguage, bool reuse,
+    // TM file, read in the same state as the open TM (EngineTM::fileStamp). Otherwise the
+    // cache's index when it has one for the file in that state, else one built now (and
+    // kept in the cache). `stop` may end the building early (TmIndex), and then nothing is
+    // kept.
+    std::shared_ptr<const TmIndex> IndexFor(const std::wstring& targetLanguage, bool reuse,
                                             bool& reused, const StopCheck& stop = {});
+
+    // The cache that the extras name (EngineExtras::indexCacheFolder); none without one.
+    std::optional<TmCache> Cache() const;
 
 private:
     const std::shared_ptr<EngineControl> control_;

@@ -16,6 +16,9 @@ struct EngineExtras {
     // An SRX 2.0 file whose rules split the documents into segments; empty: the rules built
     // into the engine.
     std::wstring segmentationRulesFile;
+    // The folder of the cache that keeps TMs' match indexes from run to run (TmCache.h); empty:
+    // no cache, every run reads and indexes its TM whole.
+    std::wstring indexCacheFolder;
 };
 
 // Whether documents can be read in the encoding `name` (ICU's names and aliases); an analysis

@@ -9,6 +9,7 @@
 #include "engine/app/EngineExtras.h"
 #include "engine/app/JobOutputs.h"
 #include "engine/app/JobTasks.h"
+#include "engine/cache/TmCache.h"
 #include "engine/job/JobFile.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
@@ -18,18 +19,6 @@
 #include "platform/NativePath.h"
 
 namespace orv::engine {
-
-std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path) {
-    const auto native = ToNativePath(path);
-    if (!native || native->empty()) return std::nullopt;
-    std::error_code error;
-    TmFileStamp stamp;
-    stamp.size = std::filesystem::file_size(*native, error);
-    if (error) return std::nullopt;
-    stamp.modified = std::filesystem::last_write_time(*native, error);
-    if (error) return std::nullopt;
-    return stamp;
-}
 
 const TranslationMemory& EngineTM::OpenTM() const {
     if (!tm_) RaiseEngineError(L"No translation memory is open");
@@ -57,15 +46,16 @@ void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
     // writer could otherwise be kept out by its own lock.
     Close();
     // Stamped before reading: a change made while it is read shows at the next open.
-    auto stamp = StampOfTmFile(path);
+    auto stamp = StateOfTmFile(path);
     EngineControl& control = *application_.control();
+    const auto kind = mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared;
+    const auto cache = application_.Cache();
+    if (cache && stamp && OpenFromCache(path, *stamp, userName, password, kind)) return;
     OpenedTm opened;
     try {
         // Loading a large TM takes seconds; a cancel request should end it as it ends the
         // analysis.
-        opened = OpenTmxFile(path, userName, password,
-                             mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared,
-                             control.CancelCheck());
+        opened = OpenTmxFile(path, userName, password, kind, control.CancelCheck());
     } catch (const LoadCancelled&) {
         // The TM is opened for a batch: its client hears of the cancel as of one that
         // stopped before any document was done.
@@ -73,13 +63,53 @@ void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
         application_.OnBatchCancelledByUser.Raise(0);
         RaiseEngineError(L"Batch cancelled by user");
     }
+    // Changed while it was read: what was read belongs to no state that a cache or a later
+    // open could name.
+    if (stamp && StateOfTmFile(path) != stamp) stamp.reset();
     auto tm = std::make_shared<const TranslationMemory>(std::move(opened.tm));
+    if (cache && stamp)
+        cache->KeepLanguages(*stamp, {tm->sourceLanguage, tm->targetLanguages, tm->units.size()});
     Adopt(std::move(tm), path, stamp, std::move(opened.lock));
 }
 
-void EngineTM::Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path,
-                     std::optional<TmFileStamp> stamp, TmFileLock lock) {
+bool EngineTM::OpenFromCache(const std::wstring& path, const TmFileState& state,
+                             const std::wstring& userName, const std::wstring& password,
+                             TmFileLock::Kind kind) {
+    const auto languages = application_.Cache()->FindLanguages(state);
+    if (!languages) return false;
+    TmFileLock lock = TmFileLock::Take(path, kind);
+    // The users come from the file itself, never from the cache, and are asked first.
+    TmxHeader header = ReadTmxHeader(path);
+    auto tm = std::make_shared<TranslationMemory>();
+    tm->sourceLanguage = languages->sourceLanguage;
+    tm->targetLanguages = languages->targetLanguages;
+    tm->users = std::move(header.users);
+    CheckTmUser(*tm, path, userName, password);
+    // Replaced while its header was read: read it whole, as it is now.
+    if (StateOfTmFile(path) != state) return false;
+    Adopt(std::move(tm), path, state, std::move(lock), false);
+    return true;
+}
+
+std::shared_ptr<const TranslationMemory> EngineTM::Units(const StopCheck& stop) {
+    OpenTM();
+    if (unitsRead_) return tm_;
+    const auto changed = [this] {
+        RaiseEngineError(L"The translation memory " + path_ +
+                         L" has changed since it was opened; open it again");
+    };
+    if (StateOfTmFile(path_) != stamp_) changed();
+    auto tm = std::make_shared<TranslationMemory>(ReadTmxFile(path_, stop));
+    if (StateOfTmFile(path_) != stamp_) changed();
     tm_ = std::move(tm);
+    unitsRead_ = true;
+    return tm_;
+}
+
+void EngineTM::Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path,
+                     std::optional<TmFileState> stamp, TmFileLock lock, bool unitsRead) {
+    tm_ = std::move(tm);
+    unitsRead_ = unitsRead;
     path_ = path;
     stamp_ = stamp;
     lock_ = std::move(lock);
@@ -133,7 +163,10 @@ void EngineTM::RunJob(const std::wstring& jobFilePath, EngineControl& control) {
     const std::string encoding = control.Extras().documentEncoding;
     if (!encoding.empty() && !IsKnownDocumentEncoding(encoding))
         RaiseEngineError(L"The encoding given for the documents is not known");
-    const TranslationMemory& tm = OpenTM();
+    OpenTM();
+    // Held: reading the units for the index makes another object the open TM.
+    const std::shared_ptr<const TranslationMemory> held = tm_;
+    const TranslationMemory& tm = *held;
     const JobDescription job = ReadJobFile(jobFilePath);
     RefuseOutputsOverInputs(job, jobFilePath, path_);
 
@@ -154,7 +187,7 @@ void EngineTM::RunJob(const std::wstring& jobFilePath, EngineControl& control) {
         std::shared_ptr<const TmIndex> index;
         try {
             // Building the index of a large TM takes seconds too.
-            index = application_.IndexFor(tm_, path_, target, job.useTMFromPreviousAnalysis, reused,
+            index = application_.IndexFor(target, job.useTMFromPreviousAnalysis, reused,
                                           control.CancelCheck());
         } catch (const LoadCancelled&) {
             control.ClearCancelRequest();
@@ -182,7 +215,7 @@ void EngineTM::RunJob(const std::wstring& jobFilePath, EngineControl& control) {
 
     if (job.exportUnknown) ExportUnknownSegments(run, tm.sourceLanguage, *job.exportUnknown);
     if (job.exportFrequent) ExportFrequentSegments(run, tm.sourceLanguage, *job.exportFrequent);
-    if (job.projectTM) CreateProjectTM(run, tm, *job.projectTM);
+    if (job.projectTM) CreateProjectTM(run, *Units(), *job.projectTM);
     if (!logFile.empty()) WriteAnalysisLogs(run.report, logFile);
 }
 

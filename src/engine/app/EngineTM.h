@@ -3,11 +3,12 @@
 // the selected target language, and the execution of job files against it.
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "engine/cache/TmCache.h"
+#include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
 #include "engine/tm/TmFileLock.h"
 #include "tessera/TessappTM.h"
@@ -17,17 +18,6 @@ namespace orv::engine {
 class EngineApplication;
 class EngineControl;
 
-// The size and modification time of a TM file, to tell whether it changed.
-struct TmFileStamp {
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified;
-
-    friend bool operator==(const TmFileStamp&, const TmFileStamp&) = default;
-};
-
-// None when the file cannot be looked at.
-std::optional<TmFileStamp> StampOfTmFile(const std::wstring& path);
-
 class EngineTM : public TessappTM {
 public:
     explicit EngineTM(EngineApplication& application) : application_(application) {}
@@ -35,6 +25,8 @@ public:
     int32_t get_SourceLanguage() const override;
     void Close() override;
     // Reads the TMX file at `path`; `mode` "w" or "r" (the engine writes no TM in place).
+    // With a cache (EngineExtras::indexCacheFolder) that knows the file in its present state,
+    // only the file's header is read now (its users), and the units when a job needs them.
     // A protected TM lets in only its users (CheckTmUser). "w" keeps every other program
     // from opening the file until Close, "r" keeps out writers only. A cancel request to the
     // application's control ends the reading. The outcome is kept there (LastTmOpenFailure).
@@ -46,14 +38,18 @@ public:
     bool get_IsOpen() const override { return tm_ != nullptr; }
 
     // Makes `tm`, read from or just written to `path`, the open TM; `stamp` is the file's
-    // from before it was read.
-    // `lock`, on the file, is held until the TM is closed.
+    // from before it was read. `lock`, on the file, is held until the TM is closed. Without
+    // `unitsRead`, `tm` has the TM's languages and users but none of its units yet.
     void Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path,
-               std::optional<TmFileStamp> stamp, TmFileLock lock = {});
+               std::optional<TmFileState> stamp, TmFileLock lock = {}, bool unitsRead = true);
 
     const std::wstring& path() const { return path_; }
     // The file as it was when the open TM was read; none when unknown or no TM is open.
-    const std::optional<TmFileStamp>& fileStamp() const { return stamp_; }
+    const std::optional<TmFileState>& fileStamp() const { return stamp_; }
+    // The open TM with all its units, read now if they were not read at the open; refused
+    // when the file is no longer in the state it was opened in. `stop` may end the reading
+    // (LoadCancelled).
+    std::shared_ptr<const TranslationMemory> Units(const StopCheck& stop = {});
 
 private:
     const TranslationMemory& OpenTM() const;
@@ -61,11 +57,17 @@ private:
     void OpenFile(const std::wstring& path, const std::wstring& userName,
                   const std::wstring& password, const std::wstring& mode);
     void RunJob(const std::wstring& jobFilePath, EngineControl& control);
+    // The TM at `path` from its header and the cache's record of its languages; false, with
+    // nothing open, when the cache does not know the file in `state`.
+    bool OpenFromCache(const std::wstring& path, const TmFileState& state,
+                       const std::wstring& userName, const std::wstring& password,
+                       TmFileLock::Kind kind);
 
     EngineApplication& application_;
     std::shared_ptr<const TranslationMemory> tm_;
     std::wstring path_;
-    std::optional<TmFileStamp> stamp_;
+    std::optional<TmFileState> stamp_;
+    bool unitsRead_ = false;
     // Keeps other programs from writing the TM (all of them, when opened to write) while open.
     TmFileLock lock_;
     // The target language chosen, as the TM writes it; none until one is selected.

@@ -286,7 +286,7 @@ void AssignSignatureBits(std::vector<TokenBits>& signatureBits,
     }
 }
 
-void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays) {
+void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned workers) {
     const std::size_t vocabulary = data.Vocabulary(), entries = data.Entries();
     DistinctTokens distinct;
     distinct.start.reserve(entries + 1);
@@ -313,6 +313,7 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays) {
         postingStart[id + 1] = postingStart[id] + listSize[id];
     auto& postings = arrays.postings;
     postings.resize(postingStart[vocabulary]);
+    arrays.postingSignatures.resize(postings.size());
     std::vector<uint64_t> fill(postingStart.begin(), postingStart.end() - 1);
     AssignSignatureBits(arrays.signatureBits, listSize, distinct);
     std::vector<Signature> signatures(entries);
@@ -336,15 +337,16 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays) {
         }
     }
     distinct = {};
-    for (std::size_t id = 0; id < vocabulary; ++id)
+    // Each list is its own: the threads share them out.
+    ParallelFor(vocabulary, workers, [&](std::size_t id, unsigned) {
         std::stable_sort(postings.begin() + static_cast<std::ptrdiff_t>(postingStart[id]),
                          postings.begin() + static_cast<std::ptrdiff_t>(postingStart[id + 1]),
                          [](const Posting& a, const Posting& b) {
                              return a.length != b.length ? a.length < b.length : a.rank < b.rank;
                          });
-    arrays.postingSignatures.resize(postings.size());
-    for (std::size_t p = 0; p < postings.size(); ++p)
-        arrays.postingSignatures[p] = signatures[postings[p].entry];
+        for (std::size_t p = postingStart[id]; p < postingStart[id + 1]; ++p)
+            arrays.postingSignatures[p] = signatures[postings[p].entry];
+    });
 }
 
 // How many units are tokenised before they join the arrays: enough to keep both threads
@@ -467,7 +469,7 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     MarkMultipleTranslations(data, tm, arrays.entryMultiple);
     stopIfAsked();
     Seal(data, arrays);
-    BuildPostings(data, arrays);
+    BuildPostings(data, arrays, workers);
     stopIfAsked();
 
     for (std::size_t u : relayOnly) {

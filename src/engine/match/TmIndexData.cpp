@@ -40,10 +40,15 @@ bool VocabularyIsSound(std::span<const uint64_t> start, std::span<const char> te
     if (start.empty()) return false;
     const std::size_t words = start.size() - 1;
     if (!Divides(start, text, words)) return false;
-    // A power of two with a free slot, so that every probe ends.
+    // A power of two with at most a slot taken for each word, so that one is free and every
+    // probe ends.
     if (slots.size() <= words || (slots.size() & (slots.size() - 1)) != 0) return false;
-    return std::all_of(slots.begin(), slots.end(),
-                       [words](uint32_t slot) { return slot <= words; });
+    std::size_t taken = 0;
+    for (uint32_t slot : slots) {
+        if (slot > words) return false;
+        taken += slot != 0 ? 1 : 0;
+    }
+    return taken <= words;
 }
 
 }  // namespace

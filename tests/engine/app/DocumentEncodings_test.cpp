@@ -57,7 +57,7 @@ TEST_F(DocumentEncodings, TheLogSaysHowEachDocumentWasReadAndRefusesOneThatCanno
 }
 
 TEST_F(DocumentEncodings, TheGivenEncodingReadsWhatTheDocumentDoesNotSay) {
-    control->SetExtras({"cp1251", {}});
+    control->SetExtras({"cp1251", {}, {}});
     folder.Write("letter.txt", kKoi8Letter);
     ba.get_Files()->Add(folder.wpath("letter.txt"));
     ASSERT_TRUE(ba.Analyse());
@@ -66,7 +66,7 @@ TEST_F(DocumentEncodings, TheGivenEncodingReadsWhatTheDocumentDoesNotSay) {
 }
 
 TEST_F(DocumentEncodings, AnEncodingIcuDoesNotKnowFailsTheJobBeforeAnyDocumentIsRead) {
-    control->SetExtras({"klingon-8", {}});
+    control->SetExtras({"klingon-8", {}, {}});
     folder.Write("letter.txt", kKoi8Letter);
     ba.get_Files()->Add(folder.wpath("letter.txt"));
     EXPECT_TRUE(RaisedBy([&] { ba.Analyse(); }));
