@@ -36,6 +36,7 @@
 #include "engine/app/EngineObjectServices.h"
 #include "engine/seg/SrxRules.h"
 #include "engine/system/AtomicFileWriter.h"
+#include "engine/system/CacheFolder.h"
 #include "engine/system/FileFailure.h"
 #include "front/BatchAnalyse.h"
 #include "front/OrvBatchAnalyseErrors.h"
@@ -54,6 +55,14 @@ namespace {
 std::wstring AbsolutePath(const std::string& typed) {
     if (typed.empty()) return {};
     return FromNarrow(NarrowPathText(fs::absolute(typed).lexically_normal()));
+}
+
+// Where the engine keeps match indexes between runs; empty for none. An empty TM made for
+// one run is a new file each time: nothing of it would ever be read again.
+std::wstring IndexCacheFolder(const AnalyseOptions& options) {
+    if (options.noIndexCache || options.emptyTm) return {};
+    if (!options.indexCache.empty()) return AbsolutePath(options.indexCache);
+    return engine::UserCacheFolder(L"orvbatch").value_or(L"");
 }
 
 // The folder an output goes to, made when missing: `--log out/analysis.log` should just work.
@@ -342,7 +351,7 @@ int RunAnalyse(const AnalyseOptions& asked, Console& console) {
             throw UsageError(ToNarrow(error.description()));
         }
     }
-    control->SetExtras({options.encoding, rules});
+    control->SetExtras({options.encoding, rules, IndexCacheFolder(options)});
     RefuseOutputsOverInputs(options, batch);
     if (!options.report.empty()) CheckOutputFile(options.report, "the report", folders);
     if (!options.quote.empty()) CheckOutputFile(options.quote, "the quote", folders);

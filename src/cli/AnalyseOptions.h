@@ -21,6 +21,8 @@ struct AnalyseOptions {
     bool usePreviousTm = false;
     std::string encoding;           // empty: the engine detects it
     std::string segmentationRules;  // empty: the engine's own rules
+    std::string indexCache;         // empty: the user's cache folder
+    bool noIndexCache = false;
 
     std::string exportUnknown;
     int maxMatch = 85;

@@ -49,8 +49,17 @@ void AddAnalyse(CLI::App& app, AnalyseOptions& o) {
         ->add_option("--segmentation-rules", o.segmentationRules,
                      "Split segments by the rules of an SRX 2.0 file")
         ->type_name("FILE");
+    auto* cache = analyse
+                      ->add_option("--index-cache", o.indexCache,
+                                   "Keep the TM's match index in DIR between runs (default: the "
+                                   "user's cache folder)")
+                      ->type_name("DIR");
+    analyse
+        ->add_flag("--no-index-cache", o.noIndexCache,
+                   "Read and index the TM whole, and keep nothing for the next run")
+        ->excludes(cache);
     analyse->add_flag("--use-previous-tm", o.usePreviousTm,
-                      "Set UseTMFromPreviousAnalysis (an index lives only within one run)");
+                      "Set UseTMFromPreviousAnalysis (the results are the same either way)");
     analyse
         ->add_option("--export-unknown", o.exportUnknown,
                      "Export the segments without a good match to FILE")

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -30,6 +31,30 @@ void ReadAll(int fd, std::string& into) {
     close(fd);
 }
 
+// One cache folder for every run of this test program, removed when it ends: the runs must
+// neither write into the user's own cache nor read what another test program left there.
+class TestCacheFolder {
+public:
+    TestCacheFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orv-test-cache-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~TestCacheFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+const std::string& CacheHome() {
+    static const TestCacheFolder folder;
+    return folder.path();
+}
+
 }  // namespace
 
 RunningProgram::RunningProgram(const std::vector<std::string>& arguments,
@@ -42,6 +67,7 @@ RunningProgram::RunningProgram(const std::vector<std::string>& arguments,
         const auto equals = entry.find('=');
         if (equals != std::string::npos) env[entry.substr(0, equals)] = entry.substr(equals + 1);
     }
+    env["XDG_CACHE_HOME"] = CacheHome();
     for (const auto& [name, value] : environment) {
         if (value.empty())
             env.erase(name);
