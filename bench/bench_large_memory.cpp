@@ -6,6 +6,11 @@
 // every tenth segment of it through the oracle (BruteForceMatch), whose results the index
 // must equal segment for segment.
 //
+// Beside them: the index written to a cache file and read back as a warm run reads it (mapped,
+// checked, and its first segment matched), and whole runs of orvbatch on the batch as 20 text
+// documents: cold without the cache, cold filling it, and warm from it, each with its
+// wall-clock time and peak memory.
+//
 // The summary gives the time per segment, the index's speed against the oracle's on the same
 // sample, and how much the time per segment grows from 300,000 to 1,000,000 units: a search
 // that reads whole posting lists grows at least as the memory does (3.3 times), one that
@@ -16,8 +21,11 @@
 // it runs on every processor.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <malloc.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,10 +47,13 @@
 #include "SyntheticCorpus.h"
 #include "engine/match/Matcher.h"
 #include "engine/match/TmIndex.h"
+#include "engine/match/TmIndexFile.h"
 #include "engine/text/Utf8.h"
 #include "engine/tm/TmxReader.h"
 #include "engine/tm/TmxWriter.h"
 #include "platform/NarrowText.h"
+
+extern char** environ;
 
 namespace {
 
@@ -84,6 +95,13 @@ struct Subject {
     std::wstring tmxPath;
     std::unique_ptr<TmIndex> index;
     std::optional<double> loadSeconds, peakPerUnit, keptPerUnit;
+    std::optional<double> warmStartSeconds, warmPrivatePerUnit, indexFileBytesPerUnit;
+    // Whole runs of orvbatch: seconds and peak megabytes.
+    struct Figures {
+        double seconds = 0, peakMegabytes = 0;
+    };
+    std::optional<Figures> coldRun, fillingRun, warmRun;
+    std::vector<std::string> documents;
 };
 
 std::unique_ptr<BenchFolder> folder;
@@ -212,6 +230,97 @@ void Oracle(benchmark::State& state, const Subject* s, MatchOptions options) {
     }
 }
 
+// The index as a cache file, read back as a warm run reads it: mapped, every byte checked,
+// and the first segment of the batch matched. Its private memory is what the reading adds
+// beyond the file's pages, which the system can drop and read again.
+void WarmStart(benchmark::State& state, Subject* s) {
+    if (!Loaded(state, s)) return;
+    const std::wstring path = orv::FromNarrow((folder->path() / (s->name + ".index")).string());
+    orv::engine::WriteTmIndexFile(*s->index, path, "bench");
+    s->indexFileBytesPerUnit = static_cast<double>(fs::file_size(fs::path(orv::ToNarrow(path)))) /
+                               static_cast<double>(s->units);
+    const std::vector<Segment> first{s->batch.front()};
+    for (auto _ : state) {
+        const std::uintmax_t before = StatusBytes("RssAnon");
+        const auto start = std::chrono::steady_clock::now();
+        const auto read = orv::engine::ReadTmIndexFile(path, "bench", L"de-DE", {});
+        if (!read) {
+            state.SkipWithError("the index file could not be read back");
+            failures.push_back(s->name + ": the index file could not be read back");
+            return;
+        }
+        benchmark::DoNotOptimize(MatchBatch(*read, first, OptionsAt(50), 1));
+        s->warmStartSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        s->warmPrivatePerUnit = std::max(0.0, static_cast<double>(StatusBytes("RssAnon")) -
+                                                  static_cast<double>(before)) /
+                                static_cast<double>(s->units);
+    }
+}
+
+// The batch as 20 text documents, a segment a line.
+void WriteDocuments(Subject& s) {
+    const std::size_t perDocument = (s.batch.size() + 19) / 20;
+    for (std::size_t d = 0; d * perDocument < s.batch.size(); ++d) {
+        const fs::path path = folder->path() / (s.name + "-" + std::to_string(d) + ".txt");
+        std::ofstream out(path, std::ios::binary);
+        for (std::size_t i = d * perDocument; i < std::min(s.batch.size(), (d + 1) * perDocument);
+             ++i) {
+            std::wstring text = s.batch[i].text;
+            std::erase(text, orv::engine::kCodeMark);
+            out << orv::engine::ToUtf8(text) << "\n";
+        }
+        s.documents.push_back(path.string());
+    }
+}
+
+// orvbatch analysing the documents of `s` against its memory, as a user runs it; its wall
+// time and peak memory, none when it fails.
+std::optional<Subject::Figures> RunOrvbatch(const Subject& s,
+                                            const std::vector<std::string>& cache) {
+    std::vector<std::string> arguments{ORVBATCH_PATH, "analyse", "--tm",   orv::ToNarrow(s.tmxPath),
+                                       "--target",    "de-DE",   "--user", "bench",
+                                       "--format",    "csv",     "-q"};
+    arguments.insert(arguments.end(), cache.begin(), cache.end());
+    arguments.insert(arguments.end(), s.documents.begin(), s.documents.end());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // Spawned, not forked: a forked child's peak memory would count this process's pages.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::fflush(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = -1;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return std::nullopt;
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return Subject::Figures{
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+        static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+void WholeRuns(benchmark::State& state, Subject* s) {
+    WriteDocuments(*s);
+    const std::string cache = (folder->path() / (s->name + "-cache")).string();
+    for (auto _ : state) {
+        s->coldRun = RunOrvbatch(*s, {"--no-index-cache"});
+        fs::remove_all(cache);
+        s->fillingRun = RunOrvbatch(*s, {"--index-cache", cache});
+        s->warmRun = RunOrvbatch(*s, {"--index-cache", cache});
+    }
+    if (!s->coldRun || !s->fillingRun || !s->warmRun) {
+        state.SkipWithError("orvbatch failed");
+        failures.push_back(s->name + ": a run of orvbatch failed");
+    }
+}
+
 template <class... Args>
 void Register(const std::string& name, Args&&... args) {
     benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...)
@@ -230,6 +339,8 @@ void RegisterSubject(Subject& s) {
         Register("index/" + At(s, floor) + "/sample", Index, &s, OptionsAt(floor), false);
         Register("oracle/" + At(s, floor) + "/sample", Oracle, &s, OptionsAt(floor));
     }
+    Register("warm_start/" + s.name, WarmStart, &s);
+    Register("whole_runs/" + s.name, WholeRuns, &s);
 }
 
 // Prints as usual and keeps the CPU time of every run, by name.
@@ -276,6 +387,28 @@ void Summarise(const TimeReporter& times) {
         std::printf("%-16s %8zu %7s %10s %10s\n", s->name.c_str(), s->units,
                     Figure(s->loadSeconds, "%.1f").c_str(), Figure(s->peakPerUnit, "%.0f").c_str(),
                     Figure(s->keptPerUnit, "%.0f").c_str());
+
+    std::printf("\n%-16s %9s %12s %11s\n", "memory", "warm(s)", "private B/u", "file B/u");
+    for (const auto& s : subjects)
+        std::printf("%-16s %9s %12s %11s\n", s->name.c_str(),
+                    Figure(s->warmStartSeconds, "%.3f").c_str(),
+                    Figure(s->warmPrivatePerUnit, "%.0f").c_str(),
+                    Figure(s->indexFileBytesPerUnit, "%.0f").c_str());
+    std::printf("(warm: the index file mapped, checked and its first segment matched)\n");
+
+    const auto run = [](const std::optional<Subject::Figures>& figures) {
+        if (!figures) return std::string("-");
+        char text[40];
+        std::snprintf(text, sizeof text, "%.2f s %5.0f MB", figures->seconds,
+                      figures->peakMegabytes);
+        return std::string(text);
+    };
+    std::printf("\n%-16s %18s %18s %18s\n", "orvbatch", "cold, no cache", "cold, filling", "warm");
+    for (const auto& s : subjects)
+        std::printf("%-16s %18s %18s %18s\n", s->name.c_str(), run(s->coldRun).c_str(),
+                    run(s->fillingRun).c_str(), run(s->warmRun).c_str());
+    std::printf("(whole runs on %zu segments in 20 documents: wall-clock time, peak memory)\n",
+                kQueries);
 
     std::printf("\n%-16s %5s %14s %15s %16s %8s\n", "memory", "floor", "index us/seg",
                 "sample us/seg", "oracle us/seg", "speedup");
