@@ -142,7 +142,9 @@ void WriteCacheFile(const std::wstring& path, CacheFileKind kind, std::string_vi
     };
     write(BytesOf(&header, sizeof header));
     for (const auto& piece : pieces) write(piece);
-    writer.Commit();
+    // A cache file cut short by a crash fails its checksum and is made again: waiting for the
+    // disk would cost a cold run seconds for nothing.
+    writer.Commit(AtomicFileWriter::Durability::Unsynced);
 }
 
 std::optional<CacheFileContents> ParseCacheFile(std::span<const std::byte> bytes,

@@ -25,7 +25,8 @@ struct CacheFileKind {
     uint32_t version;  // of the sections' layout: a file of another version is not read
 };
 
-// Writes a cache file of `kind` for `key` holding `sections`, whole or not at all, readable by
+// Writes a cache file of `kind` for `key` holding `sections`, whole or not at all (after a
+// system crash perhaps cut short, which its checksum shows), readable by
 // its owner only. Throws FileFailure when it cannot be written.
 void WriteCacheFile(const std::wstring& path, CacheFileKind kind, std::string_view key,
                     const std::vector<std::span<const std::byte>>& sections);

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <string_view>
 
+#include <unicode/uversion.h>
+
+#include "OrvBatchAnalyseVersion.h"
 #include "engine/cache/CacheFile.h"
 #include "engine/match/TmIndexFile.h"
 #include "engine/system/CacheFolder.h"
@@ -21,9 +24,11 @@ std::string Utf8(std::wstring_view text) {
     return ToUtf8(text);
 }
 
-// The TM's part of every key: a file made for another path or state is another key.
+// The TM's part of every key: a file made for another path or state is another key, and so
+// is one made by another version of the engine or of ICU, whose reading or tokens may differ.
 std::string TmKey(const TmFileState& tm) {
-    return "tm=" + Utf8(tm.path) + "\nsize=" + std::to_string(tm.size) +
+    return std::string("engine=") + kComponentVersion +
+           "\nicu=" U_ICU_VERSION "\ntm=" + Utf8(tm.path) + "\nsize=" + std::to_string(tm.size) +
            "\nmodified=" + std::to_string(tm.modifiedNs) +
            "\nchanged=" + std::to_string(tm.changedNs) +
            "\nvolume=" + std::to_string(tm.node.volume) +

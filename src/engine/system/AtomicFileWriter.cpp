@@ -38,8 +38,8 @@ AtomicFileWriter::~AtomicFileWriter() {
     RemoveFileQuietly(temporary_);
 }
 
-void AtomicFileWriter::Commit() {
-    file_.Sync();
+void AtomicFileWriter::Commit(Durability durability) {
+    if (durability == Durability::Synced) file_.Sync();
     file_.Close();
     RenameReplacing(temporary_, target_);
     committed_ = true;

@@ -31,8 +31,15 @@ public:
 
     void Write(std::string_view bytes) { file_.Write(bytes); }
 
-    // Syncs and closes the temporary file and renames it over the target.
-    void Commit();
+    enum class Durability {
+        Synced,  // on the disk before it takes the target's name
+        // Renamed at once: for a file that can always be made again and whose reader checks
+        // it whole, since after a crash its name may hold a file cut short.
+        Unsynced,
+    };
+    // Closes the temporary file, synced unless asked otherwise, and renames it over the
+    // target.
+    void Commit(Durability durability = Durability::Synced);
 
 private:
     std::wstring target_;
