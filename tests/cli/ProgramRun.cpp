@@ -6,12 +6,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+
+#include "support/TempFolder.h"
 
 extern char** environ;
 
@@ -33,26 +34,10 @@ void ReadAll(int fd, std::string& into) {
 
 // One cache folder for every run of this test program, removed when it ends: the runs must
 // neither write into the user's own cache nor read what another test program left there.
-class TestCacheFolder {
-public:
-    TestCacheFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orv-test-cache-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TestCacheFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 const std::string& CacheHome() {
-    static const TestCacheFolder folder;
-    return folder.path();
+    static const orv::test::TempFolder folder;
+    static const std::string path = folder.path().string();
+    return path;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "engine/app/EngineTM.h"
 
-#include <system_error>
-
 #include "engine/app/AnalysisLogWriter.h"
 #include "engine/app/AnalysisRun.h"
 #include "engine/app/EngineApplication.h"
@@ -16,7 +14,6 @@
 #include "engine/tm/TmUsers.h"
 #include "engine/tm/TmxReader.h"
 #include "platform/AutomationError.h"
-#include "platform/NativePath.h"
 
 namespace orv::engine {
 
@@ -50,7 +47,7 @@ void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
     EngineControl& control = *application_.control();
     const auto kind = mode == L"w" ? TmFileLock::Kind::Exclusive : TmFileLock::Kind::Shared;
     const auto cache = application_.Cache();
-    if (cache && stamp && OpenFromCache(path, *stamp, userName, password, kind)) return;
+    if (cache && stamp && OpenFromCache(path, *stamp, *cache, userName, password, kind)) return;
     OpenedTm opened;
     try {
         // Loading a large TM takes seconds; a cancel request should end it as it ends the
@@ -73,9 +70,9 @@ void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
 }
 
 bool EngineTM::OpenFromCache(const std::wstring& path, const TmFileState& state,
-                             const std::wstring& userName, const std::wstring& password,
-                             TmFileLock::Kind kind) {
-    const auto languages = application_.Cache()->FindLanguages(state);
+                             const TmCache& cache, const std::wstring& userName,
+                             const std::wstring& password, TmFileLock::Kind kind) {
+    const auto languages = cache.FindLanguages(state);
     if (!languages) return false;
     TmFileLock lock = TmFileLock::Take(path, kind);
     // The users come from the file itself, never from the cache, and are asked first.

@@ -59,7 +59,7 @@ private:
     void RunJob(const std::wstring& jobFilePath, EngineControl& control);
     // The TM at `path` from its header and the cache's record of its languages; false, with
     // nothing open, when the cache does not know the file in `state`.
-    bool OpenFromCache(const std::wstring& path, const TmFileState& state,
+    bool OpenFromCache(const std::wstring& path, const TmFileState& state, const TmCache& cache,
                        const std::wstring& userName, const std::wstring& password,
                        TmFileLock::Kind kind);
 

@@ -11,7 +11,9 @@
 #include "engine/match/TmIndexFile.h"
 #include "engine/system/CacheFolder.h"
 #include "engine/system/FileFailure.h"
+#include "engine/text/Fnv1a.h"
 #include "engine/text/Utf8.h"
+#include "engine/tm/LanguageIds.h"
 #include "platform/NativePath.h"
 
 namespace orv::engine {
@@ -20,27 +22,15 @@ namespace {
 
 constexpr CacheFileKind kLanguagesFile{0x31474E4C /* "LNG1" */, 1};
 
-std::string Utf8(std::wstring_view text) {
-    return ToUtf8(text);
-}
-
 // The TM's part of every key: a file made for another path or state is another key, and so
 // is one made by another version of the engine or of ICU, whose reading or tokens may differ.
 std::string TmKey(const TmFileState& tm) {
     return std::string("engine=") + kComponentVersion +
-           "\nicu=" U_ICU_VERSION "\ntm=" + Utf8(tm.path) + "\nsize=" + std::to_string(tm.size) +
+           "\nicu=" U_ICU_VERSION "\ntm=" + ToUtf8(tm.path) + "\nsize=" + std::to_string(tm.size) +
            "\nmodified=" + std::to_string(tm.modifiedNs) +
            "\nchanged=" + std::to_string(tm.changedNs) +
            "\nvolume=" + std::to_string(tm.node.volume) +
            "\nfile=" + std::to_string(tm.node.index) + "\n";
-}
-
-std::wstring LowerTag(std::wstring tag) {
-    for (wchar_t& c : tag) {
-        if (c == L'_') c = L'-';
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return tag;
 }
 
 // What else shapes an index: the target language as the index compares it, and every
@@ -48,21 +38,17 @@ std::wstring LowerTag(std::wstring tag) {
 std::string IndexKey(const TmFileState& tm, const std::wstring& targetLanguage,
                      const SubstitutionOptions& s) {
     auto flag = [](bool on) { return on ? "1" : "0"; };
-    return TmKey(tm) + "target=" + Utf8(LowerTag(targetLanguage)) + "\ndates=" + flag(s.dates) +
-           "\ntimes=" + flag(s.times) + "\nnumbers=" + flag(s.numbers) +
-           "\nmeasurements=" + flag(s.measurements) + "\nshortdate=" + Utf8(s.shortDatePattern) +
-           "\nlongdate=" + Utf8(s.longDatePattern) + "\ntime=" + Utf8(s.timePattern) +
-           "\ndecimal=" + Utf8(s.decimalSeparator) + "\ngroup=" + Utf8(s.groupSeparator) + "\n";
+    return TmKey(tm) + "target=" + ToUtf8(FoldedLanguageTag(targetLanguage)) +
+           "\ndates=" + flag(s.dates) + "\ntimes=" + flag(s.times) +
+           "\nnumbers=" + flag(s.numbers) + "\nmeasurements=" + flag(s.measurements) +
+           "\nshortdate=" + ToUtf8(s.shortDatePattern) + "\nlongdate=" + ToUtf8(s.longDatePattern) +
+           "\ntime=" + ToUtf8(s.timePattern) + "\ndecimal=" + ToUtf8(s.decimalSeparator) +
+           "\ngroup=" + ToUtf8(s.groupSeparator) + "\n";
 }
 
 std::string Hex(std::string_view text) {
-    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
-    for (char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3u;
-    }
     char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(Fnv1a64(text)));
     return digits;
 }
 
@@ -76,8 +62,8 @@ std::wstring InFolder(const std::wstring& folder, const std::string& name) {
 
 // The languages as the section holds them: the source, then each target, a line each.
 std::string LanguagesText(const TmLanguages& languages) {
-    std::string text = std::to_string(languages.units) + "\n" + Utf8(languages.sourceLanguage);
-    for (const auto& target : languages.targetLanguages) text += "\n" + Utf8(target);
+    std::string text = std::to_string(languages.units) + "\n" + ToUtf8(languages.sourceLanguage);
+    for (const auto& target : languages.targetLanguages) text += "\n" + ToUtf8(target);
     return text;
 }
 
@@ -118,14 +104,14 @@ std::optional<TmFileState> StateOfTmFile(const std::wstring& path) {
 TmCache::TmCache(std::wstring folder) : folder_(std::move(folder)) {}
 
 std::wstring TmCache::LanguagesFile(const TmFileState& tm) const {
-    return InFolder(folder_, Hex(Utf8(tm.path)) + ".languages");
+    return InFolder(folder_, Hex(ToUtf8(tm.path)) + ".languages");
 }
 
 std::wstring TmCache::IndexFile(const TmFileState& tm, const std::wstring& targetLanguage,
                                 const SubstitutionOptions& substitution) const {
     const std::string key = IndexKey(tm, targetLanguage, substitution);
     return InFolder(folder_,
-                    Hex(Utf8(tm.path)) + "-" + Hex(key.substr(TmKey(tm).size())) + ".index");
+                    Hex(ToUtf8(tm.path)) + "-" + Hex(key.substr(TmKey(tm).size())) + ".index");
 }
 
 std::optional<TmLanguages> TmCache::FindLanguages(const TmFileState& tm) const {

@@ -13,21 +13,11 @@
 #include "engine/match/TmIndexData.h"
 #include "engine/model/EngineError.h"
 #include "engine/text/Utf8.h"
+#include "engine/tm/LanguageIds.h"
 
 namespace orv::engine {
 
 namespace {
-
-wchar_t LanguageChar(wchar_t c) {
-    if (c == L'_') return L'-';
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool SameLanguage(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](wchar_t x, wchar_t y) { return LanguageChar(x) == LanguageChar(y); });
-}
 
 bool IsBlank(const Segment& segment) {
     return std::all_of(segment.text.begin(), segment.text.end(),
@@ -189,7 +179,7 @@ void MarkMultipleTranslations(const TmIndex::Data& data, const TranslationMemory
     auto translations = [&](uint32_t entry) {
         std::vector<const Segment*> found;
         for (const Variant& variant : tm.units[data.entryUnits[entry]].targets)
-            if (SameLanguage(variant.language, data.targetLanguage) && !IsBlank(variant.segment))
+            if (SameLanguageTag(variant.language, data.targetLanguage) && !IsBlank(variant.segment))
                 found.push_back(&variant.segment);
         return found;
     };
@@ -397,7 +387,7 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
         bool target = false, other = false;
         for (const Variant& variant : tm.units[u].targets) {
             if (IsBlank(variant.segment)) continue;
-            (SameLanguage(variant.language, targetLanguage) ? target : other) = true;
+            (SameLanguageTag(variant.language, targetLanguage) ? target : other) = true;
         }
         if (target)
             matchable.push_back(u);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "engine/text/Utf8.h"
+#include "engine/text/Fnv1a.h"
 
 namespace orv::engine {
 
@@ -54,12 +54,8 @@ bool VocabularyIsSound(std::span<const uint64_t> start, std::span<const char> te
 }  // namespace
 
 uint64_t VocabularyHash(std::string_view utf8) {
-    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
-    for (char c : utf8) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3u;
-    }
-    return hash ^ (hash >> 29);
+    const uint64_t hash = Fnv1a64(utf8);
+    return hash ^ (hash >> 29);  // the table takes the low bits
 }
 
 std::optional<uint32_t> TmIndex::Data::Find(std::span<const uint64_t> start,

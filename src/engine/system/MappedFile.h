@@ -43,6 +43,9 @@ public:
 
 private:
     MappedFile(const std::byte* data, std::size_t size) noexcept : data_(data), size_(size) {}
+    // How many bytes of `file` a mapping must cover, 0 for none; throws what Map throws for
+    // what cannot be mapped. The same on every system.
+    static std::size_t SizeToMap(const SystemFile& file);
     void Unmap() noexcept;
 
     const std::byte* data_ = nullptr;

@@ -79,6 +79,11 @@ std::optional<int32_t> LanguageIdFromTag(const std::wstring& tag) {
     return static_cast<int32_t>(id);
 }
 
+std::wstring FoldedLanguageTag(std::wstring tag) {
+    for (wchar_t& c : tag) c = FoldTagCharacter(c);
+    return tag;
+}
+
 bool SameLanguageTag(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -21,4 +21,7 @@ std::optional<int32_t> LanguageIdFromTag(const std::wstring& tag);
 // in place of "-".
 bool SameLanguageTag(const std::wstring& a, const std::wstring& b);
 
+// The one spelling of `tag` that SameLanguageTag sees: lower case, "-" between the parts.
+std::wstring FoldedLanguageTag(std::wstring tag);
+
 }  // namespace orv::engine

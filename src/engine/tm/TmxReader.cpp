@@ -74,19 +74,15 @@ std::string_view View(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
 }
 
+// The `length` bytes of text a SAX2 callback hands over.
+std::string_view Chars(const xmlChar* text, int length) {
+    return std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
+}
+
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-std::wstring FoldedTag(const std::wstring& tag) {
-    std::wstring folded = tag;
-    for (wchar_t& c : folded) {
-        if (c == L'_') c = L'-';
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return folded;
 }
 
 // The attributes of a start tag as SAX2 hands them over: five pointers each (local name,
@@ -407,19 +403,13 @@ void TmxParser::OnEnd(void* context, const xmlChar* localName, const xmlChar* pr
 void TmxParser::OnText(void* context, const xmlChar* text, int length) {
     TmxParser* parser = Of(context);
     if (parser == nullptr) return xmlSAX2Characters(context, text, length);
-    parser->Guarded([&] {
-        parser->Text(std::string_view(reinterpret_cast<const char*>(text),
-                                      static_cast<std::size_t>(length)));
-    });
+    parser->Guarded([&] { parser->Text(Chars(text, length)); });
 }
 
 void TmxParser::OnCdata(void* context, const xmlChar* text, int length) {
     TmxParser* parser = Of(context);
     if (parser == nullptr) return xmlSAX2CDataBlock(context, text, length);
-    parser->Guarded([&] {
-        parser->Text(std::string_view(reinterpret_cast<const char*>(text),
-                                      static_cast<std::size_t>(length)));
-    });
+    parser->Guarded([&] { parser->Text(Chars(text, length)); });
 }
 
 void TmxParser::OnReference(void* context, const xmlChar* name) {
@@ -854,7 +844,7 @@ std::size_t TmxParser::Intern(std::string_view written) {
     }
     const std::size_t index = languages_.size();
     std::wstring tag = FromUtf8(written);
-    const auto [same, inserted] = languageByFolded_.emplace(FoldedTag(tag), index);
+    const auto [same, inserted] = languageByFolded_.emplace(FoldedLanguageTag(tag), index);
     languages_.push_back(Language{std::move(tag), same->second});
     languageByWritten_.emplace(key, index);
     return index;

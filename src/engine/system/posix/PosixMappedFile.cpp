@@ -1,8 +1,6 @@
 #include <sys/mman.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <limits>
 
 #include "engine/system/FileFailure.h"
 #include "engine/system/MappedFile.h"
@@ -26,14 +24,8 @@ FileProblem MappingProblemOf(int error) {
 }  // namespace
 
 MappedFile MappedFile::Map(const SystemFile& file) {
-    const FileStatus status = file.Status();
-    if (status.kind == FileKind::Folder) throw FileFailure(FileProblem::IsFolder);
-    if (status.kind != FileKind::Regular) throw FileFailure(FileProblem::NotRegular);
-    if (status.size == 0) return {};
-    // A 32-bit process: a shorter mapping would pass for the whole file.
-    if (status.size > std::numeric_limits<std::size_t>::max())
-        throw FileFailure(FileProblem::TooLarge);
-    const auto size = static_cast<std::size_t>(status.size);
+    const std::size_t size = SizeToMap(file);
+    if (size == 0) return {};
     // Shared: the pages are the file's own cached ones, not a private copy of them.
     void* const data =
         ::mmap(nullptr, size, PROT_READ, MAP_SHARED, static_cast<int>(file.handle_), 0);

@@ -3,7 +3,6 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdint>
-#include <limits>
 
 namespace orv::engine {
 namespace {
@@ -23,20 +22,16 @@ FileProblem MappingProblemOf(DWORD error) {
 }  // namespace
 
 MappedFile MappedFile::Map(const SystemFile& file) {
-    const FileStatus status = file.Status();
-    if (status.kind == FileKind::Folder) throw FileFailure(FileProblem::IsFolder);
-    if (status.kind != FileKind::Regular) throw FileFailure(FileProblem::NotRegular);
+    const std::size_t size = SizeToMap(file);
     // Windows refuses to map an empty file.
-    if (status.size == 0) return {};
-    // A 32-bit process: a shorter view would pass for the whole file.
-    if (status.size > std::numeric_limits<SIZE_T>::max()) throw FileFailure(FileProblem::TooLarge);
+    if (size == 0) return {};
     // The size seen above, not the file's size now: a file cut short since fails here rather
     // than giving fewer bytes.
-    const HANDLE mapping = CreateFileMappingW(reinterpret_cast<HANDLE>(file.handle_), nullptr,
-                                              PAGE_READONLY, static_cast<DWORD>(status.size >> 32),
-                                              static_cast<DWORD>(status.size), nullptr);
+    const auto wide = static_cast<uint64_t>(size);
+    const HANDLE mapping =
+        CreateFileMappingW(reinterpret_cast<HANDLE>(file.handle_), nullptr, PAGE_READONLY,
+                           static_cast<DWORD>(wide >> 32), static_cast<DWORD>(wide), nullptr);
     if (mapping == nullptr) throw FileFailure(MappingProblemOf(GetLastError()));
-    const auto size = static_cast<SIZE_T>(status.size);
     void* const data = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
     const DWORD error = GetLastError();
     // The view keeps the mapping, and the file, for as long as it stands.
