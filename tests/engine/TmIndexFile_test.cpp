@@ -200,9 +200,9 @@ TEST(TmIndexFileTest, ArraysThatCannotBeSearchedSafelyAreNotRead) {
          [&](Data& d) { d.entryCodeKinds = changed(d.entryCodeKinds, [](auto& v) { v[0] = 9; }); }},
         {"an empty entry of no entry",
          [&](Data& d) { d.empty = changed(d.empty, [&](auto& v) { v.push_back(entries); }); }},
-        {"fewer signatures than postings",
+        {"fewer signatures than entries",
          [&](Data& d) {
-             d.postingSignatures = changed(d.postingSignatures, [](auto& v) { v.pop_back(); });
+             d.entrySignatures = changed(d.entrySignatures, [](auto& v) { v.pop_back(); });
          }},
         {"fewer units than entries",
          [&](Data& d) { d.entryUnits = changed(d.entryUnits, [](auto& v) { v.pop_back(); }); }},

@@ -41,6 +41,16 @@ std::size_t Needed(std::size_t longest, int32_t threshold) {
     return (longest * static_cast<std::size_t>(threshold) + 99) / 100;
 }
 
+constexpr std::ptrdiff_t kPrefetchAhead = 16;
+
+void Prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 const Posting* FirstOfLength(const Posting* begin, const Posting* end, std::size_t length) {
     return std::lower_bound(begin, end, length,
                             [](const Posting& p, std::size_t m) { return p.length < m; });
@@ -102,7 +112,7 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
                             int32_t threshold) {
     const QueryToken& token = tokens_[k];
     const Rest& rest = rest_[k];
-    const Posting* const postings = data_->postings.data();
+    const Signature* const signatures = data_->entrySignatures.data();
     const Posting* p = FirstOfLength(token.begin, token.end, shortest);
     while (p != token.end && p->length <= admitting) {
         const uint32_t length = p->length;
@@ -114,9 +124,12 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
             p, lengthEnd, lastRank,
             [](uint32_t rank, const Posting& posting) { return rank < posting.rank; });
         const uint32_t bitsNeeded = needed > rest.slack ? needed - rest.slack : 0;
-        const Signature* signature = data_->postingSignatures.data() + (p - postings);
-        for (; p != rankEnd; ++p, ++signature) {
-            if (IsAdmitted(p->entry) || signature->Common(rest.bits) < bitsNeeded) continue;
+        for (; p != rankEnd; ++p) {
+            // The signatures are read in no order: asked for a few postings ahead, they are
+            // there when their turn comes.
+            if (rankEnd - p > kPrefetchAhead) Prefetch(&signatures[p[kPrefetchAhead].entry]);
+            if (IsAdmitted(p->entry) || signatures[p->entry].Common(rest.bits) < bitsNeeded)
+                continue;
             Mark(p->entry);
             admitted_.push_back({p->entry, length, 0});
         }

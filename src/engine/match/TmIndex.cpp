@@ -11,6 +11,7 @@
 
 #include "engine/match/ParallelFor.h"
 #include "engine/match/TmIndexData.h"
+#include "engine/match/TokenVocabulary.h"
 #include "engine/model/EngineError.h"
 #include "engine/text/Utf8.h"
 #include "engine/tm/LanguageIds.h"
@@ -68,7 +69,7 @@ PreparedSegment Prepare(const Segment& segment, const TokenizedSegment& tokenize
         if (token.kind == Token::Kind::Code) continue;
         uint32_t id = foldedId(token.folded);
         prepared.folded.push_back(id);
-        prepared.original.push_back(originalId(token.text));
+        prepared.original.push_back(originalId(token, id));
         if (IsPlaceable(token.kind) || IsSubstitutionMark(token.text))
             prepared.placeables.push_back(id);
     }
@@ -90,49 +91,30 @@ void Seal(TmIndex::Data& data, const BuiltArrays& arrays) {
 #undef ORV_TM_INDEX_SEAL
 }
 
-// Token texts and the ids one thread gave them, in the order it first met them.
-struct LocalVocabulary {
-    std::unordered_map<std::wstring, uint32_t> ids;
-    std::vector<const std::wstring*> texts;  // by id; the map's keys stay where they are
-
-    uint32_t Intern(const std::wstring& text) {
-        auto [at, added] = ids.try_emplace(text, static_cast<uint32_t>(ids.size()));
-        if (added) texts.push_back(&at->first);
-        return at->second;
-    }
-};
-
 // The ids common to every thread, numbered by first occurrence in TM order.
 struct CommonVocabulary {
-    std::unordered_map<std::wstring_view, uint32_t> ids;
-    std::vector<std::wstring_view> texts;
+    TokenVocabulary texts;
 
     // Turns `local` ids of `vocabulary` into common ones; `common` remembers them by local id.
-    void Renumber(std::vector<uint32_t>& local, const LocalVocabulary& vocabulary,
+    void Renumber(std::vector<uint32_t>& local, const TokenVocabulary& vocabulary,
                   std::vector<uint32_t>& common) {
-        if (common.size() < vocabulary.texts.size())
-            common.resize(vocabulary.texts.size(), UINT32_MAX);
+        if (common.size() < vocabulary.size()) common.resize(vocabulary.size(), UINT32_MAX);
         for (uint32_t& id : local) {
             uint32_t& mapped = common[id];
-            if (mapped == UINT32_MAX) {
-                const std::wstring_view text = *vocabulary.texts[id];
-                auto [at, added] = ids.try_emplace(text, static_cast<uint32_t>(texts.size()));
-                if (added) texts.push_back(text);
-                mapped = at->second;
-            }
+            if (mapped == UINT32_MAX) mapped = texts.Intern(vocabulary.Text(id));
             id = mapped;
         }
     }
 };
 
 // A vocabulary's arrays: the texts in UTF-8 by id, and the table that finds them.
-void StoreVocabulary(const std::vector<std::wstring_view>& texts, std::vector<uint64_t>& start,
+void StoreVocabulary(const TokenVocabulary& texts, std::vector<uint64_t>& start,
                      std::vector<char>& bytes, std::vector<uint32_t>& slots) {
     start.assign(1, 0);
     std::string utf8;
-    for (std::wstring_view text : texts) {
+    for (uint32_t id = 0; id < texts.size(); ++id) {
         utf8.clear();
-        AppendAsUtf8(utf8, text);
+        AppendAsUtf8(utf8, texts.Text(id));
         bytes.insert(bytes.end(), utf8.begin(), utf8.end());
         start.push_back(bytes.size());
     }
@@ -187,10 +169,22 @@ void MarkMultipleTranslations(const TmIndex::Data& data, const TranslationMemory
         return NormalisedText(tm.units[data.entryUnits[a]].source) ==
                NormalisedText(tm.units[data.entryUnits[b]].source);
     };
+    // Most sources of a memory are there once, with one translation.
+    const auto oneTranslation = [&](uint32_t entry) {
+        std::size_t found = 0;
+        for (const Variant& variant : tm.units[data.entryUnits[entry]].targets)
+            found +=
+                !IsBlank(variant.segment) && SameLanguageTag(variant.language, data.targetLanguage);
+        return found < 2;
+    };
     const auto& exact = data.exact;
     for (std::size_t from = 0; from < exact.size();) {
         std::size_t to = from;
         while (to < exact.size() && exact[to].key == exact[from].key) ++to;
+        if (to - from == 1 && oneTranslation(exact[from].position)) {
+            from = to;
+            continue;
+        }
         std::vector<bool> done(to - from, false);
         for (std::size_t i = from; i < to; ++i) {
             if (done[i - from]) continue;
@@ -303,10 +297,10 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned work
         postingStart[id + 1] = postingStart[id] + listSize[id];
     auto& postings = arrays.postings;
     postings.resize(postingStart[vocabulary]);
-    arrays.postingSignatures.resize(postings.size());
     std::vector<uint64_t> fill(postingStart.begin(), postingStart.end() - 1);
     AssignSignatureBits(arrays.signatureBits, listSize, distinct);
-    std::vector<Signature> signatures(entries);
+    auto& signatures = arrays.entrySignatures;
+    signatures.assign(entries, Signature{});
     const auto rarer = [&](const std::pair<uint32_t, uint32_t>& a,
                            const std::pair<uint32_t, uint32_t>& b) {
         return listSize[a.first] != listSize[b.first] ? listSize[a.first] < listSize[b.first]
@@ -334,8 +328,6 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned work
                          [](const Posting& a, const Posting& b) {
                              return a.length != b.length ? a.length < b.length : a.rank < b.rank;
                          });
-        for (std::size_t p = postingStart[id]; p < postingStart[id + 1]; ++p)
-            arrays.postingSignatures[p] = signatures[postings[p].entry];
     });
 }
 
@@ -363,10 +355,11 @@ PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
             AppendAsUtf8(utf8, text);
             return lookup(data.FoldedId(utf8), data.Vocabulary(), newFolded, text);
         },
-        [&](const std::wstring& text) {
+        [&](const Token& token, uint32_t) {
             utf8.clear();
-            AppendAsUtf8(utf8, text);
-            return lookup(data.OriginalId(utf8), data.OriginalVocabulary(), newOriginal, text);
+            AppendAsUtf8(utf8, token.text);
+            return lookup(data.OriginalId(utf8), data.OriginalVocabulary(), newOriginal,
+                          token.text);
         });
 }
 
@@ -398,7 +391,7 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
     // Each thread tokenises a block with ids of its own; they are made common as the block
     // joins the arrays, in TM order.
     const unsigned workers = WorkerCount(threads, matchable.size());
-    std::vector<LocalVocabulary> local(workers);
+    std::vector<TokenVocabulary> local(workers);
     std::vector<std::vector<uint32_t>> commonFolded(workers), commonOriginal(workers);
     CommonVocabulary folded, original;
     std::vector<PreparedSegment> block;
@@ -410,12 +403,19 @@ TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage
         block.assign(count, PreparedSegment{});
         tokenisedBy.assign(count, 0);
         ParallelFor(count, workers, [&](std::size_t i, unsigned worker) {
-            const Segment source = data.Substituted(tm.units[matchable[from + i]].source);
-            LocalVocabulary& vocabulary = local[worker];
+            const Segment& written = tm.units[matchable[from + i]].source;
+            std::optional<Segment> substituted;  // a copy only when it differs
+            if (data.substitution) substituted = data.substitution->Apply(written);
+            const Segment& source = substituted ? *substituted : written;
+            TokenVocabulary& vocabulary = local[worker];
+            // One vocabulary for both while tokenising: a token written as it folds is
+            // asked for once.
             block[i] = Prepare(
                 source, Tokenize(source),
                 [&](const std::wstring& text) { return vocabulary.Intern(text); },
-                [&](const std::wstring& text) { return vocabulary.Intern(text); });
+                [&](const Token& token, uint32_t foldedId) {
+                    return token.text == token.folded ? foldedId : vocabulary.Intern(token.text);
+                });
             tokenisedBy[i] = worker;
             stopIfAsked();
         });

@@ -106,41 +106,40 @@ struct ExactRef {
 // texts one after another, where each begins (one more than there are tokens), and an open
 // addressing table of id + 1 (0: free) by the text's hash. Segments keep their normalised
 // text in UTF-8 the same way. The cache file stores them in this order.
-#define ORV_TM_INDEX_ARRAYS(X)                                                             \
-    X(foldedStart, uint64_t)                                                               \
-    X(foldedText, char)                                                                    \
-    X(foldedSlots, uint32_t)                                                               \
-    X(originalStart, uint64_t)                                                             \
-    X(originalText, char)                                                                  \
-    X(originalSlots, uint32_t)                                                             \
-    /* Units translated into the target language, in TM order. */                          \
-    X(entryTextStart, uint64_t)                                                            \
-    X(entryText, char)                                                                     \
-    X(entryCodeStart, uint64_t)                                                            \
-    X(entryCodeKinds, uint8_t)                                                             \
-    X(entryKeys, uint64_t)                                                                 \
-    X(entryUnits, uint32_t)   /* the TM position of each */                                \
-    X(entryMultiple, uint8_t) /* 1: its source has more than one distinct translation */   \
-    X(tokenStart, uint64_t)                                                                \
-    X(foldedTokens, uint32_t)                                                              \
-    X(originalTokens, uint32_t)                                                            \
-    X(placeableStart, uint64_t)                                                            \
-    X(placeables, uint32_t)                                                                \
-    X(exact, ExactRef)                                                                     \
-    X(empty, uint32_t) /* entries without tokens */                                        \
-    /* Per folded id: its postings, ordered by length, then rank and then entry; beside */ \
-    /* each, its entry's signature, so that reading a list reads them in order too. */     \
-    X(postingStart, uint64_t)                                                              \
-    X(postings, Posting)                                                                   \
-    X(postingSignatures, Signature)                                                        \
-    X(signatureBits, TokenBits)                                                            \
-    /* Units translated only into other languages, in TM order. */                         \
-    X(relayTextStart, uint64_t)                                                            \
-    X(relayText, char)                                                                     \
-    X(relayCodeStart, uint64_t)                                                            \
-    X(relayCodeKinds, uint8_t)                                                             \
-    X(relayKeys, uint64_t)                                                                 \
-    X(relayUnits, uint32_t)                                                                \
+#define ORV_TM_INDEX_ARRAYS(X)                                                           \
+    X(foldedStart, uint64_t)                                                             \
+    X(foldedText, char)                                                                  \
+    X(foldedSlots, uint32_t)                                                             \
+    X(originalStart, uint64_t)                                                           \
+    X(originalText, char)                                                                \
+    X(originalSlots, uint32_t)                                                           \
+    /* Units translated into the target language, in TM order. */                        \
+    X(entryTextStart, uint64_t)                                                          \
+    X(entryText, char)                                                                   \
+    X(entryCodeStart, uint64_t)                                                          \
+    X(entryCodeKinds, uint8_t)                                                           \
+    X(entryKeys, uint64_t)                                                               \
+    X(entryUnits, uint32_t)   /* the TM position of each */                              \
+    X(entryMultiple, uint8_t) /* 1: its source has more than one distinct translation */ \
+    X(entrySignatures, Signature)                                                        \
+    X(tokenStart, uint64_t)                                                              \
+    X(foldedTokens, uint32_t)                                                            \
+    X(originalTokens, uint32_t)                                                          \
+    X(placeableStart, uint64_t)                                                          \
+    X(placeables, uint32_t)                                                              \
+    X(exact, ExactRef)                                                                   \
+    X(empty, uint32_t) /* entries without tokens */                                      \
+    /* Per folded id: its postings, ordered by length, then rank and then entry. */      \
+    X(postingStart, uint64_t)                                                            \
+    X(postings, Posting)                                                                 \
+    X(signatureBits, TokenBits)                                                          \
+    /* Units translated only into other languages, in TM order. */                       \
+    X(relayTextStart, uint64_t)                                                          \
+    X(relayText, char)                                                                   \
+    X(relayCodeStart, uint64_t)                                                          \
+    X(relayCodeKinds, uint8_t)                                                           \
+    X(relayKeys, uint64_t)                                                               \
+    X(relayUnits, uint32_t)                                                              \
     X(relayExact, ExactRef)
 
 // The hash by which a vocabulary's table places a token's UTF-8 text.

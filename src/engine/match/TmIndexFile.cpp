@@ -10,7 +10,7 @@ namespace orv::engine {
 namespace {
 
 // The layout of the arrays: a change to any of them, or to what they mean, is a new version.
-constexpr CacheFileKind kIndexFile{0x31584449 /* "IDX1" */, 1};
+constexpr CacheFileKind kIndexFile{0x31584449 /* "IDX1" */, 2};
 
 #define ORV_TM_INDEX_COUNT(name, type) +1
 constexpr std::size_t kArrays = 0 ORV_TM_INDEX_ARRAYS(ORV_TM_INDEX_COUNT);

@@ -77,7 +77,10 @@ private:
     std::unique_ptr<icu::BreakIterator> breaker_;
 };
 
+// The character tests below answer ASCII, most of the text of most memories, without asking
+// the Unicode library's property tables.
 bool IsSpace(UChar32 c) {
+    if (c < 0x80) return c == ' ' || (c >= 0x09 && c <= 0x0D);
     return u_isUWhiteSpace(c);
 }
 
@@ -220,6 +223,14 @@ void FindUrlsAndEmails(const char16_t* s, int32_t from, int32_t n, std::vector<S
 
 template <CodeUnit Unit>
 BasicToken<Unit> MakeToken(Kind kind, const char16_t* s, int32_t a, int32_t b) {
+    // Most tokens of most memories are ASCII, whose case folding is its lower case: the
+    // Unicode library's folding is left for the others.
+    if (std::all_of(s + a, s + b, [](char16_t c) { return c < 0x80; })) {
+        BasicToken<Unit> token{kind, std::basic_string<Unit>(s + a, s + b), {}};
+        token.folded = token.text;
+        for (Unit& c : token.folded) c = static_cast<Unit>(AsciiLower(static_cast<char16_t>(c)));
+        return token;
+    }
     icu::UnicodeString folded(s + a, b - a);
     folded.foldCase();
     return {kind, FromIcu<Unit>(s + a, b - a), FromIcu<Unit>(folded.getBuffer(), folded.length())};
@@ -252,6 +263,12 @@ void BreakWords(const char16_t* s, int32_t a, int32_t b, const std::vector<int32
         for (int32_t i = a + start; i < a + end;) {
             UChar32 c;
             U16_NEXT(s, i, a + end, c);
+            if (c < 0x80) {
+                const auto ascii = static_cast<char16_t>(c);
+                visible = visible || (c > 0x20 && c != 0x7F);
+                letterOrDigit = letterOrDigit || IsAsciiLetter(ascii) || IsAsciiDigit(ascii);
+                continue;
+            }
             int8_t type = u_charType(c);
             visible = visible || (!IsSpace(c) && type != U_CONTROL_CHAR && type != U_FORMAT_CHAR);
             letterOrDigit = letterOrDigit || u_isalnum(c);
