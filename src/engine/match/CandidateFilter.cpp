@@ -141,7 +141,15 @@ void CandidateFilter::Admit(std::size_t k, std::size_t shortest, std::size_t adm
 void CandidateFilter::CountShared() {
     for (const QueryToken& token : tokens_)
         if (token.begin) wanted_[token.id] = token.count;
-    for (Admitted& admitted : admitted_) {
+    const std::size_t count = admitted_.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        // Each unit's tokens are elsewhere: where they start is asked for two steps ahead,
+        // the tokens one step ahead, once their start is there.
+        if (i + 2 * kPrefetchAhead < count)
+            Prefetch(&data_->tokenStart[admitted_[i + 2 * kPrefetchAhead].entry]);
+        if (i + kPrefetchAhead < count)
+            Prefetch(&data_->foldedTokens[data_->tokenStart[admitted_[i + kPrefetchAhead].entry]]);
+        Admitted& admitted = admitted_[i];
         const std::span<const uint32_t> ids = data_->FoldedOf(admitted.entry);
         for (uint32_t id : ids) {
             if (taken_[id] < wanted_[id]) {
