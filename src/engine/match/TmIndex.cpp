@@ -3,16 +3,19 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <set>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
 #include <unicode/uchar.h>
 
 #include "engine/match/ParallelFor.h"
+#include "engine/match/TmIndexBuilder.h"
 #include "engine/match/TmIndexData.h"
 #include "engine/match/TokenVocabulary.h"
 #include "engine/model/EngineError.h"
+#include "engine/text/Fnv1a.h"
 #include "engine/text/Utf8.h"
 #include "engine/tm/LanguageIds.h"
 
@@ -153,59 +156,63 @@ bool SameStored(const StoredSegment& a, const StoredSegment& b) {
                       b.codeKinds.end());
 }
 
+// What the builder keeps of each entry's unit to tell whether its source has more than one
+// translation: the hashes of its translations' normalised texts and, with substitution on,
+// of its source's as written. Two different texts share a 64-bit hash with a chance far too
+// small to matter.
+struct EntryTranslations {
+    std::vector<uint64_t> start{0};  // by entry, one more
+    std::vector<uint64_t> hashes;
+    std::vector<uint64_t> written;  // by entry, with substitution on only
+
+    std::span<const uint64_t> Of(uint32_t entry) const {
+        return std::span<const uint64_t>(hashes).subspan(start[entry],
+                                                         start[entry + 1] - start[entry]);
+    }
+};
+
+uint64_t TextHash(const std::wstring& text) {
+    return Fnv1a64(std::string_view(reinterpret_cast<const char*>(text.data()),
+                                    text.size() * sizeof(wchar_t)));
+}
+
 // Marks the entries whose source text has more than one distinct translation into the
 // target language, counting every unit with that source text.
-void MarkMultipleTranslations(const TmIndex::Data& data, const TranslationMemory& tm,
+void MarkMultipleTranslations(const TmIndex::Data& data, const EntryTranslations& translations,
                               std::vector<uint8_t>& multiple) {
     multiple.assign(data.Entries(), 0);
-    auto translations = [&](uint32_t entry) {
-        std::vector<const Segment*> found;
-        for (const Variant& variant : tm.units[data.entryUnits[entry]].targets)
-            if (SameLanguageTag(variant.language, data.targetLanguage) && !IsBlank(variant.segment))
-                found.push_back(&variant.segment);
-        return found;
-    };
-    auto SameWritten = [&](uint32_t a, uint32_t b) {
-        return NormalisedText(tm.units[data.entryUnits[a]].source) ==
-               NormalisedText(tm.units[data.entryUnits[b]].source);
-    };
-    // Most sources of a memory are there once, with one translation.
-    const auto oneTranslation = [&](uint32_t entry) {
-        std::size_t found = 0;
-        for (const Variant& variant : tm.units[data.entryUnits[entry]].targets)
-            found +=
-                !IsBlank(variant.segment) && SameLanguageTag(variant.language, data.targetLanguage);
-        return found < 2;
-    };
     const auto& exact = data.exact;
+    std::vector<bool> done;
+    std::vector<uint32_t> same;
+    std::vector<uint64_t> all;
     for (std::size_t from = 0; from < exact.size();) {
         std::size_t to = from;
         while (to < exact.size() && exact[to].key == exact[from].key) ++to;
-        if (to - from == 1 && oneTranslation(exact[from].position)) {
+        // Most sources of a memory are there once, with one translation.
+        if (to - from == 1 && translations.Of(exact[from].position).size() < 2) {
             from = to;
             continue;
         }
-        std::vector<bool> done(to - from, false);
+        done.assign(to - from, false);
         for (std::size_t i = from; i < to; ++i) {
             if (done[i - from]) continue;
-            std::vector<uint32_t> same;
+            same.clear();
             const StoredSegment first = data.Entry(exact[i].position);
             for (std::size_t j = i; j < to; ++j) {
                 if (done[j - from]) continue;
                 if (!SameStored(data.Entry(exact[j].position), first)) continue;
                 // "3 times" and "4 times" are two texts, however alike they score.
-                if (data.substitution && !SameWritten(exact[i].position, exact[j].position))
+                if (data.substitution && translations.written[exact[i].position] !=
+                                             translations.written[exact[j].position])
                     continue;
                 done[j - from] = true;
                 same.push_back(exact[j].position);
             }
-            std::vector<const Segment*> all;
+            all.clear();
             for (uint32_t entry : same)
-                for (const Segment* target : translations(entry)) all.push_back(target);
-            if (all.size() < 2) continue;
-            std::set<std::wstring> distinct;
-            for (const Segment* target : all) distinct.insert(NormalisedText(*target));
-            if (distinct.size() < 2) continue;
+                for (uint64_t hash : translations.Of(entry)) all.push_back(hash);
+            std::sort(all.begin(), all.end());
+            if (std::unique(all.begin(), all.end()) - all.begin() < 2) continue;
             for (uint32_t entry : same) multiple[entry] = 1;
         }
         from = to;
@@ -363,119 +370,184 @@ PreparedSegment PrepareQuery(const TmIndex::Data& data, const Segment& segment,
         });
 }
 
-TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads,
-                 const StopCheck& stop, const SubstitutionOptions& substitution)
-    : data_(std::make_unique<Data>()) {
-    const auto stopIfAsked = [&stop] {
-        if (stop && stop()) throw LoadCancelled{};
-    };
-    Data& data = *data_;
-    data.targetLanguage = targetLanguage;
-    if (substitution.Any()) data.substitution = std::make_shared<const Substitution>(substitution);
-    auto built = std::make_shared<BuiltArrays>();
-    BuiltArrays& arrays = *built;
+struct TmIndexBuilder::State {
+    std::unique_ptr<TmIndex::Data> data = std::make_unique<TmIndex::Data>();
+    std::shared_ptr<BuiltArrays> built = std::make_shared<BuiltArrays>();
+    StopCheck stop;
+    unsigned workers = 1;
+    std::size_t added = 0;  // units added so far: the TM position of the next
+    // Each thread tokenises with ids of its own; they are made common as a block joins the
+    // arrays, in TM order.
+    std::vector<TokenVocabulary> local;
+    std::vector<std::vector<uint32_t>> commonFolded, commonOriginal;
+    CommonVocabulary folded, original;
+    EntryTranslations translations;
 
-    std::vector<std::size_t> matchable, relayOnly;
-    for (std::size_t u = 0; u < tm.units.size(); ++u) {
+    // The block being added, kept between blocks for their capacity.
+    struct Tokenised {
+        PreparedSegment prepared;
+        std::vector<uint64_t> translations;
+        uint64_t written = 0;
+        unsigned worker = 0;
+    };
+    std::vector<std::size_t> matchable, relayOnly;  // positions in the block
+    std::vector<Tokenised> block;
+
+    void StopIfAsked() const {
+        if (stop && stop()) throw LoadCancelled{};
+    }
+    void AddBlock(std::span<const TranslationUnit> units);
+    void AddRelay(const TranslationUnit& unit, std::size_t position);
+};
+
+void TmIndexBuilder::State::AddBlock(std::span<const TranslationUnit> units) {
+    TmIndex::Data& d = *data;
+    BuiltArrays& arrays = *built;
+    matchable.clear();
+    relayOnly.clear();
+    for (std::size_t u = 0; u < units.size(); ++u) {
         bool target = false, other = false;
-        for (const Variant& variant : tm.units[u].targets) {
+        for (const Variant& variant : units[u].targets) {
             if (IsBlank(variant.segment)) continue;
-            (SameLanguageTag(variant.language, targetLanguage) ? target : other) = true;
+            (SameLanguageTag(variant.language, d.targetLanguage) ? target : other) = true;
         }
         if (target)
             matchable.push_back(u);
         else if (other)
             relayOnly.push_back(u);
     }
-
-    // Each thread tokenises a block with ids of its own; they are made common as the block
-    // joins the arrays, in TM order.
-    const unsigned workers = WorkerCount(threads, matchable.size());
-    std::vector<TokenVocabulary> local(workers);
-    std::vector<std::vector<uint32_t>> commonFolded(workers), commonOriginal(workers);
-    CommonVocabulary folded, original;
-    std::vector<PreparedSegment> block;
-    std::vector<unsigned> tokenisedBy;
-    arrays.tokenStart.assign(1, 0);
-    arrays.placeableStart.assign(1, 0);
-    for (std::size_t from = 0; from < matchable.size(); from += kUnitsPerBlock) {
-        const std::size_t count = std::min(kUnitsPerBlock, matchable.size() - from);
-        block.assign(count, PreparedSegment{});
-        tokenisedBy.assign(count, 0);
-        ParallelFor(count, workers, [&](std::size_t i, unsigned worker) {
-            const Segment& written = tm.units[matchable[from + i]].source;
-            std::optional<Segment> substituted;  // a copy only when it differs
-            if (data.substitution) substituted = data.substitution->Apply(written);
-            const Segment& source = substituted ? *substituted : written;
-            TokenVocabulary& vocabulary = local[worker];
-            // One vocabulary for both while tokenising: a token written as it folds is
-            // asked for once.
-            block[i] = Prepare(
-                source, Tokenize(source),
-                [&](const std::wstring& text) { return vocabulary.Intern(text); },
-                [&](const Token& token, uint32_t foldedId) {
-                    return token.text == token.folded ? foldedId : vocabulary.Intern(token.text);
-                });
-            tokenisedBy[i] = worker;
-            stopIfAsked();
-        });
-        for (std::size_t i = 0; i < count; ++i) {
-            PreparedSegment& entry = block[i];
-            const unsigned worker = tokenisedBy[i];
-            folded.Renumber(entry.folded, local[worker], commonFolded[worker]);
-            folded.Renumber(entry.placeables, local[worker], commonFolded[worker]);
-            std::sort(entry.placeables.begin(), entry.placeables.end());
-            original.Renumber(entry.original, local[worker], commonOriginal[worker]);
-            const uint32_t e = Position(arrays.entryKeys.size());
-            AppendSegment(entry, arrays.entryTextStart, arrays.entryText, arrays.entryCodeStart,
-                          arrays.entryCodeKinds, arrays.entryKeys);
-            arrays.entryUnits.push_back(Position(matchable[from + i]));
-            if (entry.folded.empty()) arrays.empty.push_back(e);
-            arrays.foldedTokens.insert(arrays.foldedTokens.end(), entry.folded.begin(),
-                                       entry.folded.end());
-            arrays.originalTokens.insert(arrays.originalTokens.end(), entry.original.begin(),
-                                         entry.original.end());
-            arrays.tokenStart.push_back(arrays.foldedTokens.size());
-            arrays.placeables.insert(arrays.placeables.end(), entry.placeables.begin(),
-                                     entry.placeables.end());
-            arrays.placeableStart.push_back(arrays.placeables.size());
-        }
-        stopIfAsked();
+    block.resize(matchable.size());
+    ParallelFor(matchable.size(), workers, [&](std::size_t i, unsigned worker) {
+        const TranslationUnit& unit = units[matchable[i]];
+        std::optional<Segment> substituted;  // a copy only when it differs
+        if (d.substitution) substituted = d.substitution->Apply(unit.source);
+        const Segment& source = substituted ? *substituted : unit.source;
+        TokenVocabulary& vocabulary = local[worker];
+        Tokenised& tokenised = block[i];
+        // One vocabulary for both while tokenising: a token written as it folds is asked
+        // for once.
+        tokenised.prepared = Prepare(
+            source, Tokenize(source),
+            [&](const std::wstring& text) { return vocabulary.Intern(text); },
+            [&](const Token& token, uint32_t foldedId) {
+                return token.text == token.folded ? foldedId : vocabulary.Intern(token.text);
+            });
+        tokenised.translations.clear();
+        for (const Variant& variant : unit.targets)
+            if (SameLanguageTag(variant.language, d.targetLanguage) && !IsBlank(variant.segment))
+                tokenised.translations.push_back(TextHash(NormalisedText(variant.segment)));
+        if (d.substitution) tokenised.written = TextHash(NormalisedText(unit.source));
+        tokenised.worker = worker;
+        StopIfAsked();
+    });
+    std::size_t relay = 0;
+    for (std::size_t i = 0; i < matchable.size(); ++i) {
+        // The relays before it, so that both keep TM order.
+        for (; relay < relayOnly.size() && relayOnly[relay] < matchable[i]; ++relay)
+            AddRelay(units[relayOnly[relay]], added + relayOnly[relay]);
+        Tokenised& tokenised = block[i];
+        PreparedSegment& entry = tokenised.prepared;
+        const unsigned worker = tokenised.worker;
+        folded.Renumber(entry.folded, local[worker], commonFolded[worker]);
+        folded.Renumber(entry.placeables, local[worker], commonFolded[worker]);
+        std::sort(entry.placeables.begin(), entry.placeables.end());
+        original.Renumber(entry.original, local[worker], commonOriginal[worker]);
+        const uint32_t e = Position(arrays.entryKeys.size());
+        AppendSegment(entry, arrays.entryTextStart, arrays.entryText, arrays.entryCodeStart,
+                      arrays.entryCodeKinds, arrays.entryKeys);
+        arrays.entryUnits.push_back(Position(added + matchable[i]));
+        if (entry.folded.empty()) arrays.empty.push_back(e);
+        arrays.foldedTokens.insert(arrays.foldedTokens.end(), entry.folded.begin(),
+                                   entry.folded.end());
+        arrays.originalTokens.insert(arrays.originalTokens.end(), entry.original.begin(),
+                                     entry.original.end());
+        arrays.tokenStart.push_back(arrays.foldedTokens.size());
+        arrays.placeables.insert(arrays.placeables.end(), entry.placeables.begin(),
+                                 entry.placeables.end());
+        arrays.placeableStart.push_back(arrays.placeables.size());
+        translations.hashes.insert(translations.hashes.end(), tokenised.translations.begin(),
+                                   tokenised.translations.end());
+        translations.start.push_back(translations.hashes.size());
+        if (d.substitution) translations.written.push_back(tokenised.written);
     }
-    block = {};
+    for (; relay < relayOnly.size(); ++relay)
+        AddRelay(units[relayOnly[relay]], added + relayOnly[relay]);
+    added += units.size();
+    StopIfAsked();
+}
+
+void TmIndexBuilder::State::AddRelay(const TranslationUnit& unit, std::size_t position) {
+    BuiltArrays& arrays = *built;
+    const Segment source = data->Substituted(unit.source);
+    const PreparedSegment relay = Untokenized(source, NormalisedText(source));
+    const uint32_t r = Position(arrays.relayKeys.size());
+    AppendSegment(relay, arrays.relayTextStart, arrays.relayText, arrays.relayCodeStart,
+                  arrays.relayCodeKinds, arrays.relayKeys);
+    arrays.relayUnits.push_back(Position(position));
+    arrays.relayExact.push_back(ExactRef{relay.exactKey, r});
+}
+
+TmIndexBuilder::TmIndexBuilder(const std::wstring& targetLanguage, unsigned threads,
+                               const StopCheck& stop, const SubstitutionOptions& substitution)
+    : state_(std::make_unique<State>()) {
+    State& state = *state_;
+    state.data->targetLanguage = targetLanguage;
+    if (substitution.Any())
+        state.data->substitution = std::make_shared<const Substitution>(substitution);
+    state.stop = stop;
+    state.workers = WorkerCount(threads, SIZE_MAX);
+    state.local.resize(state.workers);
+    state.commonFolded.resize(state.workers);
+    state.commonOriginal.resize(state.workers);
+    state.built->tokenStart.assign(1, 0);
+    state.built->placeableStart.assign(1, 0);
+}
+
+TmIndexBuilder::~TmIndexBuilder() = default;
+
+void TmIndexBuilder::Add(std::span<const TranslationUnit> units) {
+    for (std::size_t from = 0; from < units.size(); from += kUnitsPerBlock)
+        state_->AddBlock(units.subspan(from, std::min(kUnitsPerBlock, units.size() - from)));
+}
+
+TmIndex TmIndexBuilder::Finish() {
+    State& state = *state_;
+    TmIndex::Data& data = *state.data;
+    BuiltArrays& arrays = *state.built;
+    state.block = {};
     if (arrays.entryTextStart.empty()) arrays.entryTextStart.assign(1, 0);
     if (arrays.entryCodeStart.empty()) arrays.entryCodeStart.assign(1, 0);
-    StoreVocabulary(folded.texts, arrays.foldedStart, arrays.foldedText, arrays.foldedSlots);
-    StoreVocabulary(original.texts, arrays.originalStart, arrays.originalText,
+    StoreVocabulary(state.folded.texts, arrays.foldedStart, arrays.foldedText, arrays.foldedSlots);
+    StoreVocabulary(state.original.texts, arrays.originalStart, arrays.originalText,
                     arrays.originalSlots);
-    folded = {};
-    original = {};
-    local = {};
+    state.folded = {};
+    state.original = {};
+    state.local = {};
 
     for (uint32_t e = 0; e < arrays.entryKeys.size(); ++e)
         arrays.exact.push_back(ExactRef{arrays.entryKeys[e], e});
     std::sort(arrays.exact.begin(), arrays.exact.end());
     Seal(data, arrays);
-    MarkMultipleTranslations(data, tm, arrays.entryMultiple);
-    stopIfAsked();
+    MarkMultipleTranslations(data, state.translations, arrays.entryMultiple);
+    state.translations = {};
+    state.StopIfAsked();
     Seal(data, arrays);
-    BuildPostings(data, arrays, workers);
-    stopIfAsked();
+    BuildPostings(data, arrays, state.workers);
+    state.StopIfAsked();
 
-    for (std::size_t u : relayOnly) {
-        const Segment source = data.Substituted(tm.units[u].source);
-        const PreparedSegment relay = Untokenized(source, NormalisedText(source));
-        const uint32_t r = Position(arrays.relayKeys.size());
-        AppendSegment(relay, arrays.relayTextStart, arrays.relayText, arrays.relayCodeStart,
-                      arrays.relayCodeKinds, arrays.relayKeys);
-        arrays.relayUnits.push_back(Position(u));
-        arrays.relayExact.push_back(ExactRef{relay.exactKey, r});
-    }
     if (arrays.relayTextStart.empty()) arrays.relayTextStart.assign(1, 0);
     if (arrays.relayCodeStart.empty()) arrays.relayCodeStart.assign(1, 0);
     std::sort(arrays.relayExact.begin(), arrays.relayExact.end());
     Seal(data, arrays);
-    data.storage = std::move(built);
+    data.storage = std::move(state.built);
+    return TmIndex(std::move(state.data));
+}
+
+TmIndex::TmIndex(const TranslationMemory& tm, const std::wstring& targetLanguage, unsigned threads,
+                 const StopCheck& stop, const SubstitutionOptions& substitution) {
+    TmIndexBuilder builder(targetLanguage, threads, stop, substitution);
+    builder.Add(tm.units);
+    *this = builder.Finish();
 }
 
 TmIndex::TmIndex(std::unique_ptr<Data> data) : data_(std::move(data)) {}

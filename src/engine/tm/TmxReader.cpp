@@ -99,8 +99,9 @@ enum class Extent { Whole, Header };
 class TmxParser {
 public:
     // `bytes`, the size of the file, lets the units be allocated once.
+    // With a `sink`, the units go there instead of into the TM.
     TmxParser(const std::wstring& name, std::size_t bytes, Extent extent,
-              const StopCheck& stop = {});
+              const StopCheck& stop = {}, TmxUnitSink sink = {});
     ~TmxParser();
     TmxParser(const TmxParser&) = delete;
     TmxParser& operator=(const TmxParser&) = delete;
@@ -191,6 +192,7 @@ private:
     const std::wstring& name_;
     const Extent extent_;
     const StopCheck stop_;
+    const TmxUnitSink sink_;
     LineCount lines_;
     xmlParserCtxtPtr ctxt_ = nullptr;
     const xmlChar* tmx_ = nullptr;
@@ -254,11 +256,11 @@ private:
 };
 
 TmxParser::TmxParser(const std::wstring& name, std::size_t bytes, Extent extent,
-                     const StopCheck& stop)
-    : name_(name), extent_(extent), stop_(stop) {
+                     const StopCheck& stop, TmxUnitSink sink)
+    : name_(name), extent_(extent), stop_(stop), sink_(std::move(sink)) {
     // Hardly a unit takes less room in a file; pages reserved beyond the last unit are never
     // touched, so they cost no memory.
-    if (extent_ == Extent::Whole)
+    if (extent_ == Extent::Whole && !sink_)
         tm_.units.reserve(std::min(bytes / kSmallestUnitBytes, kMostUnitsReserved));
 }
 
@@ -788,6 +790,8 @@ void TmxParser::KeepUnit() {
         AddTargetLanguage(language.same);
         unit.targets.push_back(Variant{language.tag, std::move(variant.segment)});
     }
+    // Without a source language from the header, a unit may yet be turned round or left out.
+    if (sink_ && sourceLanguage_) return sink_(std::move(unit));
     tm_.units.push_back(std::move(unit));
     if (!sourceLanguage_) unitSources_.push_back(variants_[source].language);
 }
@@ -835,6 +839,9 @@ void TmxParser::Finish() {
     for (std::size_t same : targetOrder_) {
         if (same != sourceSame) tm_.targetLanguages.push_back(languages_[same].tag);
     }
+    if (!sink_) return;
+    for (TranslationUnit& unit : tm_.units) sink_(std::move(unit));
+    tm_.units = {};
 }
 
 std::size_t TmxParser::Intern(std::string_view written) {
@@ -902,6 +909,15 @@ TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop) {
     libxml::Prepare();
     std::vector<char> buffer;
     return TmxParser(path, bytes, Extent::Whole, stop).Parse(ChunksOf(file, buffer));
+}
+
+TranslationMemory ReadTmxFileUnits(const std::wstring& path, const TmxUnitSink& sink,
+                                   const StopCheck& stop) {
+    std::size_t bytes = 0;
+    SystemFile file = OpenTmx(path, bytes);
+    libxml::Prepare();
+    std::vector<char> buffer;
+    return TmxParser(path, bytes, Extent::Whole, stop, sink).Parse(ChunksOf(file, buffer));
 }
 
 TmxHeader ReadTmxHeader(const std::wstring& path) {

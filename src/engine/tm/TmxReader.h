@@ -3,6 +3,7 @@
 // codes (bpt, ept, it, ph, hi, ut), in UTF-8, UTF-16 or any encoding the file declares.
 // Nothing outside the file is ever read: no DTD, no external entity, no network.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,17 @@ inline constexpr char kTmxTargetLanguageProperty[] = "x-targetlang";
 // be read or is not well-formed. `stop` is asked after every unit; once it gives true the
 // reading ends with LoadCancelled.
 TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop = {});
+
+// Takes the units of a TM one at a time, as they are read.
+using TmxUnitSink = std::function<void(TranslationUnit&&)>;
+
+// Reads the TMX file at `path` as ReadTmxFile does, but hands every unit it would keep to
+// `sink`, in the same order, instead of keeping it: a large memory need not be held whole.
+// The TM returned has everything but the units. When the header names no source language (or
+// "*all*"), which units are kept is known only at the end of the file: they are held until
+// then. An error ends the reading as in ReadTmxFile, after the units read before it.
+TranslationMemory ReadTmxFileUnits(const std::wstring& path, const TmxUnitSink& sink,
+                                   const StopCheck& stop = {});
 
 // The same for the bytes of a TMX file in memory; `name` stands for the file in messages.
 TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name);

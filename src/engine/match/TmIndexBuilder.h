@@ -1,0 +1,36 @@
+#pragma once
+// Builds a TmIndex from units handed over a few at a time, so that a memory read from its
+// file goes into the index as it is read and is never held whole (ReadTmxFileUnits).
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "engine/match/Substitution.h"
+#include "engine/match/TmIndex.h"
+#include "engine/model/LoadCancelled.h"
+#include "engine/model/TranslationMemory.h"
+
+namespace orv::engine {
+
+class TmIndexBuilder {
+public:
+    // As the TmIndex constructor of a whole TranslationMemory takes them.
+    TmIndexBuilder(const std::wstring& targetLanguage, unsigned threads = 0,
+                   const StopCheck& stop = {}, const SubstitutionOptions& substitution = {});
+    ~TmIndexBuilder();
+    TmIndexBuilder(const TmIndexBuilder&) = delete;
+    TmIndexBuilder& operator=(const TmIndexBuilder&) = delete;
+
+    // The next units of the memory, in its order; their positions count on from the units
+    // added before. Nothing of `units` is kept.
+    void Add(std::span<const TranslationUnit> units);
+    // The index of every unit added. The builder is spent.
+    TmIndex Finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace orv::engine
