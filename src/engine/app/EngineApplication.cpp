@@ -100,8 +100,8 @@ std::shared_ptr<const TmIndex> EngineApplication::IndexFor(const std::wstring& t
             index = std::make_shared<const TmIndex>(std::move(*found));
     }
     if (!index) {
-        index = std::make_shared<const TmIndex>(*tm_->Units(stop), targetLanguage, 0, stop,
-                                                substitution);
+        index =
+            std::make_shared<const TmIndex>(tm_->BuildIndex(targetLanguage, stop, substitution));
         if (cache) cache->KeepIndex(*stamp, *index, substitution);
     }
     if (stamp)

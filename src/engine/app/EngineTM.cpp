@@ -9,9 +9,11 @@
 #include "engine/app/JobTasks.h"
 #include "engine/cache/TmCache.h"
 #include "engine/job/JobFile.h"
+#include "engine/match/TmIndexBuilder.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
 #include "engine/tm/TmUsers.h"
+#include "engine/tm/TmxBlockReader.h"
 #include "engine/tm/TmxReader.h"
 #include "platform/AutomationError.h"
 
@@ -52,6 +54,9 @@ void EngineTM::OpenFile(const std::wstring& path, const std::wstring& userName,
     try {
         // Loading a large TM takes seconds; a cancel request should end it as it ends the
         // analysis.
+        if (stamp &&
+            OpenOutline(path, *stamp, cache, userName, password, kind, control.CancelCheck()))
+            return;
         opened = OpenTmxFile(path, userName, password, kind, control.CancelCheck());
     } catch (const LoadCancelled&) {
         // The TM is opened for a batch: its client hears of the cancel as of one that
@@ -88,19 +93,53 @@ bool EngineTM::OpenFromCache(const std::wstring& path, const TmFileState& state,
     return true;
 }
 
+bool EngineTM::OpenOutline(const std::wstring& path, const TmFileState& state,
+                           const std::optional<TmCache>& cache, const std::wstring& userName,
+                           const std::wstring& password, TmFileLock::Kind kind,
+                           const StopCheck& stop) {
+    TmFileLock lock = TmFileLock::Take(path, kind);
+    TmxOutline outline = ReadTmxOutline(path, stop);
+    // The file was there to read but not to lock a moment before.
+    if (!lock.held()) lock = TmFileLock::Take(path, kind);
+    auto tm = std::make_shared<TranslationMemory>(std::move(outline.tm));
+    CheckTmUser(*tm, path, userName, password);
+    // Changed while it was read: read it whole, as it is now.
+    if (StateOfTmFile(path) != state) return false;
+    if (cache)
+        cache->KeepLanguages(state, {tm->sourceLanguage, tm->targetLanguages, outline.units});
+    Adopt(std::move(tm), path, state, std::move(lock), false);
+    return true;
+}
+
+void EngineTM::RefuseChangedFile() const {
+    RaiseEngineError(L"The translation memory " + path_ +
+                     L" has changed since it was opened; open it again");
+}
+
 std::shared_ptr<const TranslationMemory> EngineTM::Units(const StopCheck& stop) {
     OpenTM();
     if (unitsRead_) return tm_;
-    const auto changed = [this] {
-        RaiseEngineError(L"The translation memory " + path_ +
-                         L" has changed since it was opened; open it again");
-    };
-    if (StateOfTmFile(path_) != stamp_) changed();
+    if (StateOfTmFile(path_) != stamp_) RefuseChangedFile();
     auto tm = std::make_shared<TranslationMemory>(ReadTmxFile(path_, stop));
-    if (StateOfTmFile(path_) != stamp_) changed();
+    if (StateOfTmFile(path_) != stamp_) RefuseChangedFile();
     tm_ = std::move(tm);
     unitsRead_ = true;
     return tm_;
+}
+
+TmIndex EngineTM::BuildIndex(const std::wstring& targetLanguage, const StopCheck& stop,
+                             const SubstitutionOptions& substitution) {
+    OpenTM();
+    if (unitsRead_) return TmIndex(*tm_, targetLanguage, 0, stop, substitution);
+    if (StateOfTmFile(path_) != stamp_) RefuseChangedFile();
+    TmIndexBuilder builder(targetLanguage, 0, stop, substitution);
+    ReadTmxFileInBlocks(
+        path_, TmIndexBuilder::kUnitsPerBlock,
+        [&](std::span<const TranslationUnit> block) { builder.Add(block); }, stop);
+    // What was read must be the TM that was opened: its units' positions are the ones a
+    // later reading of the units (the project TM) finds.
+    if (StateOfTmFile(path_) != stamp_) RefuseChangedFile();
+    return builder.Finish();
 }
 
 void EngineTM::Adopt(std::shared_ptr<const TranslationMemory> tm, const std::wstring& path,

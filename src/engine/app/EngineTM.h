@@ -8,6 +8,8 @@
 #include <string>
 
 #include "engine/cache/TmCache.h"
+#include "engine/match/Substitution.h"
+#include "engine/match/TmIndex.h"
 #include "engine/model/LoadCancelled.h"
 #include "engine/model/TranslationMemory.h"
 #include "engine/tm/TmFileLock.h"
@@ -25,8 +27,10 @@ public:
     int32_t get_SourceLanguage() const override;
     void Close() override;
     // Reads the TMX file at `path`; `mode` "w" or "r" (the engine writes no TM in place).
-    // With a cache (EngineExtras::indexCacheFolder) that knows the file in its present state,
-    // only the file's header is read now (its users), and the units when a job needs them.
+    // Only its languages and users are kept: a job reads the units again when it needs them,
+    // which the file's state at the open lets it check (TmFileState). With a cache
+    // (EngineExtras::indexCacheFolder) that knows the file in its present state, only the
+    // file's header is read now. A file whose state cannot be told is kept whole.
     // A protected TM lets in only its users (CheckTmUser). "w" keeps every other program
     // from opening the file until Close, "r" keeps out writers only. A cancel request to the
     // application's control ends the reading. The outcome is kept there (LastTmOpenFailure).
@@ -50,6 +54,10 @@ public:
     // when the file is no longer in the state it was opened in. `stop` may end the reading
     // (LoadCancelled).
     std::shared_ptr<const TranslationMemory> Units(const StopCheck& stop = {});
+    // The match index of the open TM: from its units when they are held, else from the file
+    // read again for it, a block of units at a time, none of them kept. Refused as Units is.
+    TmIndex BuildIndex(const std::wstring& targetLanguage, const StopCheck& stop,
+                       const SubstitutionOptions& substitution);
 
 private:
     const TranslationMemory& OpenTM() const;
@@ -62,6 +70,12 @@ private:
     bool OpenFromCache(const std::wstring& path, const TmFileState& state, const TmCache& cache,
                        const std::wstring& userName, const std::wstring& password,
                        TmFileLock::Kind kind);
+    // The TM at `path` from a reading of its languages and users alone; false, with nothing
+    // open, when the file changed while it was read.
+    bool OpenOutline(const std::wstring& path, const TmFileState& state,
+                     const std::optional<TmCache>& cache, const std::wstring& userName,
+                     const std::wstring& password, TmFileLock::Kind kind, const StopCheck& stop);
+    [[noreturn]] void RefuseChangedFile() const;
 
     EngineApplication& application_;
     std::shared_ptr<const TranslationMemory> tm_;

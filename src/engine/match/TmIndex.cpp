@@ -219,26 +219,64 @@ void MarkMultipleTranslations(const TmIndex::Data& data, const EntryTranslations
     }
 }
 
-// Each entry's distinct tokens with their counts, one entry after another.
-struct DistinctTokens {
-    std::vector<uint64_t> start;                       // by entry, one more
-    std::vector<std::pair<uint32_t, uint32_t>> pairs;  // (folded id, count)
-};
+constexpr std::size_t kSignatureBits = 64, kMostLevels = 8;
+
+// An entry's distinct tokens with how often it has each, by id.
+void DistinctTokens(std::span<const uint32_t> folded, std::vector<uint32_t>& ids,
+                    std::vector<std::pair<uint32_t, uint32_t>>& distinct) {
+    ids.assign(folded.begin(), folded.end());
+    std::sort(ids.begin(), ids.end());
+    distinct.clear();
+    for (std::size_t i = 0; i < ids.size();) {
+        std::size_t j = i;
+        while (j < ids.size() && ids[j] == ids[i]) ++j;
+        distinct.emplace_back(ids[i], static_cast<uint32_t>(j - i));
+        i = j;
+    }
+}
+
+// Runs fn(part, worker, entry, distinct) for every entry, with its distinct tokens, on
+// `workers` threads; part p of `workers` is the p-th run of entries in TM order.
+template <class Fn>
+void ForEachEntryInParallel(const TmIndex::Data& data, unsigned workers, Fn&& fn) {
+    const std::size_t entries = data.Entries();
+    ParallelFor(workers, workers, [&](std::size_t part, unsigned worker) {
+        std::vector<uint32_t> ids;
+        std::vector<std::pair<uint32_t, uint32_t>> distinct;
+        const std::size_t from = entries * part / workers, to = entries * (part + 1) / workers;
+        for (std::size_t e = from; e < to; ++e) {
+            const auto entry = static_cast<uint32_t>(e);
+            DistinctTokens(data.FoldedOf(entry), ids, distinct);
+            fn(part, worker, entry, distinct);
+        }
+    });
+}
+
+// How many entries of each worker's part have each token (ForEachEntryInParallel).
+std::vector<std::vector<uint32_t>> ListSizesByPart(const TmIndex::Data& data, unsigned workers) {
+    std::vector<std::vector<uint32_t>> counted(workers,
+                                               std::vector<uint32_t>(data.Vocabulary(), 0));
+    ForEachEntryInParallel(data, workers,
+                           [&](std::size_t part, unsigned, uint32_t, const auto& distinct) {
+                               for (auto [id, count] : distinct) ++counted[part][id];
+                           });
+    return counted;
+}
 
 // Bits 0 to 63 go to the (token, occurrences) pairs that most entries reach ("the" at least
 // twice), each token's from its first occurrence on; the other tokens get bits 64 to 127 by
 // a hash. Only a token among the 64 in most entries can have a pair among the 64 most reached.
-void AssignSignatureBits(std::vector<TokenBits>& signatureBits,
-                         const std::vector<uint32_t>& listSize, const DistinctTokens& distinct) {
-    constexpr std::size_t kBits = 64, kMostLevels = 8;
+void AssignSignatureBits(const TmIndex::Data& data, unsigned workers,
+                         std::vector<TokenBits>& signatureBits,
+                         const std::vector<uint32_t>& listSize) {
     const std::size_t vocabulary = listSize.size();
     signatureBits.assign(vocabulary, TokenBits{});
     for (std::size_t id = 0; id < vocabulary; ++id)
         signatureBits[id].first =
-            static_cast<uint8_t>(kBits + ((id * uint64_t{0x9E3779B97F4A7C15}) >> 58));
+            static_cast<uint8_t>(kSignatureBits + ((id * uint64_t{0x9E3779B97F4A7C15}) >> 58));
     std::vector<uint32_t> ids(vocabulary);
     for (std::size_t id = 0; id < vocabulary; ++id) ids[id] = static_cast<uint32_t>(id);
-    const std::size_t common = std::min(kBits, vocabulary);
+    const std::size_t common = std::min(kSignatureBits, vocabulary);
     std::partial_sort(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(common), ids.end(),
                       [&](uint32_t a, uint32_t b) {
                           return listSize[a] != listSize[b] ? listSize[a] > listSize[b] : a < b;
@@ -246,12 +284,20 @@ void AssignSignatureBits(std::vector<TokenBits>& signatureBits,
     std::vector<uint32_t> slot(vocabulary, UINT32_MAX);
     for (std::size_t rank = 0; rank < common; ++rank) slot[ids[rank]] = static_cast<uint32_t>(rank);
     // reached[slot][level]: the entries with more than `level` occurrences of the token.
-    std::vector<std::array<uint32_t, kMostLevels>> reached(common,
-                                                           std::array<uint32_t, kMostLevels>{});
-    for (auto [id, count] : distinct.pairs)
-        if (slot[id] != UINT32_MAX)
-            for (uint32_t level = 0; level < count && level < kMostLevels; ++level)
-                ++reached[slot[id]][level];
+    using Reached = std::vector<std::array<uint32_t, kMostLevels>>;
+    std::vector<Reached> counted(workers, Reached(common, std::array<uint32_t, kMostLevels>{}));
+    ForEachEntryInParallel(
+        data, workers, [&](std::size_t, unsigned worker, uint32_t, const auto& distinct) {
+            for (auto [id, count] : distinct)
+                if (slot[id] != UINT32_MAX)
+                    for (uint32_t level = 0; level < count && level < kMostLevels; ++level)
+                        ++counted[worker][slot[id]][level];
+        });
+    Reached& reached = counted[0];
+    for (unsigned worker = 1; worker < workers; ++worker)
+        for (std::size_t rank = 0; rank < common; ++rank)
+            for (std::size_t level = 0; level < kMostLevels; ++level)
+                reached[rank][level] += counted[worker][rank][level];
     struct Pair {
         uint32_t entries, id, level;
     };
@@ -261,7 +307,7 @@ void AssignSignatureBits(std::vector<TokenBits>& signatureBits,
             pairs.push_back({reached[rank][level], ids[rank], level});
     // A token's later levels are reached by no more entries than its earlier ones, and come
     // after them on a tie, so each token's chosen levels run from its first.
-    const std::size_t chosen = std::min(kBits, pairs.size());
+    const std::size_t chosen = std::min(kSignatureBits, pairs.size());
     std::partial_sort(pairs.begin(), pairs.begin() + static_cast<std::ptrdiff_t>(chosen),
                       pairs.end(), [](const Pair& a, const Pair& b) {
                           if (a.entries != b.entries) return a.entries > b.entries;
@@ -277,35 +323,32 @@ void AssignSignatureBits(std::vector<TokenBits>& signatureBits,
     }
 }
 
+// Each entry's distinct tokens are found again in every pass over the entries rather than
+// kept between them: kept, they would take as much memory as half the postings.
 void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned workers) {
     const std::size_t vocabulary = data.Vocabulary(), entries = data.Entries();
-    DistinctTokens distinct;
-    distinct.start.reserve(entries + 1);
-    distinct.start.push_back(0);
-    distinct.pairs.reserve(data.foldedTokens.size());
+    // Each part of the entries fills its own stretch of every list, so that a list holds its
+    // entries in TM order whichever thread gets there first.
+    std::vector<std::vector<uint32_t>> next = ListSizesByPart(data, workers);
     std::vector<uint32_t> listSize(vocabulary, 0);
-    std::vector<uint32_t> ids;
-    for (uint32_t e = 0; e < entries; ++e) {
-        const auto folded = data.FoldedOf(e);
-        ids.assign(folded.begin(), folded.end());
-        std::sort(ids.begin(), ids.end());
-        for (std::size_t i = 0; i < ids.size();) {
-            std::size_t j = i;
-            while (j < ids.size() && ids[j] == ids[i]) ++j;
-            distinct.pairs.emplace_back(ids[i], static_cast<uint32_t>(j - i));
-            ++listSize[ids[i]];
-            i = j;
-        }
-        distinct.start.push_back(distinct.pairs.size());
-    }
+    for (const auto& part : next)
+        for (std::size_t id = 0; id < vocabulary; ++id) listSize[id] += part[id];
     auto& postingStart = arrays.postingStart;
     postingStart.assign(vocabulary + 1, 0);
     for (std::size_t id = 0; id < vocabulary; ++id)
         postingStart[id + 1] = postingStart[id] + listSize[id];
+    std::vector<std::vector<uint64_t>> fill(workers, std::vector<uint64_t>(vocabulary));
+    for (std::size_t id = 0; id < vocabulary; ++id) {
+        uint64_t at = postingStart[id];
+        for (unsigned part = 0; part < workers; ++part) {
+            fill[part][id] = at;
+            at += next[part][id];
+        }
+    }
+    next = {};
+    AssignSignatureBits(data, workers, arrays.signatureBits, listSize);
     auto& postings = arrays.postings;
     postings.resize(postingStart[vocabulary]);
-    std::vector<uint64_t> fill(postingStart.begin(), postingStart.end() - 1);
-    AssignSignatureBits(arrays.signatureBits, listSize, distinct);
     auto& signatures = arrays.entrySignatures;
     signatures.assign(entries, Signature{});
     const auto rarer = [&](const std::pair<uint32_t, uint32_t>& a,
@@ -313,21 +356,20 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned work
         return listSize[a.first] != listSize[b.first] ? listSize[a.first] < listSize[b.first]
                                                       : a.first < b.first;
     };
-    for (uint32_t e = 0; e < entries; ++e) {
-        const auto first = distinct.pairs.begin() + static_cast<std::ptrdiff_t>(distinct.start[e]);
-        const auto last =
-            distinct.pairs.begin() + static_cast<std::ptrdiff_t>(distinct.start[e + 1]);
-        for (auto at = first; at != last; ++at)
-            signatures[e].Add(arrays.signatureBits[at->first], at->second);
-        const auto length = static_cast<uint32_t>(data.FoldedOf(e).size());
-        std::sort(first, last, rarer);
-        uint32_t rank = 0;
-        for (auto at = first; at != last; ++at) {
-            postings[fill[at->first]++] = Posting{e, length, at->second, rank};
-            rank += at->second;
-        }
-    }
-    distinct = {};
+    ForEachEntryInParallel(data, workers,
+                           [&](std::size_t part, unsigned, uint32_t e, auto& distinct) {
+                               uint32_t length = 0;
+                               for (auto [id, count] : distinct) {
+                                   signatures[e].Add(arrays.signatureBits[id], count);
+                                   length += count;
+                               }
+                               std::sort(distinct.begin(), distinct.end(), rarer);
+                               uint32_t rank = 0;
+                               for (auto [id, count] : distinct) {
+                                   postings[fill[part][id]++] = Posting{e, length, count, rank};
+                                   rank += count;
+                               }
+                           });
     // Each list is its own: the threads share them out.
     ParallelFor(vocabulary, workers, [&](std::size_t id, unsigned) {
         std::stable_sort(postings.begin() + static_cast<std::ptrdiff_t>(postingStart[id]),
@@ -337,10 +379,6 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned work
                          });
     });
 }
-
-// How many units are tokenised before they join the arrays: enough to keep both threads
-// busy, few enough that their tokens in separate vectors stay a small part of the memory.
-constexpr std::size_t kUnitsPerBlock = 8192;
 
 }  // namespace
 

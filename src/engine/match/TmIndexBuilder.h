@@ -2,6 +2,7 @@
 // Builds a TmIndex from units handed over a few at a time, so that a memory read from its
 // file goes into the index as it is read and is never held whole (ReadTmxFileUnits).
 
+#include <cstddef>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,6 +16,11 @@ namespace orv::engine {
 
 class TmIndexBuilder {
 public:
+    // How many units Add tokenises at once: enough to keep every thread busy, few enough that
+    // their tokens, held apart until they join the arrays, stay a small part of the memory.
+    // A caller reading a memory hands them over in blocks of this size.
+    static constexpr std::size_t kUnitsPerBlock = 8192;
+
     // As the TmIndex constructor of a whole TranslationMemory takes them.
     TmIndexBuilder(const std::wstring& targetLanguage, unsigned threads = 0,
                    const StopCheck& stop = {}, const SubstitutionOptions& substitution = {});

@@ -5,6 +5,7 @@
 #include <libxml/parserInternals.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -92,7 +93,9 @@ struct Attributes {
     int count;
 };
 
-enum class Extent { Whole, Header };
+// How much of the file is read: all of it; the header; or all but the content of the
+// segments, for the languages and the number of units.
+enum class Extent { Whole, Header, Outline };
 
 // Reads a TMX file as libxml2's SAX2 parser goes through it: no tree is built, and each text
 // is turned into the TM's form as it arrives.
@@ -108,6 +111,7 @@ public:
 
     TranslationMemory Parse(const NextBytes& next);
     TmxHeader ParseHeader(const NextBytes& next);
+    TmxOutline ParseOutline(const NextBytes& next);
 
 private:
     struct Language {
@@ -224,6 +228,9 @@ private:
 
     std::vector<Language> languages_;
     std::unordered_map<std::string, std::size_t> languageByWritten_;
+    std::vector<std::string> languageWritten_;  // by index
+    std::array<std::size_t, 4> recentLanguages_{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX};
+    std::size_t nextRecent_ = 0;
     std::unordered_map<std::wstring, std::size_t> languageByFolded_;
     std::wstring headerSource_;  // as written
     // The header's source language; none for "*all*" or a missing header.
@@ -253,6 +260,7 @@ private:
     int codeLevel_ = 0;
 
     TranslationMemory tm_;
+    std::size_t unitsCounted_ = 0;  // the outline's units, when it has a source language
 };
 
 TmxParser::TmxParser(const std::wstring& name, std::size_t bytes, Extent extent,
@@ -295,6 +303,14 @@ TmxHeader TmxParser::ParseHeader(const NextBytes& next) {
     }
     header.users = std::move(tm_.users);
     return header;
+}
+
+TmxOutline TmxParser::ParseOutline(const NextBytes& next) {
+    TmxOutline outline;
+    outline.tm = Parse(next);
+    outline.units = unitsCounted_ + outline.tm.units.size();
+    outline.tm.units = {};
+    return outline;
 }
 
 void TmxParser::OnError(void* self, xmlErrorPtr error) {
@@ -549,6 +565,11 @@ void TmxParser::Start(const xmlChar* name, const xmlChar* prefix, Attributes att
             return StartVariant(attributes);
         case Place::Variant:
             if (!Is(name, seg_) || segmentRead_) return SkipFrom(level);
+            if (extent_ == Extent::Outline) {
+                variants_.push_back(ParsedVariant{variantLanguage_, {}});
+                segmentRead_ = true;
+                return SkipFrom(level);
+            }
             return StartSegment();
         case Place::Segment:
             if (Is(name, bpt_)) return StartCode(InlineCode::Kind::Begin, attributes, level);
@@ -779,6 +800,13 @@ void TmxParser::KeepUnit() {
         source = static_cast<std::size_t>(found - variants_.begin());
     }
     const std::size_t sourceSame = languages_[variants_[source].language].same;
+    if (extent_ == Extent::Outline && sourceLanguage_) {
+        for (const ParsedVariant& variant : variants_)
+            if (languages_[variant.language].same != sourceSame)
+                AddTargetLanguage(languages_[variant.language].same);
+        ++unitsCounted_;
+        return;
+    }
 
     TranslationUnit unit;
     unit.source = std::move(variants_[source].segment);
@@ -845,15 +873,21 @@ void TmxParser::Finish() {
 }
 
 std::size_t TmxParser::Intern(std::string_view written) {
+    // The variants of most units take turns in two or three languages, written alike.
+    for (std::size_t index : recentLanguages_)
+        if (index < languages_.size() && languageWritten_[index] == written) return index;
     const std::string key(written);
     if (const auto found = languageByWritten_.find(key); found != languageByWritten_.end()) {
+        recentLanguages_[nextRecent_++ % recentLanguages_.size()] = found->second;
         return found->second;
     }
     const std::size_t index = languages_.size();
     std::wstring tag = FromUtf8(written);
     const auto [same, inserted] = languageByFolded_.emplace(FoldedLanguageTag(tag), index);
     languages_.push_back(Language{std::move(tag), same->second});
+    languageWritten_.push_back(key);
     languageByWritten_.emplace(key, index);
+    recentLanguages_[nextRecent_++ % recentLanguages_.size()] = index;
     return index;
 }
 
@@ -918,6 +952,14 @@ TranslationMemory ReadTmxFileUnits(const std::wstring& path, const TmxUnitSink& 
     libxml::Prepare();
     std::vector<char> buffer;
     return TmxParser(path, bytes, Extent::Whole, stop, sink).Parse(ChunksOf(file, buffer));
+}
+
+TmxOutline ReadTmxOutline(const std::wstring& path, const StopCheck& stop) {
+    std::size_t bytes = 0;
+    SystemFile file = OpenTmx(path, bytes);
+    libxml::Prepare();
+    std::vector<char> buffer;
+    return TmxParser(path, bytes, Extent::Outline, stop).ParseOutline(ChunksOf(file, buffer));
 }
 
 TmxHeader ReadTmxHeader(const std::wstring& path) {

@@ -37,6 +37,15 @@ using TmxUnitSink = std::function<void(TranslationUnit&&)>;
 TranslationMemory ReadTmxFileUnits(const std::wstring& path, const TmxUnitSink& sink,
                                    const StopCheck& stop = {});
 
+// What ReadTmxFile makes of the file at `path` but its units: the languages, the users and
+// the number of units. The segments' content goes unread, so this costs little more than a
+// parse of the file. The errors of ReadTmxFile, but for any a segment's content would raise.
+struct TmxOutline {
+    TranslationMemory tm;  // without units
+    std::size_t units = 0;
+};
+TmxOutline ReadTmxOutline(const std::wstring& path, const StopCheck& stop = {});
+
 // The same for the bytes of a TMX file in memory; `name` stands for the file in messages.
 TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name);
 
