@@ -154,6 +154,53 @@ TEST_F(TmxReaderTest, WithoutASourceLanguageTheFirstVariantIsTheSourceAndTheMost
     }
 }
 
+// Reading a unit at a time, and reading only the outline, must make what the whole read makes
+// of the same file, whichever way its source language is found.
+TEST_F(TmxReaderTest, TheStreamedUnitsAndTheOutlineAreThoseOfTheWholeRead) {
+    const std::string turnedRound =
+        "<tu><tuv xml:lang=\"de-DE\"><seg>Drei</seg></tuv>"
+        "<tuv xml:lang=\"en-us\"><seg>Three</seg></tuv></tu>\n";
+    const std::string english = "<tu><tuv xml:lang=\"en-US\"><seg>Alone</seg></tuv></tu>\n";
+    const std::string french =
+        "<tu><tuv xml:lang=\"en-US\"><seg>Five</seg></tuv>"
+        "<tuv xml:lang=\"fr-FR\"><seg>Cinq <ph>&lt;b/&gt;</ph></seg></tuv></tu>\n";
+    const std::string noSource = "<tu><tuv xml:lang=\"fr-FR\"><seg>Quatre</seg></tuv></tu>\n";
+    const std::string body =
+        Unit("One <bpt i=\"1\">&lt;b&gt;</bpt>x<ept i=\"1\">&lt;/b&gt;</ept>", "Eins") +
+        turnedRound + english + french + noSource + Unit("Two", "Zwei");
+    const std::string files[] = {
+        Tmx(body),
+        Tmx(body, "<header srclang=\"*all*\"/>"),
+        Tmx(body, ""),
+        Tmx(body, "<header srclang=\"de-DE\"><prop type=\"x-targetlang\">it-IT</prop></header>"),
+        Tmx(""),
+    };
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        const TranslationMemory whole = Read(file);
+        std::vector<TranslationUnit> streamed;
+        const TranslationMemory rest = ReadTmxFileUnits(
+            folder_.wpath("tm.tmx"), [&](TranslationUnit&& unit) { streamed.push_back(unit); });
+        const TmxOutline outline = ReadTmxOutline(folder_.wpath("tm.tmx"));
+        for (const TranslationMemory* tm : {&rest, &outline.tm}) {
+            EXPECT_EQ(tm->sourceLanguage, whole.sourceLanguage);
+            EXPECT_EQ(tm->targetLanguages, whole.targetLanguages);
+            EXPECT_EQ(tm->users.size(), whole.users.size());
+            EXPECT_TRUE(tm->units.empty());
+        }
+        EXPECT_EQ(outline.units, whole.units.size());
+        ASSERT_EQ(streamed.size(), whole.units.size());
+        for (std::size_t i = 0; i < streamed.size(); ++i) {
+            EXPECT_EQ(streamed[i].source, whole.units[i].source);
+            ASSERT_EQ(streamed[i].targets.size(), whole.units[i].targets.size());
+            for (std::size_t t = 0; t < streamed[i].targets.size(); ++t) {
+                EXPECT_EQ(streamed[i].targets[t].language, whole.units[i].targets[t].language);
+                EXPECT_EQ(streamed[i].targets[t].segment, whole.units[i].targets[t].segment);
+            }
+        }
+    }
+}
+
 TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
     const std::pair<std::string, std::wstring> cases[] = {
         {Tmx(Unit("a") + "\n\n<tu><tuv xml:lang=\"en-US\"><seg>x</tuv>\n"),
@@ -182,6 +229,14 @@ TEST_F(TmxReaderTest, DamagedFilesFailWithTheFileTheLineAndTheFault) {
         const std::wstring error = ErrorOf(bytes);
         EXPECT_EQ(error.rfind(L"Cannot read TM " + folder_.wpath("tm.tmx") + L": ", 0), 0u);
         EXPECT_NE(error.find(expected), std::wstring::npos) << testing::PrintToString(error);
+        // The outline of a TM is refused as the TM is, with the same words.
+        std::wstring outlineError = L"(no error)";
+        try {
+            ReadTmxOutline(folder_.wpath("tm.tmx"));
+        } catch (const AutomationError& failure) {
+            outlineError = failure.description();
+        }
+        EXPECT_EQ(outlineError, error);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 

@@ -135,6 +135,8 @@ TEST(TokenizerTest, NormalisedTextCollapsesWhitespaceComposesAndKeepsOnlyCodePla
         {L"Open", L"Open"},
         {L"", L""},
         {L" \n ", L""},
+        // Characters beyond the first plane take two units in UTF-16.
+        {L" \U0001F600  ok\u3000\U00020000 ", L"\U0001F600 ok \U00020000"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(NormalisedText(Tagged(c.text)), c.normalised) << c.text;

@@ -29,12 +29,10 @@ bool IsBlank(const Segment& segment) {
 }
 
 uint64_t ExactKey(const std::wstring& normalised, const std::vector<uint8_t>& kinds) {
-    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
+    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a over whole characters
     auto add = [&](uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            hash ^= (value >> shift) & 0xFF;
-            hash *= 0x100000001b3u;
-        }
+        hash ^= value;
+        hash *= 0x100000001b3u;
     };
     for (wchar_t c : normalised) add(static_cast<uint32_t>(c));
     add(0xFFFFFFFFu);  // no character has this value: the text ends here
@@ -171,9 +169,24 @@ struct EntryTranslations {
     }
 };
 
-uint64_t TextHash(const std::wstring& text) {
+uint64_t TextHash(std::wstring_view text) {
     return Fnv1a64(std::string_view(reinterpret_cast<const char*>(text.data()),
                                     text.size() * sizeof(wchar_t)));
+}
+
+// TextHash(NormalisedText(segment)), without normalising a text that is already normalised,
+// as most translations are: no code, single spaces between words and no other whitespace,
+// and only characters below U+0300, which are all in NFC whatever follows them.
+uint64_t NormalisedTextHash(const Segment& segment) {
+    const std::wstring& text = segment.text;
+    bool normalised =
+        segment.codes.empty() && !text.empty() && text.front() != L' ' && text.back() != L' ';
+    for (std::size_t i = 0; normalised && i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        normalised = c < 0x300 && !(c >= 0x09 && c <= 0x0D) && c != 0x85 && c != 0xA0 &&
+                     !(c == L' ' && i > 0 && text[i - 1] == L' ');
+    }
+    return normalised ? TextHash(text) : TextHash(NormalisedText(segment));
 }
 
 // Marks the entries whose source text has more than one distinct translation into the
@@ -473,8 +486,8 @@ void TmIndexBuilder::State::AddBlock(std::span<const TranslationUnit> units) {
         tokenised.translations.clear();
         for (const Variant& variant : unit.targets)
             if (SameLanguageTag(variant.language, d.targetLanguage) && !IsBlank(variant.segment))
-                tokenised.translations.push_back(TextHash(NormalisedText(variant.segment)));
-        if (d.substitution) tokenised.written = TextHash(NormalisedText(unit.source));
+                tokenised.translations.push_back(NormalisedTextHash(variant.segment));
+        if (d.substitution) tokenised.written = NormalisedTextHash(unit.source);
         tokenised.worker = worker;
         StopIfAsked();
     });

@@ -9,7 +9,8 @@ namespace orv::engine {
 
 namespace {
 
-// The layout of the arrays: a change to any of them, or to what they mean, is a new version.
+// The layout of the arrays: a change to any of them, or to what they mean (the exact keys'
+// hash among them), is a new version.
 constexpr CacheFileKind kIndexFile{0x31584449 /* "IDX1" */, 2};
 
 #define ORV_TM_INDEX_COUNT(name, type) +1

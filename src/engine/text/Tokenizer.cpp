@@ -381,6 +381,19 @@ std::basic_string<Unit> Normalise(const char16_t* s, int32_t n) {
     std::basic_string<Unit> result;
     result.reserve(static_cast<std::size_t>(n));
     bool pendingSpace = false;
+    // A text without surrogates, nearly every one, is one unit a character in every form.
+    if (std::none_of(s, s + n, [](char16_t c) { return U16_IS_SURROGATE(c); })) {
+        for (int32_t i = 0; i < n; ++i) {
+            if (IsSpace(s[i])) {
+                pendingSpace = !result.empty();
+                continue;
+            }
+            if (pendingSpace) result += Unit{' '};
+            pendingSpace = false;
+            result += static_cast<Unit>(s[i]);
+        }
+        return result;
+    }
     for (const DecodedCodePoint& c :
          CodePoints(std::u16string_view(s, static_cast<std::size_t>(n)))) {
         if (IsSpace(static_cast<UChar32>(c.value))) {
@@ -404,6 +417,7 @@ BasicTokenizedSegment<Unit> Tokenize(const BasicSegment<Unit>& segment) {
 
     BasicTokenizedSegment<Unit> result;
     result.normalised = Normalise<Unit>(s, n);
+    result.tokens.reserve(static_cast<std::size_t>(n) / 4 + 1);  // about one token a word
     // Placeholder codes first, then URLs and e-mail addresses between them, then the
     // placeholders written as text in what is left: a "%20" inside a URL is none.
     std::vector<Span> spans;
