@@ -32,8 +32,8 @@ struct Handover {
 
 void Read(const std::wstring& path, std::size_t blockSize, const StopCheck& stop,
           Handover& handover) {
+    std::vector<TranslationUnit> block;
     try {
-        std::vector<TranslationUnit> block;
         const auto hand = [&] {
             std::unique_lock<std::mutex> lock(handover.mutex);
             handover.changed.wait(
@@ -55,7 +55,9 @@ void Read(const std::wstring& path, std::size_t blockSize, const StopCheck& stop
         handover.rest = std::move(rest);
     } catch (const Abandoned&) {
     } catch (...) {
+        // The units read before the fault go first, as the reading hands them over.
         const std::lock_guard<std::mutex> lock(handover.mutex);
+        if (!block.empty()) handover.ready.push_back(std::move(block));
         handover.error = std::current_exception();
     }
     const std::lock_guard<std::mutex> lock(handover.mutex);
@@ -67,17 +69,26 @@ void Read(const std::wstring& path, std::size_t blockSize, const StopCheck& stop
 TranslationMemory ReadHere(const std::wstring& path, std::size_t blockSize,
                            const TmxBlockSink& onBlock, const StopCheck& stop) {
     std::vector<TranslationUnit> block;
-    TranslationMemory rest = ReadTmxFileUnits(
-        path,
-        [&](TranslationUnit&& unit) {
-            block.push_back(std::move(unit));
-            if (block.size() < blockSize) return;
-            onBlock(block);
-            block.clear();
-        },
-        stop);
-    if (!block.empty()) onBlock(block);
-    return rest;
+    bool reading = true;
+    try {
+        TranslationMemory rest = ReadTmxFileUnits(
+            path,
+            [&](TranslationUnit&& unit) {
+                block.push_back(std::move(unit));
+                if (block.size() < blockSize) return;
+                reading = false;
+                onBlock(block);
+                reading = true;
+                block.clear();
+            },
+            stop);
+        reading = false;
+        if (!block.empty()) onBlock(block);
+        return rest;
+    } catch (...) {
+        if (reading && !block.empty()) onBlock(block);  // the units before a fault go first
+        throw;
+    }
 }
 
 }  // namespace

@@ -214,8 +214,8 @@ TEST_F(IndexCache, AProtectedTmLetsInOnlyItsUsersWhateverTheCacheHolds) {
     }
 }
 
-// A warm run reads no unit until a task needs them: the project TM still gets the units that
-// matched, from the TM as it was opened.
+// No run holds the units of its TM until a task needs them: the project TM still gets the
+// units that matched, from the TM as it was opened.
 TEST_F(IndexCache, AWarmRunReadsTheUnitsWhenATaskNeedsThem) {
     const std::string without = Run({}, kGerman, {ProjectTmLines(In("project-cold.tmx"))});
     Run(Cache());
@@ -225,24 +225,42 @@ TEST_F(IndexCache, AWarmRunReadsTheUnitsWhenATaskNeedsThem) {
     EXPECT_EQ(ReadBytes(In("project-warm.tmx")), ReadBytes(In("project-cold.tmx")));
 }
 
-TEST_F(IndexCache, UnitsReadLateMustComeFromTheTmAsItWasOpened) {
-    Run(Cache());
-    EngineApplication app;
-    app.control()->SetExtras({"", L"", Cache().wstring()});
-    const auto tm = app.get_CurrentTM();
-    tm->Open(Tm().wstring(), L"", L"", L"r");
-    tm->put_TargetLanguage(kGerman);
-    // Replaced behind the engine's back (the lock keeps out only the engine's own writers).
-    fs::copy_file(Tm(), In("copy.tmx"));
-    std::ofstream(In("copy.tmx"), std::ios::app) << "\n";
-    fs::rename(In("copy.tmx"), Tm());
-    folder.Write("job.tmp",
-                 JobText({In("alpha.txt")}, In("late.log"), {ProjectTmLines(In("project.tmx"))}));
-    const auto refused = RaisedBy([&] { tm->ExecuteJobFile(folder.wpath("job.tmp")); });
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_NE(refused->description().find(L"has changed since it was opened"), std::wstring::npos)
-        << ToNarrow(refused->description());
-    EXPECT_FALSE(fs::exists(In("project.tmx")));
+// The units are read after the open, for the index of a cold run and for the project TM of a
+// warm one: both must come from the TM as it was opened.
+TEST_F(IndexCache, UnitsReadAfterTheOpenMustComeFromTheTmAsItWasOpened) {
+    struct Case {
+        const char* name;
+        bool warm;       // the cache holds the TM's index
+        bool withCache;  // the run has a cache at all
+    };
+    const Case cases[] = {
+        {"warm: the project TM", true, true},
+        {"cold, filling the cache: the index", false, true},
+        {"cold, no cache: the index", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Cache());
+        if (c.warm) Run(Cache());
+        EngineApplication app;
+        app.control()->SetExtras({"", L"", c.withCache ? Cache().wstring() : L""});
+        const auto tm = app.get_CurrentTM();
+        tm->Open(Tm().wstring(), L"", L"", L"r");
+        tm->put_TargetLanguage(kGerman);
+        // Replaced behind the engine's back (the lock keeps out only the engine's own writers).
+        fs::copy_file(Tm(), In("copy.tmx"));
+        std::ofstream(In("copy.tmx"), std::ios::app) << "\n";
+        fs::rename(In("copy.tmx"), Tm());
+        folder.Write("job.tmp", JobText({In("alpha.txt")}, In("late.log"),
+                                        {ProjectTmLines(In("project.tmx"))}));
+        const auto refused = RaisedBy([&] { tm->ExecuteJobFile(folder.wpath("job.tmp")); });
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_NE(refused->description().find(L"has changed since it was opened"),
+                  std::wstring::npos)
+            << ToNarrow(refused->description());
+        EXPECT_FALSE(fs::exists(In("project.tmx")));
+        EXPECT_FALSE(fs::exists(In("late.csv")));
+    }
 }
 
 }  // namespace
