@@ -1,6 +1,7 @@
 #pragma once
-// The engine's translation memory object: a TMX file opened into memory, its languages,
-// the selected target language, and the execution of job files against it.
+// The engine's translation memory object: a TMX file opened (its languages and users; its
+// units are read when a job needs them), the selected target language, and the execution of
+// job files against it.
 
 #include <cstdint>
 #include <memory>
