@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 
@@ -557,11 +558,13 @@ TmIndexBuilder::TmIndexBuilder(const std::wstring& targetLanguage, unsigned thre
 TmIndexBuilder::~TmIndexBuilder() = default;
 
 void TmIndexBuilder::Add(std::span<const TranslationUnit> units) {
+    if (!state_->data) throw std::logic_error("TmIndexBuilder::Add after Finish");
     for (std::size_t from = 0; from < units.size(); from += kUnitsPerBlock)
         state_->AddBlock(units.subspan(from, std::min(kUnitsPerBlock, units.size() - from)));
 }
 
 TmIndex TmIndexBuilder::Finish() {
+    if (!state_->data) throw std::logic_error("TmIndexBuilder::Finish twice");
     State& state = *state_;
     TmIndex::Data& data = *state.data;
     BuiltArrays& arrays = *state.built;
