@@ -937,37 +937,43 @@ NextBytes ChunksOf(SystemFile& file, std::vector<char>& buffer) {
 
 }  // namespace
 
-TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop) {
+namespace {
+
+// Runs `parse` on a parser of `extent` over the TMX file at `path`, read a chunk at a time.
+template <class Parse>
+auto ParseFile(const std::wstring& path, Extent extent, const StopCheck& stop, TmxUnitSink sink,
+               Parse parse) {
     std::size_t bytes = 0;
     SystemFile file = OpenTmx(path, bytes);
     libxml::Prepare();
     std::vector<char> buffer;
-    return TmxParser(path, bytes, Extent::Whole, stop).Parse(ChunksOf(file, buffer));
+    TmxParser parser(path, bytes, extent, stop, std::move(sink));
+    return parse(parser, ChunksOf(file, buffer));
+}
+
+}  // namespace
+
+TranslationMemory ReadTmxFile(const std::wstring& path, const StopCheck& stop) {
+    return ParseFile(path, Extent::Whole, stop, {},
+                     [](TmxParser& parser, const NextBytes& next) { return parser.Parse(next); });
 }
 
 TranslationMemory ReadTmxFileUnits(const std::wstring& path, const TmxUnitSink& sink,
                                    const StopCheck& stop) {
-    std::size_t bytes = 0;
-    SystemFile file = OpenTmx(path, bytes);
-    libxml::Prepare();
-    std::vector<char> buffer;
-    return TmxParser(path, bytes, Extent::Whole, stop, sink).Parse(ChunksOf(file, buffer));
+    return ParseFile(path, Extent::Whole, stop, sink,
+                     [](TmxParser& parser, const NextBytes& next) { return parser.Parse(next); });
 }
 
 TmxOutline ReadTmxOutline(const std::wstring& path, const StopCheck& stop) {
-    std::size_t bytes = 0;
-    SystemFile file = OpenTmx(path, bytes);
-    libxml::Prepare();
-    std::vector<char> buffer;
-    return TmxParser(path, bytes, Extent::Outline, stop).ParseOutline(ChunksOf(file, buffer));
+    return ParseFile(path, Extent::Outline, stop, {}, [](TmxParser& parser, const NextBytes& next) {
+        return parser.ParseOutline(next);
+    });
 }
 
 TmxHeader ReadTmxHeader(const std::wstring& path) {
-    std::size_t bytes = 0;
-    SystemFile file = OpenTmx(path, bytes);
-    libxml::Prepare();
-    std::vector<char> buffer;
-    return TmxParser(path, bytes, Extent::Header).ParseHeader(ChunksOf(file, buffer));
+    return ParseFile(path, Extent::Header, {}, {}, [](TmxParser& parser, const NextBytes& next) {
+        return parser.ParseHeader(next);
+    });
 }
 
 TranslationMemory ReadTmxBytes(std::string_view bytes, const std::wstring& name) {
