@@ -1,5 +1,7 @@
 #include "engine/app/EngineApplication.h"
 
+#include <system_error>
+
 #include "engine/app/EngineObjectServices.h"
 #include "engine/model/EngineError.h"
 #include "engine/tm/LanguageIds.h"
@@ -94,6 +96,8 @@ std::shared_ptr<const TmIndex> EngineApplication::IndexFor(const std::wstring& t
     if (reused) return cachedIndex_->index;
 
     std::shared_ptr<const TmIndex> index;
+    // The index still being written may be the one wanted.
+    if (cacheWriter_.joinable()) cacheWriter_.join();
     const auto cache = stamp ? Cache() : std::nullopt;
     if (cache) {
         if (auto found = cache->FindIndex(*stamp, targetLanguage, substitution))
@@ -102,7 +106,17 @@ std::shared_ptr<const TmIndex> EngineApplication::IndexFor(const std::wstring& t
     if (!index) {
         index =
             std::make_shared<const TmIndex>(tm_->BuildIndex(targetLanguage, stop, substitution));
-        if (cache) cache->KeepIndex(*stamp, *index, substitution);
+        if (cache) {
+            // Writing a large index takes a second or more: the analysis need not wait.
+            const auto keep = [cache = *cache, state = *stamp, index, substitution] {
+                cache.KeepIndex(state, *index, substitution);
+            };
+            try {
+                cacheWriter_ = std::jthread(keep);
+            } catch (const std::system_error&) {
+                keep();
+            }
+        }
     }
     if (stamp)
         cachedIndex_ = std::make_unique<CachedIndex>(

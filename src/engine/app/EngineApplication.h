@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "engine/app/EngineControl.h"
 #include "engine/app/EngineTM.h"
@@ -58,8 +59,9 @@ public:
     // analysis built is used again when it was built for the same language from the same
     // TM file, read in the same state as the open TM (EngineTM::fileStamp). Otherwise the
     // cache's index when it has one for the file in that state, else one built now (and
-    // kept in the cache). `stop` may end the building early (TmIndex), and then nothing is
-    // kept.
+    // kept in the cache, written on a thread of its own while the analysis goes on: the
+    // application waits for it before it is destroyed, and before it looks in the cache
+    // again). `stop` may end the building early (TmIndex), and then nothing is kept.
     std::shared_ptr<const TmIndex> IndexFor(const std::wstring& targetLanguage, bool reuse,
                                             bool& reused, const StopCheck& stop = {});
 
@@ -75,6 +77,8 @@ private:
 
     struct CachedIndex;
     std::unique_ptr<CachedIndex> cachedIndex_;
+    // Writes the index just built to the cache; last, so that it is joined first.
+    std::jthread cacheWriter_;
 };
 
 }  // namespace orv::engine

@@ -380,7 +380,7 @@ void BuildPostings(const TmIndex::Data& data, BuiltArrays& arrays, unsigned work
                                std::sort(distinct.begin(), distinct.end(), rarer);
                                uint32_t rank = 0;
                                for (auto [id, count] : distinct) {
-                                   postings[fill[part][id]++] = Posting{e, length, count, rank};
+                                   postings[fill[part][id]++] = Posting{e, length, rank};
                                    rank += count;
                                }
                            });

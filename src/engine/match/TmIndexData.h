@@ -51,7 +51,6 @@ struct StoredSegment {
 struct Posting {
     uint32_t entry;   // position among the entries
     uint32_t length;  // the entry's token count
-    uint32_t count;   // how often the token occurs in it
     // How many of the entry's tokens (occurrences) are rarer than this one: ordered by the
     // number of entries that have them, fewest first, and then by id.
     uint32_t rank;

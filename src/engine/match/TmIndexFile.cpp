@@ -11,7 +11,7 @@ namespace {
 
 // The layout of the arrays: a change to any of them, or to what they mean (the exact keys'
 // hash among them), is a new version.
-constexpr CacheFileKind kIndexFile{0x31584449 /* "IDX1" */, 2};
+constexpr CacheFileKind kIndexFile{0x31584449 /* "IDX1" */, 3};
 
 #define ORV_TM_INDEX_COUNT(name, type) +1
 constexpr std::size_t kArrays = 0 ORV_TM_INDEX_ARRAYS(ORV_TM_INDEX_COUNT);
