@@ -200,7 +200,7 @@ void EngineTM::RunJob(const std::wstring& jobFilePath, EngineControl& control) {
     if (!encoding.empty() && !IsKnownDocumentEncoding(encoding))
         RaiseEngineError(L"The encoding given for the documents is not known");
     OpenTM();
-    // Held: reading the units for the index makes another object the open TM.
+    // Held: reading the units for a task (the project TM) makes another object the open TM.
     const std::shared_ptr<const TranslationMemory> held = tm_;
     const TranslationMemory& tm = *held;
     const JobDescription job = ReadJobFile(jobFilePath);

@@ -89,8 +89,7 @@ bool IsSearchable(const TmIndex::Data& data) {
         !AllBelow(data.placeables, vocabulary) || !AllBelow(data.empty, entries))
         return false;
     if (!Divides(data.postingStart, data.postings, vocabulary) ||
-        data.entrySignatures.size() != entries ||
-        data.signatureBits.size() != vocabulary ||
+        data.entrySignatures.size() != entries || data.signatureBits.size() != vocabulary ||
         !std::all_of(data.postings.begin(), data.postings.end(),
                      [entries](const Posting& p) { return p.entry < entries; }) ||
         !std::all_of(data.signatureBits.begin(), data.signatureBits.end(), [](TokenBits bits) {

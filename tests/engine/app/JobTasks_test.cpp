@@ -288,8 +288,7 @@ TEST_F(JobTasks, AnOutputThatCannotBeWrittenFailsTheJobWithItsNameAndWritesNoLog
     auto left = Listing(folder.path());
     // The open TM's lock, where it is held on a file of its own.
     const std::wstring tmFile = In("memory.tmx").wstring();
-    if (LockFileOf(tmFile) != tmFile)
-        left.erase(fs::path(LockFileOf(tmFile)).filename().string());
+    if (LockFileOf(tmFile) != tmFile) left.erase(fs::path(LockFileOf(tmFile)).filename().string());
     EXPECT_EQ(left, (std::set<std::string>{"alpha.txt", "beta.txt", "memory.tmx", "job.tmp",
                                            "folder.tmx", "folder.txt"}))
         << "no temporary file left behind";
